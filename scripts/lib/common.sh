@@ -1,0 +1,39 @@
+# Shared by scripts/run.sh and scripts/test.sh: what the project needs from Debian, and the build.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  qt6-base-dev qt6-webengine-dev qt6-translations-l10n
+  libgtest-dev libgmock-dev
+  xvfb xauth xdotool x11-utils imagemagick openbox
+  fonts-liberation2 fonts-dejavu-core
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing_packages() {
+  local missing=()
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# build DIR [cmake options...]
+build() {
+  local dir=$1
+  shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir"
+}
+
+# The web engine refuses to start its sandbox as root; only these scripts turn it off.
+web_engine_environment() {
+  if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The program's windows, each created once at start-up and living until the end.
+#include <memory>
+
+namespace movarek {
+
+class TfrmMain;
+class TfrmKontakt;
+class TfrmRychleVolby;
+class TfrmNapoveda;
+class TfrmKontakty;
+
+struct Forms {
+  Forms();
+  ~Forms();
+
+  // In the order of creation: the main window first, since its creation step loads the
+  // address book that the contacts dialog, created last, lists.
+  std::unique_ptr<TfrmMain> frmMain;
+  std::unique_ptr<TfrmKontakt> frmKontakt;
+  std::unique_ptr<TfrmRychleVolby> frmRychleVolby;
+  std::unique_ptr<TfrmNapoveda> frmNapoveda;
+  std::unique_ptr<TfrmKontakty> frmKontakty;
+};
+
+}  // namespace movarek

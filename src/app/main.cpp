@@ -1,0 +1,40 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <exception>
+
+#include "app/forms.h"
+#include "app/main_window.h"
+#include "common/message_box.h"
+
+namespace {
+
+// Yes and No speak Czech where the desktop does and Qt's Czech translation is installed.
+void loadCzechButtons(QApplication& application) {
+  if (QLocale().language() != QLocale::Czech) return;
+  auto* translator = new QTranslator(&application);
+  if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("SMS Movarek"));
+  QApplication::setApplicationDisplayName(QStringLiteral("SMS Movarek"));
+  loadCzechButtons(application);
+  try {
+    movarek::Forms forms;
+    forms.frmMain->show();
+    return QApplication::exec();
+  } catch (const std::exception& error) {
+    movarek::showMessage(QString::fromLocal8Bit(error.what()), QStringLiteral("SMS Movarek"));
+  } catch (...) {
+    movarek::showMessage(QString(), QStringLiteral("SMS Movarek"));
+  }
+  return 1;
+}

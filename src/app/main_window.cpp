@@ -1,0 +1,557 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "addressbook/contacts_dialog.h"
+#include "addressbook/speed_dial_dialog.h"
+#include "app/help_window.h"
+#include "app/maker_window.h"
+#include "app/memo.h"
+#include "app/stored_fields.h"
+#include "common/message_box.h"
+#include "common/modal.h"
+#include "common/program_folder.h"
+#include "common/qt_color.h"
+#include "common/qt_text.h"
+#include "send/counter.h"
+#include "send/gateway.h"
+#include "send/send_check.h"
+#include "webview/web_browser.h"
+
+namespace movarek {
+namespace {
+
+constexpr int kPageWidth = 369;
+constexpr int kPageHeight = 179;
+constexpr int kPageBarHeight = 25;
+constexpr int kSideMenuWidth = 108;
+constexpr int kHelpStripHeight = 20;
+
+constexpr std::uint32_t kSideMenuColour = 6605821;
+constexpr std::uint32_t kHelpStripColour = 16309965;  // light blue: the program may close
+constexpr std::uint32_t kGuardColour = 65535;         // yellow: a request is still loading
+constexpr int kCloseGuardMs = 10000;
+
+constexpr int kEmailMemoLimit = 714;
+constexpr int kOskarMemoLimit = 760;
+
+const char* const kPageSms = "SMS";
+const char* const kPageEurotel = "Eurotel";
+const char* const kPageOskar = "Oskar";
+
+QFont arial(int pixels, bool bold) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+void paintBackground(QWidget* widget, const QColor& colour) {
+  widget->setAutoFillBackground(true);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, colour);
+  widget->setPalette(palette);
+}
+
+QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
+  auto* created = new QPushButton(caption, parent);
+  created->setGeometry(geometry);
+  created->setFocusPolicy(Qt::TabFocus);
+  return created;
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QPoint& at) {
+  auto* created = new QLabel(text, parent);
+  created->move(at);
+  created->adjustSize();
+  return created;
+}
+
+QLabel* panel(QWidget* parent, const QString& caption, const QRect& geometry) {
+  auto* created = new QLabel(caption, parent);
+  created->setGeometry(geometry);
+  created->setAlignment(Qt::AlignCenter);
+  return created;
+}
+
+// A sending page: its picture stretched over the tooltip colour.
+QWidget* pictureBackedPage(const QString& name, const QString& picture) {
+  auto* page = new QWidget;
+  page->setObjectName(name);
+  page->setAttribute(Qt::WA_StyledBackground, true);
+  page->setStyleSheet(QStringLiteral("#%1 { background-color: palette(tooltip-base); "
+                                     "border-image: url(%2) 0 0 0 0 stretch stretch; }")
+                          .arg(name, picture));
+  return page;
+}
+
+std::array<QPushButton*, 4> speedDialButtons(QWidget* page, int x, int top, int size, int height,
+                                             int step) {
+  std::array<QPushButton*, 4> buttons{};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i] = button(page, QString::number(i + 1), QRect(x, top + i * step, size, height));
+  }
+  return buttons;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+  buildLayout();
+  buildHiddenMenu();
+  connectHandlers();
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
+
+void TfrmMain::attachWindows(TfrmKontakt* kontakt, TfrmRychleVolby* rychleVolby,
+                             TfrmNapoveda* napoveda, TfrmKontakty* kontakty) {
+  frmKontakt_ = kontakt;
+  frmRychleVolby_ = rychleVolby;
+  frmNapoveda_ = napoveda;
+  frmKontakty_ = kontakty;
+}
+
+QString TfrmMain::activePageName() const { return gotebookPlocha->currentWidget()->objectName(); }
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void TfrmMain::buildLayout() {
+  setWindowTitle(QStringLiteral("SMS Movarek"));
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  setFixedSize(kPageWidth + kSideMenuWidth, kPageBarHeight + kPageHeight + kHelpStripHeight);
+
+  panelFast = new QFrame(client);
+  panelFast->setGeometry(0, 0, kPageWidth, kPageBarHeight);
+  const QFont tabFont = arial(12, true);
+  auto* tabs = new QButtonGroup(this);
+  int x = 0;
+  for (auto [slot, caption] : {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"},
+                               {&btnOskar, "Oskar"}}) {
+    *slot = button(panelFast, QString::fromUtf8(caption), QRect(x, 0, 123, kPageBarHeight));
+    (*slot)->setCheckable(true);
+    (*slot)->setFont(tabFont);
+    tabs->addButton(*slot);
+    x += 123;
+  }
+  btnSMStop->setChecked(true);
+
+  gotebookPlocha = new QStackedWidget(client);
+  gotebookPlocha->setGeometry(0, kPageBarHeight, kPageWidth, kPageHeight);
+  gotebookPlocha->addWidget(buildEmailPage());
+  gotebookPlocha->addWidget(buildEurotelPage());
+  gotebookPlocha->addWidget(buildOskarPage());
+
+  panelMenu1 = static_cast<QFrame*>(buildSideMenu());
+  panelMenu1->setParent(client);
+  panelMenu1->setGeometry(kPageWidth, 0, kSideMenuWidth, kPageBarHeight + kPageHeight);
+
+  panelInfo2 = panel(client,
+                     QStringLiteral("Nevíte, jak posílat SMS ZDARMA do T-Mobile? Klikněte na Nápověda!"),
+                     QRect(0, kPageBarHeight + kPageHeight, width(), kHelpStripHeight));
+  panelInfo2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panelInfo2->setFont(arial(11, true));
+  paintBackground(panelInfo2, colorFromValue(kHelpStripColour));
+
+  timerVypnuti = new QTimer(this);
+  timerVypnuti->setInterval(kCloseGuardMs);
+}
+
+QWidget* TfrmMain::buildSideMenu() {
+  auto* menu = new QFrame;
+  paintBackground(menu, colorFromValue(kSideMenuColour));
+
+  panelMenuNadpis = panel(menu, QStringLiteral("SMS Movarek"), QRect(0, 0, kSideMenuWidth, 25));
+  panelMenuNadpis->setFont(arial(13, true));
+  paintBackground(panelMenuNadpis, QColor(0, 0, 128));
+  panelMenuNadpis->setStyleSheet(QStringLiteral("color: yellow"));
+
+  // Narrower as designed; the creation step widens it to the side menu.
+  btnSMS = button(menu, QStringLiteral("SMS"), QRect(4, 25, 100, 28));
+  btnSMS->setCheckable(true);
+  btnSMS->setChecked(true);
+  btnSMS->setFont(arial(13, true));
+  btnSMS->setStyleSheet(QStringLiteral("color: blue"));
+  auto* alwaysDown = new QButtonGroup(this);
+  alwaysDown->addButton(btnSMS);
+
+  int top = 53;
+  auto next = [&top](int height) {
+    const QRect place(0, top, kSideMenuWidth, height);
+    top += height;
+    return place;
+  };
+  btnKontakty = button(menu, QStringLiteral("Kontakty"), next(20));
+  btnRychleVolby = button(menu, QStringLiteral("Rychlé volby"), next(20));
+  panelMezera = panel(menu, QStringLiteral("0 / 1"), next(20));
+  panelMezera->setFont(arial(11, true));
+  panelMezera->setToolTip(
+      QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí"));
+  btnKontakt = button(menu, QStringLiteral("Napište nám!"), next(20));
+  btnNapoveda = button(menu, QStringLiteral("Nápověda"), next(20));
+  btnVertanix = button(menu, QStringLiteral("www.vertanix.cz"),
+                       QRect(0, kPageBarHeight + kPageHeight - 29, kSideMenuWidth, 29));
+  btnVertanix->setFont(arial(12, true));
+  btnVertanix->setStyleSheet(QStringLiteral("color: blue"));
+  return menu;
+}
+
+QWidget* TfrmMain::buildEmailPage() {
+  QWidget* page = pictureBackedPage(kPageSms, QStringLiteral(":/movarek/pozadi_sms.png"));
+  label(page, QStringLiteral("Adresa:"), QPoint(8, 9));
+  editAdresa = new QLineEdit(page);
+  editAdresa->setGeometry(56, 6, 240, 19);
+  editAdresa->setFont(arial(13, false));
+  btnPoslat = button(page, QStringLiteral("Poslat!"), QRect(300, 4, 61, 23));
+  btnPoslat->setDefault(true);
+  memoText = new TMemo(kEmailMemoLimit, page);
+  memoText->setGeometry(8, 32, 323, 140);
+  btnEmailSpeedDials = speedDialButtons(page, 334, 32, 33, 33, 36);
+  for (auto* speedDial : btnEmailSpeedDials) speedDial->setAttribute(Qt::WA_AlwaysShowToolTips);
+  CppWebBrowser1 = new TCppWebBrowser(page);
+  CppWebBrowser1->setGeometry(0, 0, 0, kPageHeight);
+  return page;
+}
+
+QWidget* TfrmMain::buildOskarPage() {
+  QWidget* page = pictureBackedPage(kPageOskar, QStringLiteral(":/movarek/pozadi_oskar.png"));
+  label(page, QStringLiteral("Telefon:"), QPoint(8, 8));
+  comboPredcisliOskar = new QComboBox(page);
+  comboPredcisliOskar->setEditable(true);
+  comboPredcisliOskar->setInsertPolicy(QComboBox::NoInsert);
+  comboPredcisliOskar->addItems({QStringLiteral("+420 608"), QStringLiteral("+420 775"),
+                                 QStringLiteral("+420 776"), QStringLiteral("+420 777")});
+  comboPredcisliOskar->setCurrentIndex(-1);
+  comboPredcisliOskar->setEditText(QStringLiteral("Předčíslí"));
+  comboPredcisliOskar->setGeometry(60, 4, 90, 22);
+  editAdresaOskar = new QLineEdit(page);
+  editAdresaOskar->setGeometry(154, 4, 80, 22);
+  btnPoslatOskar = button(page, QStringLiteral("Poslat!"), QRect(300, 4, 61, 23));
+  btnPoslatOskar->setDefault(true);
+  memoTextOskar = new TMemo(kOskarMemoLimit, page);
+  memoTextOskar->setGeometry(8, 30, 323, 109);
+  label(page, QStringLiteral("Vaše číslo:"), QPoint(8, 150));
+  editSenderPredOskar = new QLineEdit(page);
+  editSenderPredOskar->setGeometry(80, 146, 65, 22);
+  editSenderOskar = new QLineEdit(page);
+  editSenderOskar->setGeometry(150, 146, 145, 22);
+  btnOskarSpeedDials = speedDialButtons(page, 334, 30, 33, 25, 28);
+  webOskarSend = new TCppWebBrowser(page);
+  webOskarSend->setGeometry(0, 0, 0, kPageHeight);
+  return page;
+}
+
+QWidget* TfrmMain::buildEurotelPage() {
+  auto* page = new QWidget;
+  page->setObjectName(kPageEurotel);
+  panelPodkladEurotelHlavni = new QFrame(page);
+  panelPodkladEurotelHlavni->setGeometry(0, 0, kPageWidth, kPageHeight);
+  panelWebEurotel = panel(panelPodkladEurotelHlavni,
+                          QStringLiteral("Stránka se načítá, prosím vyčkejte..."),
+                          QRect(0, 0, kPageWidth, kPageHeight));
+  panelWebEurotel->setFont(arial(17, true));
+  panelWebEurotel->setStyleSheet(QStringLiteral("color: red"));
+  // Zero width until its first document has arrived: the notice shows meanwhile.
+  webEurotel = new TCppWebBrowser(panelWebEurotel);
+  webEurotel->setGeometry(0, 0, 0, kPageHeight);
+  return page;
+}
+
+void TfrmMain::buildHiddenMenu() {
+  auto* menuBar = new QMenuBar(this);
+  setMenuBar(menuBar);
+  menuBar->hide();
+  auto item = [this](QMenu* menu, const char* caption, QKeySequence shortcut) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setShortcut(shortcut);
+    addAction(action);  // the menu is never shown; the window keeps its shortcuts alive
+    return action;
+  };
+  QMenu* soubor = menuBar->addMenu(QStringLiteral("Soubor"));
+  Kontakty1 = item(soubor, "Kontakty", QKeySequence(Qt::CTRL | Qt::Key_K));
+  Rychlvolby1 = item(soubor, "Rychlé volby", QKeySequence(Qt::CTRL | Qt::Key_R));
+  Poslatzprvu1 = item(soubor, "Poslat zprávu", QKeySequence(Qt::CTRL | Qt::Key_P));
+  Konec1 = item(soubor, "Konec", QKeySequence(Qt::Key_F10));
+  QMenu* upravy = menuBar->addMenu(QStringLiteral("Úpravy"));
+  Zpet1 = item(upravy, "Zpět", QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Opakovat1 = item(upravy, "Opakovat", QKeySequence(Qt::CTRL | Qt::Key_Y));
+  Vybratvse1 = item(upravy, "Vybrat vše", QKeySequence(Qt::CTRL | Qt::Key_A));
+  Koprovat1 = item(upravy, "Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C));
+  Vyjmout1 = item(upravy, "Vyjmout", QKeySequence(Qt::CTRL | Qt::Key_X));
+  Vloit1 = item(upravy, "Vložit", QKeySequence(Qt::CTRL | Qt::Key_V));
+  QMenu* napoveda = menuBar->addMenu(QStringLiteral("Nápověda"));
+  Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
+  for (QMenu* top : {soubor, upravy, napoveda}) top->menuAction()->setVisible(false);
+  // The menu's keys come before the fields' own: Ctrl+Z, Ctrl+A and the rest act as the
+  // menu says, or not at all.
+  qApp->installEventFilter(this);
+}
+
+void TfrmMain::connectHandlers() {
+  connect(btnSMStop, &QPushButton::clicked, this, &TfrmMain::btnSMStopClick);
+  connect(btnEurotel, &QPushButton::clicked, this, &TfrmMain::btnEurotelClick);
+  connect(btnOskar, &QPushButton::clicked, this, &TfrmMain::btnOskarClick);
+  connect(btnSMS, &QPushButton::clicked, this, &TfrmMain::btnSMSClick);
+  connect(btnKontakty, &QPushButton::clicked, this, &TfrmMain::btnKontaktyClick);
+  connect(btnRychleVolby, &QPushButton::clicked, this, &TfrmMain::btnRychleVolbyClick);
+  connect(btnKontakt, &QPushButton::clicked, this, &TfrmMain::btnKontaktClick);
+  connect(btnNapoveda, &QPushButton::clicked, this, &TfrmMain::btnNapovedaClick);
+  connect(btnVertanix, &QPushButton::clicked, this, &TfrmMain::btnVertanixClick);
+
+  connect(memoText, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextChange);
+  connect(memoTextOskar, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextOskarChange);
+  connect(btnPoslat, &QPushButton::clicked, this, &TfrmMain::btnPoslatClick);
+  connect(editAdresa, &QLineEdit::returnPressed, btnPoslat, &QPushButton::click);
+  connect(btnPoslatOskar, &QPushButton::clicked, this, &TfrmMain::btnPoslatOskarClick);
+  for (QLineEdit* field : {editAdresaOskar, editSenderPredOskar, editSenderOskar,
+                           comboPredcisliOskar->lineEdit()}) {
+    connect(field, &QLineEdit::returnPressed, btnPoslatOskar, &QPushButton::click);
+  }
+  connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
+  connect(webEurotel, &TCppWebBrowser::DocumentComplete, this,
+          &TfrmMain::webEurotelDocumentComplete);
+
+  connect(Kontakty1, &QAction::triggered, this, &TfrmMain::btnKontaktyClick);
+  connect(Rychlvolby1, &QAction::triggered, this, &TfrmMain::btnRychleVolbyClick);
+  connect(Poslatzprvu1, &QAction::triggered, this, &TfrmMain::Poslatzprvu1Click);
+  connect(Uivatelskpruka1, &QAction::triggered, this, &TfrmMain::Uivatelskpruka1Click);
+  connect(Vybratvse1, &QAction::triggered, this, [this] {
+    clipboardCommand(&QLineEdit::selectAll, &QPlainTextEdit::selectAll);
+  });
+  connect(Koprovat1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::copy, &QPlainTextEdit::copy); });
+  connect(Vyjmout1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::cut, &QPlainTextEdit::cut); });
+  connect(Vloit1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::paste, &QPlainTextEdit::paste); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start and end
+
+void TfrmMain::FormCreate() {
+  btnSMS->setGeometry(0, btnSMS->y(), panelMenu1->width(), btnSMS->height());
+  gotebookPlocha->setCurrentIndex(0);
+  webEurotel->Navigate(gatewayUrl("/eurotel_nova2.php"));
+  CppWebBrowser1->Navigate(gatewayUrl("/send_sms.php?go=pricti113"));
+  programFolder();
+  restoreStoredFields();
+}
+
+void TfrmMain::restoreStoredFields() {
+  const auto stored = loadStoredFields();
+  if (!stored) return;
+  editAdresa->setText(fromCp1250(stored->emailAddresses));
+  if (!stored->oskar) return;
+  const auto& oskar = *stored->oskar;
+  if (oskar.prefixIndex >= 0 && oskar.prefixIndex < comboPredcisliOskar->count()) {
+    comboPredcisliOskar->setCurrentIndex(oskar.prefixIndex);
+  }
+  editAdresaOskar->setText(fromCp1250(oskar.number));
+  editSenderPredOskar->setText(fromCp1250(oskar.senderPrefix));
+  editSenderOskar->setText(fromCp1250(oskar.sender));
+}
+
+void TfrmMain::FormActivate() { memoText->setFocus(); }
+
+void TfrmMain::changeEvent(QEvent* event) {
+  // Only the first activation counts: coming back from a dialog leaves the focus where it was.
+  static constexpr const char* kActivated = "movarekActivated";
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !property(kActivated).toBool()) {
+    setProperty(kActivated, true);
+    FormActivate();
+  }
+  QMainWindow::changeEvent(event);
+}
+
+bool TfrmMain::FormCloseQuery() {
+  if (!timerVypnuti->isActive()) return true;
+  showMessage(QStringLiteral("Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá."),
+              QStringLiteral("Program nelze vypnout"));
+  return false;
+}
+
+void TfrmMain::FormClose() {
+  StoredFields fields;
+  fields.emailAddresses = toCp1250(editAdresa->text());
+  fields.oskar = StoredFields::Oskar{comboPredcisliOskar->currentIndex(),
+                                     toCp1250(editAdresaOskar->text()),
+                                     toCp1250(editSenderPredOskar->text()),
+                                     toCp1250(editSenderOskar->text())};
+  saveStoredFields(fields);  // a folder that cannot be written to keeps the old file
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+  qApp->quit();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pages and counter
+
+void TfrmMain::btnSMStopClick() {
+  gotebookPlocha->setCurrentIndex(0);
+  memoText->setFocus();
+  memoTextChange();
+}
+
+void TfrmMain::btnEurotelClick() {
+  gotebookPlocha->setCurrentIndex(1);
+  webEurotel->setFocus();
+  memoTextEurotelChange();
+}
+
+void TfrmMain::btnOskarClick() {
+  gotebookPlocha->setCurrentIndex(2);
+  memoTextOskar->setFocus();
+  memoTextOskarChange();
+}
+
+void TfrmMain::btnSMSClick() { gotebookPlocha->setCurrentIndex(0); }
+
+void TfrmMain::memoTextChange() {
+  const auto length = toCp1250(memoText->windowsText()).size();
+  panelMezera->setText(QString::fromStdString(counterCaption(length, kEmailMessageSize)));
+}
+
+void TfrmMain::memoTextOskarChange() {
+  const auto length = toCp1250(memoTextOskar->windowsText()).size();
+  panelMezera->setText(QString::fromStdString(counterCaption(length, kOskarMessageSize)));
+}
+
+void TfrmMain::memoTextEurotelChange() { panelMezera->setText(QString::fromLatin1(kNoCounter)); }
+
+void TfrmMain::webEurotelDocumentComplete() {
+  if (panelWebEurotel->layout()) return;
+  auto* fill = new QVBoxLayout(panelWebEurotel);
+  fill->setContentsMargins(0, 0, 0, 0);
+  fill->addWidget(webEurotel);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sending
+
+void TfrmMain::btnPoslatClick() {
+  const auto check = checkEmailSend(toCp1250(editAdresa->text()), toCp1250(memoText->windowsText()));
+  if (refuseSend(check)) return;
+  CppWebBrowser1->Navigate(check.url);
+  finishSend(memoText);
+}
+
+void TfrmMain::btnPoslatOskarClick() {
+  OskarFields fields;
+  const auto number = toCp1250(editAdresaOskar->text());
+  const auto message = toCp1250(memoTextOskar->windowsText());
+  const auto sender = toCp1250(editSenderOskar->text());
+  const auto senderPrefix = toCp1250(editSenderPredOskar->text());
+  const auto check = checkOskarSend(
+      {number, message, comboPredcisliOskar->currentIndex(), sender, senderPrefix});
+  if (refuseSend(check)) return;
+  webOskarSend->Navigate(check.url);
+  finishSend(memoTextOskar);
+}
+
+bool TfrmMain::refuseSend(const SendCheck& check) {
+  if (!check.refused()) return false;
+  showMessage(QString::fromStdString(check.message), QString::fromStdString(check.caption));
+  QWidget* const focusTargets[] = {nullptr,       editAdresa,    memoText,
+                                   editAdresaOskar, memoTextOskar, comboPredcisliOskar};
+  if (QWidget* target = focusTargets[static_cast<int>(check.focus)]) target->setFocus();
+  return true;
+}
+
+void TfrmMain::finishSend(TMemo* sentMemo) {
+  const auto answer = showMessage(QString::fromUtf8(kSentQuestion.data(), kSentQuestion.size()),
+                                  QString::fromUtf8(kSentCaption.data(), kSentCaption.size()),
+                                  MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes) {
+    sentMemo->clear();
+    panelMezera->setText(QStringLiteral("0 / 1"));
+  }
+  sentMemo->setFocus();
+  armCloseGuard();
+}
+
+void TfrmMain::Poslatzprvu1Click() {
+  if (activePageName() == kPageSms) btnPoslatClick();
+  if (activePageName() == kPageOskar) btnPoslatOskarClick();
+}
+
+void TfrmMain::armCloseGuard() {
+  timerVypnuti->stop();
+  paintBackground(panelInfo2, colorFromValue(kGuardColour));
+  timerVypnuti->start();
+}
+
+void TfrmMain::timerVypnutiTimer() {
+  paintBackground(panelInfo2, colorFromValue(kHelpStripColour));
+  timerVypnuti->stop();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hidden menu
+
+void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
+                                const std::function<void(QPlainTextEdit*)>& onMemo) {
+  const QWidget* focused = QApplication::focusWidget();
+  if (focused == memoText) onMemo(memoText);
+  if (focused == editAdresa) onEdit(editAdresa);
+  if (focused == memoTextOskar) onMemo(memoTextOskar);
+  for (QLineEdit* edit : {editAdresaOskar, editSenderPredOskar, editSenderOskar}) {
+    if (focused == edit) onEdit(edit);
+  }
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : actions()) {
+      if (action->shortcut() == pressed) {
+        event->ignore();  // not the field's: the window's shortcut takes it
+        return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Other windows
+
+void TfrmMain::btnKontaktyClick() { showModal(*frmKontakty_); }
+
+void TfrmMain::btnRychleVolbyClick() { showModal(*frmRychleVolby_); }
+
+void TfrmMain::btnKontaktClick() { showModal(*frmKontakt_); }
+
+void TfrmMain::btnNapovedaClick() { showModal(*frmNapoveda_); }
+
+void TfrmMain::btnVertanixClick() { QDesktopServices::openUrl(QUrl(QStringLiteral("http://www.vertanix.cz/"))); }
+
+void TfrmMain::Uivatelskpruka1Click() { showModal(*frmNapoveda_); }
+
+}  // namespace movarek

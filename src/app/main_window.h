@@ -1,0 +1,158 @@
+#pragma once
+// The main window: page bar, the three pages, side menu, help strip and the hidden menu whose
+// items exist for their shortcuts.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTimer;
+
+namespace movarek {
+
+struct SendCheck;
+class TCppWebBrowser;
+class TMemo;
+class TfrmKontakt;
+class TfrmKontakty;
+class TfrmNapoveda;
+class TfrmRychleVolby;
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Builds the window and runs its creation step: loads, program folder, stored fields.
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The windows this one opens; they are created after it, since the contacts dialog lists
+  // the contacts that this window's creation step loads.
+  void attachWindows(TfrmKontakt* kontakt, TfrmRychleVolby* rychleVolby, TfrmNapoveda* napoveda,
+                     TfrmKontakty* kontakty);
+
+  // The name of the page the page book shows: "SMS", "Eurotel" or "Oskar".
+  QString activePageName() const;
+
+  // Page bar and page book.
+  QFrame* panelFast;
+  QPushButton* btnSMStop;
+  QPushButton* btnEurotel;
+  QPushButton* btnOskar;
+  QStackedWidget* gotebookPlocha;
+
+  // Page "SMS".
+  QLineEdit* editAdresa;
+  QPushButton* btnPoslat;
+  TMemo* memoText;
+  std::array<QPushButton*, 4> btnEmailSpeedDials;  // btn1..btn4
+  TCppWebBrowser* CppWebBrowser1;
+
+  // Page "Oskar".
+  QComboBox* comboPredcisliOskar;
+  QLineEdit* editAdresaOskar;
+  TMemo* memoTextOskar;
+  QLineEdit* editSenderPredOskar;
+  QLineEdit* editSenderOskar;
+  QPushButton* btnPoslatOskar;
+  std::array<QPushButton*, 4> btnOskarSpeedDials;  // btn1o..btn4o
+  TCppWebBrowser* webOskarSend;
+
+  // Page "Eurotel".
+  QFrame* panelPodkladEurotelHlavni;
+  QLabel* panelWebEurotel;
+  TCppWebBrowser* webEurotel;
+
+  // Side menu and help strip.
+  QFrame* panelMenu1;
+  QLabel* panelMenuNadpis;
+  QPushButton* btnSMS;
+  QPushButton* btnKontakty;
+  QPushButton* btnRychleVolby;
+  QLabel* panelMezera;
+  QPushButton* btnKontakt;
+  QPushButton* btnNapoveda;
+  QPushButton* btnVertanix;
+  QLabel* panelInfo2;
+
+  QTimer* timerVypnuti;
+
+  // Hidden menu.
+  QAction* Kontakty1;
+  QAction* Rychlvolby1;
+  QAction* Poslatzprvu1;
+  QAction* Konec1;
+  QAction* Zpet1;
+  QAction* Opakovat1;
+  QAction* Vybratvse1;
+  QAction* Koprovat1;
+  QAction* Vyjmout1;
+  QAction* Vloit1;
+  QAction* Uivatelskpruka1;
+
+ public slots:
+  void btnSMStopClick();
+  void btnEurotelClick();
+  void btnOskarClick();
+  void btnSMSClick();
+  void FormActivate();
+
+  void memoTextChange();
+  void memoTextOskarChange();
+  void memoTextEurotelChange();
+
+  void btnPoslatClick();
+  void btnPoslatOskarClick();
+  void Poslatzprvu1Click();
+  void timerVypnutiTimer();
+  void webEurotelDocumentComplete();
+
+  void btnKontaktyClick();
+  void btnRychleVolbyClick();
+  void btnKontaktClick();
+  void btnNapovedaClick();
+  void btnVertanixClick();
+  void Uivatelskpruka1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormClose();
+
+  void buildLayout();
+  QWidget* buildSideMenu();
+  QWidget* buildEmailPage();
+  QWidget* buildOskarPage();
+  QWidget* buildEurotelPage();
+  void buildHiddenMenu();
+  void connectHandlers();
+
+  void restoreStoredFields();
+  // Tells why a send was refused and puts the focus where the fault is; false when it passed.
+  bool refuseSend(const SendCheck& check);
+  // After the request went out: offers to clear the sent text and guards the close.
+  void finishSend(TMemo* sentMemo);
+  void armCloseGuard();
+  // Runs a clipboard command on whichever of the six fields has the focus.
+  void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
+                        const std::function<void(QPlainTextEdit*)>& onMemo);
+
+  TfrmKontakt* frmKontakt_ = nullptr;
+  TfrmRychleVolby* frmRychleVolby_ = nullptr;
+  TfrmNapoveda* frmNapoveda_ = nullptr;
+  TfrmKontakty* frmKontakty_ = nullptr;
+};
+
+}  // namespace movarek

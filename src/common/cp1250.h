@@ -1,0 +1,17 @@
+#pragma once
+// Every text the program stores or sends is code page 1250; the screen speaks Unicode.
+// These two functions are the only crossing between them.
+#include <string>
+#include <string_view>
+
+namespace movarek {
+
+// Every byte maps to a character; the five bytes the code page leaves free map to the
+// control characters of the same number, so no byte is ever lost on the way back.
+std::string cp1250ToUtf8(std::string_view cp1250);
+
+// A character the code page lacks becomes "?", as the system's own conversion does.
+// Invalid UTF-8 sequences become "?" too.
+std::string utf8ToCp1250(std::string_view utf8);
+
+}  // namespace movarek

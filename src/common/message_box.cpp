@@ -1,0 +1,36 @@
+#include "common/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace movarek {
+namespace {
+
+MessageHandler& handlerSlot() {
+  static MessageHandler handler;
+  return handler;
+}
+
+MessageAnswer showRealBox(const MessageRequest& request) {
+  QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  if (request.buttons == MessageButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return MessageAnswer::Ok;
+}
+
+}  // namespace
+
+MessageAnswer showMessage(const QString& text, const QString& caption, MessageButtons buttons) {
+  const MessageRequest request{text, caption, buttons};
+  return handlerSlot() ? handlerSlot()(request) : showRealBox(request);
+}
+
+void setMessageHandler(MessageHandler handler) { handlerSlot() = std::move(handler); }
+
+}  // namespace movarek

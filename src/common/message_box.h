@@ -1,0 +1,26 @@
+#pragma once
+// The application's message box: modal, without an icon. Every message of the program goes
+// through here, so that tests can read the text and caption and give the answer.
+#include <QString>
+#include <functional>
+
+namespace movarek {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+  QString text;
+  QString caption;
+  MessageButtons buttons;
+};
+
+using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
+
+MessageAnswer showMessage(const QString& text, const QString& caption,
+                          MessageButtons buttons = MessageButtons::Ok);
+
+// Replaces the real box (an empty handler puts it back).
+void setMessageHandler(MessageHandler handler);
+
+}  // namespace movarek

@@ -1,0 +1,12 @@
+#pragma once
+// The Qt side of the code page crossing.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace movarek {
+
+QString fromCp1250(std::string_view cp1250);
+std::string toCp1250(const QString& text);
+
+}  // namespace movarek

@@ -1,0 +1,94 @@
+#include "send/send_check.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "send/gateway.h"
+#include "send/gateway_encoding.h"
+
+namespace movarek {
+namespace {
+
+constexpr std::string_view kErrorEmpty = "Chyba!";
+constexpr std::string_view kErrorForm = "Chyba";
+
+SendCheck refuse(std::string_view message, std::string_view caption, SendFocus focus) {
+  return SendCheck{{}, std::string(message), std::string(caption), focus};
+}
+
+// A field read into a work buffer of `capacity` bytes and encoded there.
+std::string encoded(std::string_view text, std::int32_t capacity) {
+  std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
+  std::copy_n(text.begin(), std::min(text.size(), buffer.size() - 1), buffer.begin());
+  EncodeForGateway(buffer.data(), capacity);
+  return buffer.data();
+}
+
+std::string_view cutTo(std::string_view text, std::size_t longest) {
+  return text.substr(0, longest);
+}
+
+bool isSixDigits(std::string_view number) {
+  return number.size() == 6 &&
+         std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+constexpr std::array<std::string_view, 4> kOskarPrefixes = {"608", "775", "776", "777"};
+
+}  // namespace
+
+SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
+  if (addresses.empty()) {
+    return refuse("Není vyplněna adresa!", kErrorEmpty, SendFocus::EmailAddress);
+  }
+  if (message.empty()) {
+    return refuse("Není zadán text zprávy!", kErrorEmpty, SendFocus::EmailMessage);
+  }
+  const auto addressBuffer = cutTo(addresses, kAddressCapacity - 1);
+  if (addressBuffer.find('@') == std::string_view::npos) {
+    return refuse(
+        "Tento program zatím umožňuje posílat SMS pouze na mobilní e-mailovou adresu a ne na "
+        "číslo mobilního telefonu.\nJak zjistit nebo zístak mobilní e-mailovou adresu pro Váš "
+        "telefon zjistíte v nápovědě.\nDěkujeme za pochopení.",
+        kErrorForm, SendFocus::Unchanged);
+  }
+  const auto text = encoded(cutTo(message, kMessageCapacity - 1), kMessageCapacity);
+  const auto list = encoded(addressBuffer, kAddressCapacity);
+  return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text), {}, {},
+                   SendFocus::Unchanged};
+}
+
+SendCheck checkOskarSend(const OskarFields& fields) {
+  if (fields.number.empty()) {
+    return refuse("Není vyplněno číslo!", kErrorEmpty, SendFocus::OskarNumber);
+  }
+  if (fields.message.empty()) {
+    return refuse("Není zadán text zprávy!", kErrorEmpty, SendFocus::OskarMessage);
+  }
+  const auto number = cutTo(fields.number, kAddressCapacity - 1);
+  if (number.find('@') != std::string_view::npos) {
+    return refuse(
+        "Z tohoto pole můžete odesílat zprávy pouze na číslo mobilního telefonu do sítě Oskar!",
+        kErrorForm, SendFocus::OskarNumber);
+  }
+  if (!isSixDigits(number)) {
+    return refuse("Zadejte pouze jedno 6ti místné číslo bez předvolby!", kErrorForm,
+                  SendFocus::OskarNumber);
+  }
+  const auto text = encoded(cutTo(fields.message, kMessageCapacity - 1), kMessageCapacity);
+  if (fields.prefixIndex < 0 || fields.prefixIndex >= static_cast<int>(kOskarPrefixes.size())) {
+    return refuse("Vyberte předčíslí!", kErrorForm, SendFocus::OskarPrefix);
+  }
+  constexpr std::size_t kSenderLongest = 89;
+  const auto sender = escapeQueryCharacters(cutTo(fields.sender, kSenderLongest));
+  const auto senderPrefix = escapeQueryCharacters(cutTo(fields.senderPrefix, kSenderLongest));
+  return SendCheck{gatewayUrl("/send_oskar.php?go=sms2&adr=" + std::string(number) +
+                              "&zprava=" + text + "&predvolba=" +
+                              std::string(kOskarPrefixes[fields.prefixIndex]) +
+                              "&sender=" + sender + "&senderpred=" + senderPrefix),
+                   {}, {}, SendFocus::Unchanged};
+}
+
+}  // namespace movarek

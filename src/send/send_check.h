@@ -1,0 +1,44 @@
+#pragma once
+// The two sends as plain functions: the checks in their order, and the gateway URL that a
+// send which passes them loads. Field texts come in as code page 1250; refusal texts go out
+// as UTF-8, ready for the screen.
+#include <string>
+#include <string_view>
+
+namespace movarek {
+
+// Where the keyboard focus goes after a refused send.
+enum class SendFocus { Unchanged, EmailAddress, EmailMessage, OskarNumber, OskarMessage, OskarPrefix };
+
+struct SendCheck {
+  std::string url;  // the request to load; empty when the send is refused
+  std::string message;
+  std::string caption;
+  SendFocus focus = SendFocus::Unchanged;
+
+  bool refused() const { return url.empty(); }
+};
+
+// The "SMS E-mail" page: `addresses` as typed in the address field, `message` the memo's
+// text with CR LF between lines.
+SendCheck checkEmailSend(std::string_view addresses, std::string_view message);
+
+// No entry selected in the prefix list.
+inline constexpr int kNoPrefix = -1;
+
+struct OskarFields {
+  std::string_view number;
+  std::string_view message;
+  int prefixIndex = kNoPrefix;  // 0..3 as listed, anything else when none is selected
+  std::string_view sender;
+  std::string_view senderPrefix;
+};
+
+SendCheck checkOskarSend(const OskarFields& fields);
+
+// The question both sends ask once the request is on its way.
+inline constexpr std::string_view kSentQuestion =
+    "Zpráva byla úspěšně odeslána na SMS centrum Vertanix.\nChcete vymazat text odeslané zprávy?";
+inline constexpr std::string_view kSentCaption = "Zpráva odeslána";
+
+}  // namespace movarek

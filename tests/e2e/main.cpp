@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+// One application for every test of this binary, on a real X display, which the web engine needs.
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
