@@ -23,6 +23,8 @@ void loadCzechButtons(QApplication& application) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The web engine shares its drawing context with the widgets.
+  QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("SMS Movarek"));
   QApplication::setApplicationDisplayName(QStringLiteral("SMS Movarek"));

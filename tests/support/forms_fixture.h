@@ -1,0 +1,79 @@
+#pragma once
+// The program's windows on a temporary program folder, with the message box and the modal
+// loop answered by the test instead of a person.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QTemporaryDir>
+#include <deque>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/forms.h"
+#include "app/main_window.h"
+#include "common/message_box.h"
+#include "common/modal.h"
+#include "common/program_folder.h"
+#include "send/gateway.h"
+
+namespace movarek::testing {
+
+class FormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    setProgramFolder(folder_.path().toStdString());
+    // Nothing listens on the discard port: requests of these tests go nowhere.
+    setGatewayHost("127.0.0.1:9");
+    setMessageHandler([this](const MessageRequest& request) {
+      messages.push_back(request);
+      if (answers.empty()) return request.buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                                            : MessageAnswer::Ok;
+      const auto answer = answers.front();
+      answers.pop_front();
+      return answer;
+    });
+    setModalHandler([this](QDialog& dialog) {
+      shownDialogs.push_back(&dialog);
+      return onModal ? onModal(dialog) : int{QDialog::Rejected};
+    });
+  }
+
+  void TearDown() override {
+    forms.reset();
+    setMessageHandler({});
+    setModalHandler({});
+  }
+
+  // Starts the program as its entry does: every window, in order.
+  void startProgram() { forms = std::make_unique<Forms>(); }
+
+  TfrmMain& main() { return *forms->frmMain; }
+
+  std::string filePath(const std::string& name) const { return programFile(name); }
+
+  void writeFile(const std::string& name, const std::string& bytes) const {
+    std::ofstream(filePath(name), std::ios::binary) << bytes;
+  }
+
+  std::string readFile(const std::string& name) const {
+    std::ifstream in(filePath(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  bool fileExists(const std::string& name) const { return std::ifstream(filePath(name)).good(); }
+
+  QTemporaryDir folder_;
+  std::unique_ptr<Forms> forms;
+  std::vector<MessageRequest> messages;  // every box shown, in order
+  std::deque<MessageAnswer> answers;     // given in order; No or OK when none is left
+  std::vector<QDialog*> shownDialogs;
+  std::function<int(QDialog&)> onModal;  // works a dialog while it is "shown"
+};
+
+}  // namespace movarek::testing
