@@ -405,7 +405,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   }
   FormClose();
   event->accept();
-  qApp->quit();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <fstream>
 #include <memory>
@@ -52,6 +53,13 @@ class FormsTest : public ::testing::Test {
   void startProgram() { forms = std::make_unique<Forms>(); }
 
   TfrmMain& main() { return *forms->frmMain; }
+
+  // Shows the main window as the active one, so that focus and shortcuts act as for a person.
+  void showMain() {
+    main().show();
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+  }
 
   std::string filePath(const std::string& name) const { return programFile(name); }
 

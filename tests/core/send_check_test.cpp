@@ -1,0 +1,166 @@
+#include "send/send_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/cp1250.h"
+#include "send/counter.h"
+#include "send/gateway.h"
+
+namespace movarek {
+namespace {
+
+constexpr const char* kNoAtSign =
+    "Tento program zatím umožňuje posílat SMS pouze na mobilní e-mailovou adresu a ne na číslo "
+    "mobilního telefonu.\nJak zjistit nebo zístak mobilní e-mailovou adresu pro Váš telefon "
+    "zjistíte v nápovědě.\nDěkujeme za pochopení.";
+
+class SendCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setGatewayHost("gw.test:8080"); }
+};
+
+struct Refusal {
+  std::string message;
+  std::string caption;
+  SendFocus focus;
+};
+
+void expectRefusal(const SendCheck& check, const Refusal& expected, const std::string& label) {
+  EXPECT_TRUE(check.refused()) << label;
+  EXPECT_EQ(check.message, expected.message) << label;
+  EXPECT_EQ(check.caption, expected.caption) << label;
+  EXPECT_EQ(check.focus, expected.focus) << label;
+}
+
+TEST_F(SendCheckTest, EmailRefusalsInTheirOrder) {
+  struct Case {
+    std::string addresses;
+    std::string message;
+    Refusal refusal;
+  };
+  const std::vector<Case> cases = {
+      {"", "", {"Není vyplněna adresa!", "Chyba!", SendFocus::EmailAddress}},
+      {"", "text", {"Není vyplněna adresa!", "Chyba!", SendFocus::EmailAddress}},
+      {"777123456", "", {"Není zadán text zprávy!", "Chyba!", SendFocus::EmailMessage}},
+      {"777123456", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
+      {"   ", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
+      // Only the first 1999 bytes are looked at.
+      {std::string(1999, 'a') + "@sms.cz", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
+  };
+  for (const auto& c : cases) {
+    expectRefusal(checkEmailSend(c.addresses, c.message), c.refusal, c.addresses);
+  }
+}
+
+TEST_F(SendCheckTest, EmailUrls) {
+  struct Case {
+    std::string addresses;
+    std::string message;
+    std::string url;
+  };
+  const std::vector<Case> cases = {
+      {"jan@sms.cz; eva@sms.cz; ", utf8ToCp1250("Ahoj, jak se máš?\r\nČau & ahoj"),
+       "http://gw.test:8080/send_sms.php?go=sms2&adr=jan@sms.cz~eva@sms.cz~"
+       "&zprava=Ahoj,+jak+se+mas?%0ACau+%26+ahoj"},
+      // One at sign anywhere in the list is enough.
+      {"777123456, eva@sms.cz", "x",
+       "http://gw.test:8080/send_sms.php?go=sms2&adr=777123456~eva@sms.cz&zprava=x"},
+      {"a@b", "\r\n", "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b&zprava=%0A"},
+  };
+  for (const auto& c : cases) {
+    const auto check = checkEmailSend(c.addresses, c.message);
+    EXPECT_FALSE(check.refused());
+    EXPECT_EQ(check.url, c.url);
+  }
+}
+
+TEST_F(SendCheckTest, EmailFieldsAreCutToTheirWorkBuffers) {
+  const std::string addresses = "a@b" + std::string(3000, 'c');
+  const std::string message(12000, 'm');
+  const auto url = checkEmailSend(addresses, message).url;
+  EXPECT_EQ(url, "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b" + std::string(1996, 'c') +
+                     "&zprava=" + std::string(9999, 'm'));
+}
+
+TEST_F(SendCheckTest, OskarRefusalsInTheirOrder) {
+  const Refusal noNumber{"Není vyplněno číslo!", "Chyba!", SendFocus::OskarNumber};
+  const Refusal noText{"Není zadán text zprávy!", "Chyba!", SendFocus::OskarMessage};
+  const Refusal atSign{
+      "Z tohoto pole můžete odesílat zprávy pouze na číslo mobilního telefonu do sítě Oskar!",
+      "Chyba", SendFocus::OskarNumber};
+  const Refusal notSixDigits{"Zadejte pouze jedno 6ti místné číslo bez předvolby!", "Chyba",
+                             SendFocus::OskarNumber};
+  const Refusal noPrefix{"Vyberte předčíslí!", "Chyba", SendFocus::OskarPrefix};
+  struct Case {
+    std::string number;
+    std::string message;
+    int prefix;
+    Refusal refusal;
+  };
+  const std::vector<Case> cases = {
+      {"", "", kNoPrefix, noNumber},
+      {"123456", "", 0, noText},
+      {"jan@sms.cz", "x", 0, atSign},
+      {"12@456", "x", 0, atSign},
+      {"777123456", "x", 3, notSixDigits},
+      {"12345", "x", 3, notSixDigits},
+      {"123 456", "x", 3, notSixDigits},
+      {"+12345", "x", 3, notSixDigits},
+      {"12345a", "x", 3, notSixDigits},
+      // The prefix is looked at last.
+      {"12345", "x", kNoPrefix, notSixDigits},
+      {"123456", "x", kNoPrefix, noPrefix},
+      {"123456", "x", 4, noPrefix},
+  };
+  for (const auto& c : cases) {
+    expectRefusal(checkOskarSend({c.number, c.message, c.prefix, "", ""}), c.refusal, c.number);
+  }
+}
+
+TEST_F(SendCheckTest, OskarUrls) {
+  struct Case {
+    OskarFields fields;
+    std::string query;
+  };
+  const std::string dobryDen = utf8ToCp1250("Dobrý den");
+  const std::string senderName = utf8ToCp1250("Jiří 1");
+  const std::string longSender(100, 's');
+  const std::vector<Case> cases = {
+      {{"123456", dobryDen, 0, "", ""},
+       "adr=123456&zprava=Dobry+den&predvolba=608&sender=&senderpred="},
+      {{"654321", "a\r\nb", 1, "123 456", "777"},
+       "adr=654321&zprava=a%0Ab&predvolba=775&sender=123 456&senderpred=777"},
+      {{"000000", "x", 2, senderName, "+4"},
+       "adr=000000&zprava=x&predvolba=776&sender=" + senderName + "&senderpred=%2B4"},
+      {{"999999", "x", 3, "777 123&adr=1#", "%"},
+       "adr=999999&zprava=x&predvolba=777&sender=777 123%26adr=1%23&senderpred=%25"},
+      {{"111111", "x", 3, longSender, ""},
+       "adr=111111&zprava=x&predvolba=777&sender=" + std::string(89, 's') + "&senderpred="},
+  };
+  for (const auto& c : cases) {
+    const auto check = checkOskarSend(c.fields);
+    EXPECT_EQ(check.url, "http://gw.test:8080/send_oskar.php?go=sms2&" + c.query);
+  }
+}
+
+TEST(CounterCaption, LengthAndMessageCount) {
+  struct Case {
+    std::size_t length;
+    unsigned size;
+    const char* caption;
+  };
+  const std::vector<Case> cases = {
+      {0, kEmailMessageSize, "0 / 1"},     {142, kEmailMessageSize, "142 / 1"},
+      {143, kEmailMessageSize, "143 / 2"}, {285, kEmailMessageSize, "285 / 2"},
+      {286, kEmailMessageSize, "286 / 3"}, {714, kEmailMessageSize, "714 / 5"},
+      {0, kOskarMessageSize, "0 / 1"},     {151, kOskarMessageSize, "151 / 1"},
+      {152, kOskarMessageSize, "152 / 2"}, {760, kOskarMessageSize, "760 / 6"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(counterCaption(c.length, c.size), c.caption);
+}
+
+}  // namespace
+}  // namespace movarek
