@@ -30,6 +30,8 @@
 #include "send/counter.h"
 #include "send/gateway.h"
 #include "send/send_check.h"
+#include "send/send_failure.h"
+#include "send/send_watch.h"
 #include "webview/web_browser.h"
 
 namespace movarek {
@@ -172,6 +174,8 @@ void TfrmMain::buildLayout() {
 
   timerVypnuti = new QTimer(this);
   timerVypnuti->setInterval(kCloseGuardMs);
+  emailSend_ = new SendWatch(*CppWebBrowser1, this);
+  oskarSend_ = new SendWatch(*webOskarSend, this);
 }
 
 QWidget* TfrmMain::buildSideMenu() {
@@ -327,6 +331,12 @@ void TfrmMain::connectHandlers() {
   connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
   connect(webEurotel, &TCppWebBrowser::DocumentComplete, this,
           &TfrmMain::webEurotelDocumentComplete);
+  connect(emailSend_, &SendWatch::delivered, this, [this] { finishSend(memoText); });
+  connect(emailSend_, &SendWatch::failed, this,
+          [this](const LoadFailure& failure) { reportSendFailure(memoText, failure); });
+  connect(oskarSend_, &SendWatch::delivered, this, [this] { finishSend(memoTextOskar); });
+  connect(oskarSend_, &SendWatch::failed, this,
+          [this](const LoadFailure& failure) { reportSendFailure(memoTextOskar, failure); });
 
   connect(Kontakty1, &QAction::triggered, this, &TfrmMain::btnKontaktyClick);
   connect(Rychlvolby1, &QAction::triggered, this, &TfrmMain::btnRychleVolbyClick);
@@ -452,15 +462,17 @@ void TfrmMain::webEurotelDocumentComplete() {
 // ---------------------------------------------------------------------------------------------
 // Sending
 
+// A send waits for the gateway's answer before it asks anything; meanwhile the window goes on
+// working, and a second press of the same page's send does nothing.
 void TfrmMain::btnPoslatClick() {
+  if (emailSend_->busy()) return;
   const auto check = checkEmailSend(toCp1250(editAdresa->text()), toCp1250(memoText->windowsText()));
   if (refuseSend(check)) return;
-  CppWebBrowser1->Navigate(check.url);
-  finishSend(memoText);
+  emailSend_->send(check.url);
 }
 
 void TfrmMain::btnPoslatOskarClick() {
-  OskarFields fields;
+  if (oskarSend_->busy()) return;
   const auto number = toCp1250(editAdresaOskar->text());
   const auto message = toCp1250(memoTextOskar->windowsText());
   const auto sender = toCp1250(editSenderOskar->text());
@@ -468,8 +480,7 @@ void TfrmMain::btnPoslatOskarClick() {
   const auto check = checkOskarSend(
       {number, message, comboPredcisliOskar->currentIndex(), sender, senderPrefix});
   if (refuseSend(check)) return;
-  webOskarSend->Navigate(check.url);
-  finishSend(memoTextOskar);
+  oskarSend_->send(check.url);
 }
 
 bool TfrmMain::refuseSend(const SendCheck& check) {
@@ -491,6 +502,11 @@ void TfrmMain::finishSend(TMemo* sentMemo) {
   }
   sentMemo->setFocus();
   armCloseGuard();
+}
+
+void TfrmMain::reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure) {
+  showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
+  unsentMemo->setFocus();
 }
 
 void TfrmMain::Poslatzprvu1Click() {

@@ -17,7 +17,9 @@ class QTimer;
 
 namespace movarek {
 
+struct LoadFailure;
 struct SendCheck;
+class SendWatch;
 class TCppWebBrowser;
 class TMemo;
 class TfrmKontakt;
@@ -142,12 +144,17 @@ class TfrmMain : public QMainWindow {
   void restoreStoredFields();
   // Tells why a send was refused and puts the focus where the fault is; false when it passed.
   bool refuseSend(const SendCheck& check);
-  // After the request went out: offers to clear the sent text and guards the close.
+  // The gateway has the message: offers to clear the sent text and guards the close.
   void finishSend(TMemo* sentMemo);
+  // The message did not reach the gateway: says so and leaves the text for another try.
+  void reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure);
   void armCloseGuard();
   // Runs a clipboard command on whichever of the six fields has the focus.
   void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
                         const std::function<void(QPlainTextEdit*)>& onMemo);
+
+  SendWatch* emailSend_;
+  SendWatch* oskarSend_;
 
   TfrmKontakt* frmKontakt_ = nullptr;
   TfrmRychleVolby* frmRychleVolby_ = nullptr;

@@ -1,6 +1,7 @@
 #include "webview/web_browser.h"
 
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QVBoxLayout>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -30,10 +31,30 @@ TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWidget(parent), view_(new QWe
   // The gateway's pages are requests, not sites to remember: no icons fetched for them.
   view_->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
   connect(view_, &QWebEngineView::loadFinished, this, &TCppWebBrowser::DocumentComplete);
+  connect(view_->page(), &QWebEnginePage::loadingChanged, this, &TCppWebBrowser::onLoadingChanged);
 }
 
 void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
+  awaitingStart_ = true;
   view_->load(QUrl::fromEncoded(wireUrl(cp1250Url)));
+}
+
+void TCppWebBrowser::Stop() { view_->stop(); }
+
+void TCppWebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+    awaitingStart_ = false;
+    startedUrl_ = info.url();
+    return;
+  }
+  if (awaitingStart_ || info.url() != startedUrl_) return;
+  if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+    emit LoadSucceeded();
+  } else if (info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain) {
+    emit LoadFailed({LoadFailure::Kind::HttpStatus, info.errorCode()});
+  } else {
+    emit LoadFailed({LoadFailure::Kind::NetworkError, info.errorCode()});
+  }
 }
 
 }  // namespace movarek

@@ -1,8 +1,12 @@
 #pragma once
 // The embedded web view every gateway request goes through.
+#include <QUrl>
 #include <QWidget>
 #include <string_view>
 
+#include "send/send_failure.h"
+
+class QWebEngineLoadingInfo;
 class QWebEngineView;
 
 namespace movarek {
@@ -18,14 +22,26 @@ class TCppWebBrowser : public QWidget {
   // is how the gateway reads it.
   void Navigate(std::string_view cp1250Url);
 
+  // Gives up the load under way.
+  void Stop();
+
   QWebEngineView* view() const { return view_; }
 
  signals:
   // After every finished load, a failed one included.
   void DocumentComplete();
+  // The end of the load that the last Navigate began; a load it replaced is not reported.
+  void LoadSucceeded();
+  void LoadFailed(movarek::LoadFailure failure);
 
  private:
+  void onLoadingChanged(const QWebEngineLoadingInfo& info);
+
   QWebEngineView* view_;
+  // Until the last Navigate's load has started, endings belong to the load it replaced; after
+  // that, only the ending of the started URL is its own.
+  bool awaitingStart_ = false;
+  QUrl startedUrl_;
 };
 
 // The bytes of a URL as they go on the wire.

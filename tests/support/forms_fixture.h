@@ -19,6 +19,7 @@
 #include "common/modal.h"
 #include "common/program_folder.h"
 #include "send/gateway.h"
+#include "webview/web_browser.h"
 
 namespace movarek::testing {
 
@@ -59,6 +60,13 @@ class FormsTest : public ::testing::Test {
     main().show();
     main().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+  }
+
+  // The gateway answers the sends under way. (The tests' own host is never reached: its
+  // refusal is not the answer to a send once this has been given.)
+  void gatewayAnswers() {
+    emit main().CppWebBrowser1->LoadSucceeded();
+    emit main().webOskarSend->LoadSucceeded();
   }
 
   std::string filePath(const std::string& name) const { return programFile(name); }

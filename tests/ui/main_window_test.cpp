@@ -176,6 +176,7 @@ TEST_F(MainWindowTest, EnterInTheAddressFieldSends) {
   main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
   main().memoText->setPlainText(QStringLiteral("Ahoj"));
   QTest::keyClick(main().editAdresa, Qt::Key_Return);
+  gatewayAnswers();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, kSentQuestion);
 }
@@ -196,6 +197,8 @@ TEST_F(MainWindowTest, AnsweringTheQuestion) {
     messages.clear();
     answers = {c.answer};
     QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+    EXPECT_TRUE(messages.empty()) << "nothing is asked before the gateway has answered";
+    gatewayAnswers();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, kSentQuestion);
     EXPECT_EQ(messages[0].caption, "Zpráva odeslána");
@@ -224,6 +227,7 @@ TEST_F(MainWindowTest, OskarSendAndItsRefusals) {
   main().comboPredcisliOskar->setCurrentIndex(1);
   answers = {MessageAnswer::No};
   QTest::mouseClick(main().btnPoslatOskar, Qt::LeftButton);
+  gatewayAnswers();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].text, kSentQuestion);
   EXPECT_EQ(main().memoTextOskar->toPlainText(), "Dobrý den");
@@ -245,6 +249,7 @@ TEST_F(MainWindowTest, CtrlPSendsFromTheShownPageOnly) {
 
   QTest::mouseClick(main().btnSMStop, Qt::LeftButton);
   QTest::keyClick(main().memoText, Qt::Key_P, Qt::ControlModifier);
+  gatewayAnswers();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, kSentQuestion);
 
@@ -261,6 +266,7 @@ TEST_F(MainWindowTest, CloseGuard) {
   main().editAdresa->setText(QStringLiteral("a@b"));
   main().memoText->setPlainText(QStringLiteral("x"));
   main().btnPoslatClick();
+  gatewayAnswers();
   EXPECT_EQ(stripColour(main()), QColor(255, 255, 0));
   messages.clear();
 
@@ -276,6 +282,36 @@ TEST_F(MainWindowTest, CloseGuard) {
   EXPECT_EQ(stripColour(main()), QColor(205, 222, 248));
   EXPECT_TRUE(main().close());
   EXPECT_EQ(readFile("padr.dat").substr(0, 4), std::string("a@b\0", 4));
+}
+
+TEST_F(MainWindowTest, AFailedSendIsToldAndKeepsTheText) {
+  startProgram();
+  showMain();
+  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  main().editAdresa->setFocus();
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  // A second press while the first is under way sends nothing more.
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  QTest::keyClick(main().editAdresa, Qt::Key_P, Qt::ControlModifier);
+  emit main().CppWebBrowser1->LoadFailed({LoadFailure::Kind::HttpStatus, 503});
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (chyba serveru 503).\n"
+            "Text zprávy zůstává v okně, můžete ji zkusit odeslat znovu.");
+  EXPECT_EQ(messages[0].caption, "Chyba");
+  EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(main().memoText->toPlainText(), "Ahoj");
+  EXPECT_EQ(main().panelMezera->text(), "4 / 1");
+  EXPECT_EQ(QApplication::focusWidget(), main().memoText);
+  EXPECT_FALSE(main().timerVypnuti->isActive());
+  EXPECT_EQ(stripColour(main()), QColor(205, 222, 248));
+
+  // The page can send again, and the Oskar page was never held up.
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  gatewayAnswers();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, kSentQuestion);
 }
 
 TEST_F(MainWindowTest, EveryMessageFieldHoldsItsLimitForTypingAndPasting) {
