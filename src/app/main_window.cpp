@@ -161,7 +161,7 @@ void TfrmMain::buildLayout() {
   gotebookPlocha->addWidget(buildEurotelPage());
   gotebookPlocha->addWidget(buildOskarPage());
 
-  panelMenu1 = static_cast<QFrame*>(buildSideMenu());
+  panelMenu1 = buildSideMenu();
   panelMenu1->setParent(client);
   panelMenu1->setGeometry(kPageWidth, 0, kSideMenuWidth, kPageBarHeight + kPageHeight);
 
@@ -178,7 +178,7 @@ void TfrmMain::buildLayout() {
   oskarSend_ = new SendWatch(*webOskarSend, this);
 }
 
-QWidget* TfrmMain::buildSideMenu() {
+QFrame* TfrmMain::buildSideMenu() {
   auto* menu = new QFrame;
   paintBackground(menu, colorFromValue(kSideMenuColour));
 
@@ -383,9 +383,8 @@ void TfrmMain::FormActivate() { memoText->setFocus(); }
 
 void TfrmMain::changeEvent(QEvent* event) {
   // Only the first activation counts: coming back from a dialog leaves the focus where it was.
-  static constexpr const char* kActivated = "movarekActivated";
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !property(kActivated).toBool()) {
-    setProperty(kActivated, true);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activated_) {
+    activated_ = true;
     FormActivate();
   }
   QMainWindow::changeEvent(event);

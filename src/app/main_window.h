@@ -134,7 +134,7 @@ class TfrmMain : public QMainWindow {
   void FormClose();
 
   void buildLayout();
-  QWidget* buildSideMenu();
+  QFrame* buildSideMenu();
   QWidget* buildEmailPage();
   QWidget* buildOskarPage();
   QWidget* buildEurotelPage();
@@ -153,6 +153,7 @@ class TfrmMain : public QMainWindow {
   void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
                         const std::function<void(QPlainTextEdit*)>& onMemo);
 
+  bool activated_ = false;
   SendWatch* emailSend_;
   SendWatch* oskarSend_;
 

@@ -28,6 +28,7 @@ TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWidget(parent), view_(new QWe
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
+  setFocusProxy(view_);
   // The gateway's pages are requests, not sites to remember: no icons fetched for them.
   view_->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
   connect(view_, &QWebEngineView::loadFinished, this, &TCppWebBrowser::DocumentComplete);
