@@ -391,7 +391,7 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 bool TfrmMain::FormCloseQuery() {
-  if (!timerVypnuti->isActive()) return true;
+  if (!closeHeldBack()) return true;
   showMessage(QStringLiteral("Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá."),
               QStringLiteral("Program nelze vypnout"));
   return false;
@@ -468,6 +468,7 @@ void TfrmMain::btnPoslatClick() {
   const auto check = checkEmailSend(toCp1250(editAdresa->text()), toCp1250(memoText->windowsText()));
   if (refuseSend(check)) return;
   emailSend_->send(check.url);
+  showCloseGuard();
 }
 
 void TfrmMain::btnPoslatOskarClick() {
@@ -480,6 +481,7 @@ void TfrmMain::btnPoslatOskarClick() {
       {number, message, comboPredcisliOskar->currentIndex(), sender, senderPrefix});
   if (refuseSend(check)) return;
   oskarSend_->send(check.url);
+  showCloseGuard();
 }
 
 bool TfrmMain::refuseSend(const SendCheck& check) {
@@ -504,6 +506,7 @@ void TfrmMain::finishSend(TMemo* sentMemo) {
 }
 
 void TfrmMain::reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure) {
+  showCloseGuard();
   showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
   unsentMemo->setFocus();
 }
@@ -515,13 +518,23 @@ void TfrmMain::Poslatzprvu1Click() {
 
 void TfrmMain::armCloseGuard() {
   timerVypnuti->stop();
-  paintBackground(panelInfo2, colorFromValue(kGuardColour));
   timerVypnuti->start();
+  showCloseGuard();
 }
 
 void TfrmMain::timerVypnutiTimer() {
-  paintBackground(panelInfo2, colorFromValue(kHelpStripColour));
   timerVypnuti->stop();
+  showCloseGuard();
+}
+
+// A request still on its way holds the close back as the ten seconds after a send do:
+// closing would cut it off.
+bool TfrmMain::closeHeldBack() const {
+  return timerVypnuti->isActive() || emailSend_->busy() || oskarSend_->busy();
+}
+
+void TfrmMain::showCloseGuard() {
+  paintBackground(panelInfo2, colorFromValue(closeHeldBack() ? kGuardColour : kHelpStripColour));
 }
 
 // ---------------------------------------------------------------------------------------------

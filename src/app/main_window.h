@@ -149,6 +149,9 @@ class TfrmMain : public QMainWindow {
   // The message did not reach the gateway: says so and leaves the text for another try.
   void reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure);
   void armCloseGuard();
+  bool closeHeldBack() const;
+  // The help strip is yellow while the program may not close, light blue otherwise.
+  void showCloseGuard();
   // Runs a clipboard command on whichever of the six fields has the focus.
   void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
                         const std::function<void(QPlainTextEdit*)>& onMemo);

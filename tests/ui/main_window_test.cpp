@@ -294,6 +294,12 @@ TEST_F(MainWindowTest, AFailedSendIsToldAndKeepsTheText) {
   // A second press while the first is under way sends nothing more.
   QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
   QTest::keyClick(main().editAdresa, Qt::Key_P, Qt::ControlModifier);
+  // Closing would cut the request off.
+  EXPECT_EQ(stripColour(main()), QColor(255, 255, 0));
+  EXPECT_FALSE(main().close());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].caption, "Program nelze vypnout");
+  messages.clear();
   emit main().CppWebBrowser1->LoadFailed({LoadFailure::Kind::HttpStatus, 503});
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
