@@ -2,11 +2,11 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <exception>
+#include <stdexcept>
 
+#include "app/error_report.h"
 #include "app/forms.h"
 #include "app/main_window.h"
-#include "common/message_box.h"
 
 namespace {
 
@@ -26,17 +26,17 @@ int main(int argc, char* argv[]) {
   // The web engine shares its drawing context with the widgets.
   QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("SMS Movarek"));
-  QApplication::setApplicationDisplayName(QStringLiteral("SMS Movarek"));
+  QApplication::setApplicationName(QString::fromUtf8(movarek::kApplicationTitle));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(movarek::kApplicationTitle));
   loadCzechButtons(application);
   try {
     movarek::Forms forms;
     forms.frmMain->show();
     return QApplication::exec();
   } catch (const std::exception& error) {
-    movarek::showMessage(QString::fromLocal8Bit(error.what()), QStringLiteral("SMS Movarek"));
+    movarek::reportError(error);
   } catch (...) {
-    movarek::showMessage(QString(), QStringLiteral("SMS Movarek"));
+    movarek::reportError(std::runtime_error(""));
   }
   return 1;
 }
