@@ -18,7 +18,9 @@
 
 #include "addressbook/contacts_dialog.h"
 #include "addressbook/speed_dial_dialog.h"
+#include "app/error_report.h"
 #include "app/help_window.h"
+#include "app/maker_details.h"
 #include "app/maker_window.h"
 #include "app/memo.h"
 #include "app/stored_fields.h"
@@ -210,7 +212,7 @@ QFrame* TfrmMain::buildSideMenu() {
       QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí"));
   btnKontakt = button(menu, QStringLiteral("Napište nám!"), next(20));
   btnNapoveda = button(menu, QStringLiteral("Nápověda"), next(20));
-  btnVertanix = button(menu, QStringLiteral("www.vertanix.cz"),
+  btnVertanix = button(menu, QString::fromUtf8(kMakerWebAddress),
                        QRect(0, kPageBarHeight + kPageHeight - 29, kSideMenuWidth, 29));
   btnVertanix->setFont(arial(12, true));
   btnVertanix->setStyleSheet(QStringLiteral("color: blue"));
@@ -575,10 +577,21 @@ void TfrmMain::btnRychleVolbyClick() { showModal(*frmRychleVolby_); }
 
 void TfrmMain::btnKontaktClick() { showModal(*frmKontakt_); }
 
-void TfrmMain::btnNapovedaClick() { showModal(*frmNapoveda_); }
+void TfrmMain::btnNapovedaClick() {
+  try {
+    frmNapoveda_->loadHelpDocument();
+    frmNapoveda_->showHelp();
+  } catch (const std::exception& error) {
+    reportError(error);
+  }
+}
 
-void TfrmMain::btnVertanixClick() { QDesktopServices::openUrl(QUrl(QStringLiteral("http://www.vertanix.cz/"))); }
+// Whether a browser opened is not examined.
+void TfrmMain::btnVertanixClick() {
+  QDesktopServices::openUrl(QUrl(QString::fromUtf8(kMakerWebUrl)));
+}
 
-void TfrmMain::Uivatelskpruka1Click() { showModal(*frmNapoveda_); }
+// Shows what the help window last held, without reading the file again.
+void TfrmMain::Uivatelskpruka1Click() { frmNapoveda_->showHelp(); }
 
 }  // namespace movarek

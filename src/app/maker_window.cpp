@@ -1,7 +1,73 @@
 #include "app/maker_window.h"
 
-namespace movarek {
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 
-TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) { setWindowTitle(QStringLiteral("Kontakt na výrobce")); }
+#include "app/maker_details.h"
+
+namespace movarek {
+namespace {
+
+constexpr QSize kClientSize(479, 201);
+
+QFont boldFont(QFont font, int pixels = 0) {
+  if (pixels > 0) font.setPixelSize(pixels);
+  font.setBold(true);
+  return font;
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QPoint& at, const QFont& font,
+              const QString& colour = {}) {
+  auto* created = new QLabel(text, parent);
+  created->setFont(font);
+  if (!colour.isEmpty()) created->setStyleSheet(QStringLiteral("color: %1").arg(colour));
+  created->move(at);
+  created->adjustSize();
+  return created;
+}
+
+}  // namespace
+
+TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Kontakt na výrobce"));
+  setFixedSize(kClientSize);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+  }
+
+  Image1 = new QLabel(this);
+  Image1->setPixmap(QPixmap(QStringLiteral(":/movarek/logo_vertanix.png")));
+  Image1->move(8, 8);
+  Image1->adjustSize();
+
+  Label1 = label(this, QString::fromUtf8(kMakerName), QPoint(184, 8),
+                 boldFont(QFont(QStringLiteral("Times New Roman")), 37), QStringLiteral("blue"));
+  Label2 = label(this, QString::fromUtf8(kMakerTagline), QPoint(208, 48), boldFont(font(), 16),
+                 QStringLiteral("green"));
+
+  const QFont detailFont = boldFont(QFont(QStringLiteral("Arial")), 13);
+  const std::pair<QLabel**, QString> details[] = {
+      {&Label3, QStringLiteral("Internet: ") + QString::fromUtf8(kMakerWebAddress)},
+      {&Label4, QStringLiteral("E-Mail: ") + QString::fromUtf8(kMakerEmail)},
+      {&Label5, QStringLiteral("Telefon: ") + QString::fromUtf8(kMakerTelephone)},
+      {&Label6, QStringLiteral("Adresa: ") + QString::fromUtf8(kMakerAddress)},
+  };
+  int top = 88;
+  for (const auto& [slot, text] : details) {
+    *slot = label(this, text, QPoint(8, top), detailFont);
+    top += 18;
+  }
+
+  Button1 = new QPushButton(QStringLiteral("OK"), this);
+  Button1->setGeometry(376, 168, 97, 25);
+  Button1->setFont(boldFont(Button1->font()));
+  // Both the default and the cancel button: Enter presses it, and Esc closes as it does.
+  Button1->setDefault(true);
+  connect(Button1, &QPushButton::clicked, this, &TfrmKontakt::Button1Click);
+}
+
+void TfrmKontakt::Button1Click() { close(); }
 
 }  // namespace movarek
