@@ -111,8 +111,8 @@ TColor CalcAdvancedColor(TColor base, TColor old, int amount, TColorCalcType typ
   if (amount == 0) return old;
   const HslRangeColor hsl = RGBtoHSLRange(base);
   const int raised = hsl.lightness + 10;
-  const int lightness =
-      type == TColorCalcType::lighten ? std::min(raised + amount, 100) : std::max(raised - amount, 0);
+  const int lightness = type == TColorCalcType::lighten ? std::min(raised + amount, 100)
+                                                        : std::max(raised - amount, 0);
   return HSLRangeToRGB(hsl.hue, hsl.saturation, lightness);
 }
 

@@ -13,45 +13,44 @@ Size measureSevenWide(const std::string& text, int) {
 }
 
 TEST(FlatButtonLayout, PlacesGlyphAndCaption) {
-  const Rect wide{0, 0, 100, 40};
-  const Rect tall{0, 0, 60, 50};
-  const Size glyphPair{32, 16};  // two 16 x 16 images
-  struct Case {
-    const char* name;
+  struct Scene {
     Rect client;
     Point offset;
-    std::string caption;  // 28 x 13 when "OK!!"
+    std::string caption;  // "OK!!" measures 28 x 13
+    Size glyph;           // a strip of two images
+  };
+  const Size pair{32, 16};
+  const Scene wide{{0, 0, 100, 40}, {}, "OK!!", pair};
+  const Scene tall{{0, 0, 60, 50}, {}, "OK!!", pair};
+  const Scene captionOnly{{0, 0, 100, 40}, {}, "OK!!", {}};
+  const Scene glyphOnly{{0, 0, 100, 40}, {}, "", pair};
+  const Scene tooSmall{{0, 0, 20, 10}, {}, "OK!!", pair};
+  const Scene pressed{{2, 3, 102, 43}, {1, 1}, "OK!!", pair};
+  struct Case {
+    const char* name;
+    const Scene& scene;
     TButtonLayout layout;
     int margin;
     int spacing;
-    Size glyph;
     Point glyphPos;
     Rect captionBounds;
   } const cases[] = {
-      {"centred, spacing as margin", wide, {}, "OK!!", blGlyphLeft, -1, -1, glyphPair, {18, 12},
-       {52, 14, 80, 27}},
-      {"centred with a spacing", wide, {}, "OK!!", blGlyphLeft, -1, 4, glyphPair, {26, 12},
-       {46, 14, 74, 27}},
-      {"margin, spread spacing", wide, {}, "OK!!", blGlyphLeft, 5, -1, glyphPair, {5, 12},
-       {46, 14, 74, 27}},
-      {"glyph right", wide, {}, "OK!!", blGlyphRight, 5, 4, glyphPair, {79, 12}, {47, 14, 75, 27}},
-      {"glyph top", tall, {}, "OK!!", blGlyphTop, 3, 2, glyphPair, {22, 3}, {16, 21, 44, 34}},
-      {"glyph bottom", tall, {}, "OK!!", blGlyphBottom, 3, 2, glyphPair, {22, 31},
-       {16, 16, 44, 29}},
-      {"top, centred, spacing as margin", tall, {}, "OK!!", blGlyphTop, -1, -1, glyphPair, {22, 7},
-       {16, 30, 44, 43}},
-      {"caption only drops the spacing", wide, {}, "OK!!", blGlyphLeft, -1, 4, {}, {36, 20},
-       {36, 14, 64, 27}},
-      {"glyph only drops the spacing", wide, {}, "", blGlyphLeft, -1, -1, glyphPair, {42, 12},
-       {58, 20, 58, 20}},
-      {"too small: divisions truncate toward zero", {0, 0, 20, 10}, {}, "OK!!", blGlyphLeft, -1,
-       4, glyphPair, {-13, -2}, {7, -1, 35, 12}},
-      {"client origin and pressed offset", {2, 3, 102, 43}, {1, 1}, "OK!!", blGlyphLeft, 5, 4,
-       glyphPair, {8, 16}, {28, 18, 56, 31}},
+      {"centred, spacing as margin", wide, blGlyphLeft, -1, -1, {18, 12}, {52, 14, 80, 27}},
+      {"centred with a spacing", wide, blGlyphLeft, -1, 4, {26, 12}, {46, 14, 74, 27}},
+      {"margin, spread spacing", wide, blGlyphLeft, 5, -1, {5, 12}, {46, 14, 74, 27}},
+      {"glyph right", wide, blGlyphRight, 5, 4, {79, 12}, {47, 14, 75, 27}},
+      {"glyph top", tall, blGlyphTop, 3, 2, {22, 3}, {16, 21, 44, 34}},
+      {"glyph bottom", tall, blGlyphBottom, 3, 2, {22, 31}, {16, 16, 44, 29}},
+      {"top, spacing as margin", tall, blGlyphTop, -1, -1, {22, 7}, {16, 30, 44, 43}},
+      {"caption only: no spacing", captionOnly, blGlyphLeft, -1, 4, {36, 20}, {36, 14, 64, 27}},
+      {"glyph only drops the spacing", glyphOnly, blGlyphLeft, -1, -1, {42, 12}, {58, 20, 58, 20}},
+      {"divisions truncate toward zero", tooSmall, blGlyphLeft, -1, 4, {-13, -2}, {7, -1, 35, 12}},
+      {"client origin and pressed offset", pressed, blGlyphLeft, 5, 4, {8, 16}, {28, 18, 56, 31}},
   };
   for (const auto& c : cases) {
-    const ButtonLayout layout = CalcButtonLayout(measureSevenWide, c.client, c.offset, c.caption,
-                                                 c.layout, c.margin, c.spacing, c.glyph, 2);
+    const Scene& s = c.scene;
+    const ButtonLayout layout = CalcButtonLayout(measureSevenWide, s.client, s.offset, s.caption,
+                                                 c.layout, c.margin, c.spacing, s.glyph, 2);
     EXPECT_EQ(layout.glyphPos, c.glyphPos) << c.name;
     EXPECT_EQ(layout.captionBounds, c.captionBounds) << c.name;
   }

@@ -12,10 +12,14 @@ TEST(FlatColors, SystemColoursResolveToTheClassicScheme) {
     TColor color;
     TColor plain;
   } const cases[] = {
-      {clBtnFace, rgbColor(192, 192, 192)},    {clBtnHighlight, rgbColor(255, 255, 255)},
-      {clBtnShadow, rgbColor(128, 128, 128)},  {clWindow, rgbColor(255, 255, 255)},
-      {clInfoBk, rgbColor(255, 255, 225)},     {clWindowText, rgbColor(0, 0, 0)},
-      {systemColor(200), 0},                   {0x00123456, 0x00123456},
+      {clBtnFace, rgbColor(192, 192, 192)},
+      {clBtnHighlight, rgbColor(255, 255, 255)},
+      {clBtnShadow, rgbColor(128, 128, 128)},
+      {clWindow, rgbColor(255, 255, 255)},
+      {clInfoBk, rgbColor(255, 255, 225)},
+      {clWindowText, rgbColor(0, 0, 0)},
+      {systemColor(200), 0},
+      {0x00123456, 0x00123456},
   };
   for (const auto& c : cases) EXPECT_EQ(plainColor(c.color), c.plain) << std::hex << c.color;
 }
