@@ -6,12 +6,14 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QShortcutEvent>
 #include <QTimer>
 #include <algorithm>
 
 #include "common/qt_text.h"
 #include "flat/flat_drawing.h"
+#include "flat/parent_watch.h"
 
 namespace movarek {
 namespace {
@@ -65,6 +67,7 @@ TFlatButton::TFlatButton(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   setFocusPolicy(Qt::ClickFocus);
   takeParentColor();
+  new ParentWatch(*this, [this] { followParentColor(); });
 }
 
 TFlatButton::~TFlatButton() {
@@ -380,25 +383,31 @@ void TFlatButton::mouseReleaseEvent(QMouseEvent* event) {
   if (m_dragging && event->button() == Qt::LeftButton) {
     m_dragging = false;
     const bool inside = isInside(at);
-    if (m_groupIndex == 0) {
-      m_state = TButtonState::bsUp;
-      m_hot = false;
-      if (inside) update();
-    } else if (inside) {
-      setDown(!m_down);
-      if (m_down) update();
-    } else {
-      if (m_down) m_state = TButtonState::bsExclusive;
-      update();
-    }
+    settleReleasedState(inside);
+    const QPointer<TFlatButton> alive(this);  // a click may close and delete the window
     if (inside) {
       click();
     } else {
       mouseLeft();
     }
+    if (!alive) return;
     if (isEnabled()) reevaluateTracking();
   }
   emit OnMouseUp(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TFlatButton::settleReleasedState(bool inside) {
+  if (m_groupIndex == 0) {
+    m_state = TButtonState::bsUp;
+    m_hot = false;
+    if (inside) update();
+  } else if (inside) {
+    setDown(!m_down);
+    if (m_down) update();
+  } else {
+    if (m_down) m_state = TButtonState::bsExclusive;
+    update();
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -423,8 +432,8 @@ void TFlatButton::keyReleaseEvent(QKeyEvent* event) {
   } else {
     m_state = TButtonState::bsUp;
   }
-  click();
   update();
+  click();
 }
 
 void TFlatButton::focusInEvent(QFocusEvent* event) {
@@ -457,13 +466,6 @@ void TFlatButton::changeEvent(QEvent* event) {
       enabledChanged();
       break;
     case QEvent::FontChange:
-      update();
-      break;
-    case QEvent::PaletteChange:
-      followParentColor();
-      break;
-    case QEvent::ParentChange:
-      takeParentColor();
       update();
       break;
     default:

@@ -136,6 +136,7 @@ class TFlatButton : public QWidget {
   void startTracking();
   void stopTracking();
   void reevaluateTracking();
+  void settleReleasedState(bool inside);
   void enabledChanged();
 
   void announceToGroup();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "flat/flat_drawing.h"
+#include "flat/parent_watch.h"
 
 namespace movarek {
 namespace {
@@ -18,11 +19,15 @@ int amountInRange(int amount) { return std::clamp(amount, 0, 100); }
 
 TCustomFlatEdit::TCustomFlatEdit(QWidget* parent) : QLineEdit(parent) {
   setFrame(false);
+  // The edit paints its fill and frame itself, under style sheets too.
+  setStyleSheet(QStringLiteral("background: transparent; border: none;"));
   // The text may reach into the inner frame rows: a height of the font's size plus the frame
   // leaves no room for descenders otherwise.
   setContentsMargins(kFrameWidth, 1, kFrameWidth, 1);
   resize(121, 19);
   takeParentColor();
+  new ParentWatch(
+      *this, [this] { followParentColor(); }, [this] { followParentFont(); });
   redrawBorder();
 }
 
@@ -98,26 +103,24 @@ bool TCustomFlatEdit::showsPlainLook() const {
 
 void TCustomFlatEdit::redrawBorder() {
   m_focusedLook = !showsPlainLook();
-  const QColor fill = toQColor(m_focusedLook ? m_colorFocused : m_colorFlat);
-  if (palette().color(QPalette::Base) != fill) {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, fill);
-    setPalette(colours);
-  }
   update();
+}
+
+void TCustomFlatEdit::followParentFont() {
+  // The edit's own style sheet keeps the parent's font from reaching it by itself.
+  if (testAttribute(Qt::WA_SetFont) || !parentWidget()) return;
+  setFont(parentWidget()->font());
+  setAttribute(Qt::WA_SetFont, false);
 }
 
 void TCustomFlatEdit::fitHeightToFont() { resize(width(), QFontInfo(font()).pixelSize() + 6); }
 
 void TCustomFlatEdit::paintEvent(QPaintEvent* event) {
+  // The fill takes in the two inner frame pixels; tall text may reach into them.
+  QPainter(this).fillRect(rect(), toQColor(m_focusedLook ? m_colorFocused : m_colorFlat));
   QLineEdit::paintEvent(event);
   QPainter painter(this);
   Frame3DBorder(painter, rect(), m_colorBorder, m_colorBorder, 1);
-  const QRect textLine(kFrameWidth, cursorRect().top(), width() - 2 * kFrameWidth,
-                       cursorRect().height());
-  painter.setClipRegion(QRegion(rect()) - textLine);
-  const TColor fill = m_focusedLook ? m_colorFocused : m_colorFlat;
-  Frame3DBorder(painter, rect().adjusted(1, 1, -1, -1), fill, fill, kFrameWidth - 1);
 }
 
 void TCustomFlatEdit::focusInEvent(QFocusEvent* event) {
@@ -145,20 +148,7 @@ void TCustomFlatEdit::leaveEvent(QEvent* event) {
 
 void TCustomFlatEdit::changeEvent(QEvent* event) {
   QLineEdit::changeEvent(event);
-  switch (event->type()) {
-    case QEvent::FontChange:
-      fitHeightToFont();
-      break;
-    case QEvent::PaletteChange:
-      if (m_useAdvColors || m_parentColor) followParentColor();
-      break;
-    case QEvent::ParentChange:
-      takeParentColor();
-      redrawBorder();
-      break;
-    default:
-      break;
-  }
+  if (event->type() == QEvent::FontChange) fitHeightToFont();
 }
 
 void TCustomFlatEdit::showEvent(QShowEvent* event) {

@@ -45,11 +45,12 @@ class TCustomFlatEdit : public QLineEdit {
 
  private:
   bool showsPlainLook() const;
-  // Chooses the look for the current focus and mouse and repaints the frame with it.
+  // Chooses the look for the current focus and mouse and repaints with it.
   void redrawBorder();
   void takeParentColor();
   void deriveColors();
   void followParentColor();
+  void followParentFont();
   void fitHeightToFont();
 
   TColor m_colorFocused = 0xFFFFFF;

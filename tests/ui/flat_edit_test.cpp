@@ -16,6 +16,8 @@ class FlatEditTest : public FlatControlsTest {
  protected:
   void SetUp() override {
     FlatControlsTest::SetUp();
+    // The program's pages carry style sheets, which take over the drawing of their children.
+    window.setStyleSheet(QStringLiteral("QPushButton { color: black; }"));
     panel = new QWidget(&window);
     panel->setGeometry(0, 0, 300, 200);
     setPanelColour(kPanelColour);
