@@ -222,7 +222,7 @@ QFrame* TfrmMain::buildSideMenu() {
 QWidget* TfrmMain::buildEmailPage() {
   QWidget* page = pictureBackedPage(kPageSms, QStringLiteral(":/movarek/pozadi_sms.png"));
   label(page, QStringLiteral("Adresa:"), QPoint(8, 9));
-  editAdresa = new QLineEdit(page);
+  editAdresa = new TFlatEdit(page);
   editAdresa->setGeometry(56, 6, 240, 19);
   editAdresa->setFont(arial(13, false));
   btnPoslat = button(page, QStringLiteral("Poslat!"), QRect(300, 4, 61, 23));

@@ -5,6 +5,8 @@
 #include <array>
 #include <functional>
 
+#include "flat/flat_edit.h"
+
 class QAction;
 class QComboBox;
 class QFrame;
@@ -51,7 +53,7 @@ class TfrmMain : public QMainWindow {
   QStackedWidget* gotebookPlocha;
 
   // Page "SMS".
-  QLineEdit* editAdresa;
+  TFlatEdit* editAdresa;
   QPushButton* btnPoslat;
   TMemo* memoText;
   std::array<QPushButton*, 4> btnEmailSpeedDials;  // btn1..btn4
