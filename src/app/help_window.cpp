@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/error_report.h"
+#include "flat/flat_button.h"
 #include "app/maker_details.h"
 #include "app/rtf_file.h"
 #include "app/rtf_text_document.h"
@@ -78,8 +79,9 @@ TfrmNapoveda::TfrmNapoveda(QWidget* parent) : QDialog(parent) {
   QFont buttonFont = Panel1->font();
   buttonFont.setPixelSize(kButtonFontPixels);
   Panel1->setFont(buttonFont);
-  FlatButton1 =
-      panelButton(Panel1, QStringLiteral("Jak posílat SMS zdarma?"), QRect(4, 4, 137, 23));
+  FlatButton1 = new TFlatButton(Panel1);
+  FlatButton1->setCaption(QStringLiteral("Jak posílat SMS zdarma?"));
+  FlatButton1->setGeometry(4, 4, 137, 23);
   Button1 = panelButton(Panel1, QStringLiteral("Zavřít"), QRect(408, 4, 97, 25));
 
   auto* layout = new QVBoxLayout(this);
@@ -88,7 +90,7 @@ TfrmNapoveda::TfrmNapoveda(QWidget* parent) : QDialog(parent) {
   layout->addWidget(editNapoveda);
   layout->addWidget(Panel1);
 
-  connect(FlatButton1, &QPushButton::clicked, this, &TfrmNapoveda::FlatButton1Click);
+  connect(FlatButton1, &TFlatButton::OnClick, this, &TfrmNapoveda::FlatButton1Click);
   connect(Button1, &QPushButton::clicked, this, &TfrmNapoveda::Button1Click);
 }
 

@@ -8,6 +8,8 @@ class QTextEdit;
 
 namespace movarek {
 
+class TFlatButton;
+
 class TfrmNapoveda : public QDialog {
   Q_OBJECT
 
@@ -23,7 +25,7 @@ class TfrmNapoveda : public QDialog {
 
   QTextEdit* editNapoveda;
   QFrame* Panel1;
-  QPushButton* FlatButton1;
+  TFlatButton* FlatButton1;
   QPushButton* Button1;
 
  public slots:

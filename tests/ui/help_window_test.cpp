@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/maker_window.h"
+#include "flat/flat_button.h"
 #include "forms_fixture.h"
 
 namespace movarek::testing {
