@@ -1,1 +1,297 @@
-int main() { return 1; }
+// movarek-gateway-sim: a local stand-in for the Vertanix SMS gateway. It answers the gateway's
+// pages on 127.0.0.1 and tells about every request it gets, so that a person or a test can see
+// exactly what the program sent.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "answers.h"
+#include "query.h"
+#include "request_log.h"
+
+namespace movarek::gatewaysim {
+namespace {
+
+const char* const kUsage = R"(Usage: movarek-gateway-sim [options]
+Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every request.
+
+  --port N                 listen on port N; 0 (the default) picks a free port. The first
+                           line printed is "listening on 127.0.0.1:PORT".
+  --log FILE               also append every request to FILE as one JSON line: time_ms, path,
+                           query (as received), values (decoded), addresses (when adr is given)
+  --status CODE            answer sends with HTTP status CODE (e.g. 500)
+  --close-without-answer   read a send's request, then close the connection without answering
+  --delay-ms N             wait N milliseconds before answering a send
+  --help                   show this text
+
+The last three options act on the two sends only (/send_sms.php?go=sms2 and /send_oskar.php);
+the start-up request and the Eurotel page are always answered at once.
+)";
+
+constexpr std::size_t kMaxRequestHead = 64 * 1024;
+
+struct Options {
+  int port = 0;
+  std::string logPath;
+  SendFaults faults;
+};
+
+std::optional<int> number(std::string_view text, int low, int high) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size() || value < low || value > high) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Exits on --help and on anything it does not understand.
+Options parseOptions(int argc, char** argv) {
+  Options options;
+  auto fail = [](const std::string& why) {
+    std::cerr << "movarek-gateway-sim: " << why << "\n\n" << kUsage;
+    std::exit(2);
+  };
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    auto argument = [&]() -> std::string_view {
+      if (i + 1 >= argc) fail(std::string(option) + " needs a value");
+      return argv[++i];
+    };
+    auto numberArgument = [&](int low, int high) {
+      const auto text = argument();
+      const auto value = number(text, low, high);
+      if (!value) {
+        fail(std::string(option) + ": not a number from " + std::to_string(low) + " to " +
+             std::to_string(high) + ": " + std::string(text));
+      }
+      return *value;
+    };
+    if (option == "--help") {
+      std::cout << kUsage;
+      std::exit(0);
+    } else if (option == "--port") {
+      options.port = numberArgument(0, 65535);
+    } else if (option == "--log") {
+      options.logPath = argument();
+    } else if (option == "--status") {
+      options.faults.status = numberArgument(100, 599);
+    } else if (option == "--close-without-answer") {
+      options.faults.closeWithoutAnswer = true;
+    } else if (option == "--delay-ms") {
+      options.faults.delayMs = numberArgument(0, 24 * 60 * 60 * 1000);
+    } else {
+      fail("unknown option " + std::string(option));
+    }
+  }
+  return options;
+}
+
+double nowMs() {
+  const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+  return std::chrono::duration<double, std::milli>(sinceEpoch).count();
+}
+
+// "14:02:11.532" in local time.
+std::string clockTime(double timeMs) {
+  const auto seconds = static_cast<std::time_t>(timeMs / 1000);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min, local.tm_sec,
+                static_cast<int>(timeMs - seconds * 1000.0));
+  return text;
+}
+
+// Tells about each request on the terminal and in the log file.
+class Reporter {
+ public:
+  explicit Reporter(const std::string& logPath) {
+    if (logPath.empty()) return;
+    log_.open(logPath, std::ios::app);
+    if (!log_) {
+      std::cerr << "movarek-gateway-sim: cannot write to " << logPath << "\n";
+      std::exit(1);
+    }
+  }
+
+  void report(const Request& request, const Answer& answer) {
+    std::cout << clockTime(request.timeMs) << " " << readableLine(request) << " => "
+              << describe(answer) << std::endl;
+    if (log_.is_open()) log_ << jsonLine(request) << std::endl;
+  }
+
+ private:
+  std::ofstream log_;
+};
+
+// "GET /path?query HTTP/1.1" gives "/path?query".
+std::string_view requestTarget(std::string_view head) {
+  const auto start = head.find(' ');
+  if (start == std::string_view::npos) return {};
+  const auto end = head.find_first_of(" \r\n", start + 1);
+  return head.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
+}
+
+void sendAll(int connection, std::string_view bytes) {
+  while (!bytes.empty()) {
+    // MSG_NOSIGNAL: a browser that gave up on a slow answer must not end the simulator.
+    const ssize_t sent = send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (sent <= 0) return;
+    bytes.remove_prefix(static_cast<std::size_t>(sent));
+  }
+}
+
+using Clock = std::chrono::steady_clock;
+
+// One browser connection: its request head as it comes in, then the answer it waits for.
+struct Connection {
+  int socket;
+  std::string head;
+  std::optional<Answer> answer;  // set once the whole head has arrived
+  Clock::time_point answerAt;
+};
+
+// Serves every connection from this one thread, in the order they came, so that the log
+// lists requests in the order the browser sent them; a delayed answer only sets a time.
+class Server {
+ public:
+  Server(int listener, const SendFaults& faults, Reporter& reporter)
+      : listener_(listener), faults_(faults), reporter_(reporter) {}
+
+  [[noreturn]] void run() {
+    for (;;) {
+      auto polled = pollList();
+      poll(polled.data(), polled.size(), msUntilNextAnswer());
+      if (polled[0].revents & POLLIN) acceptWaiting();
+      for (std::size_t i = 1; i < polled.size(); ++i) {
+        Connection& connection = connections_[i - 1];
+        if (!polled[i].revents) continue;
+        if (connection.answer) {
+          finish(connection);  // the browser went away while its answer waited
+        } else {
+          readFrom(connection);
+        }
+      }
+      answerDue();
+    }
+  }
+
+ private:
+  // The listener first, then every connection in their order.
+  std::vector<pollfd> pollList() const {
+    std::vector<pollfd> polled{{listener_, POLLIN, 0}};
+    for (const auto& connection : connections_) {
+      polled.push_back({connection.socket, connection.answer ? short{0} : short{POLLIN}, 0});
+    }
+    return polled;
+  }
+
+  int msUntilNextAnswer() const {
+    int wait = -1;
+    for (const auto& connection : connections_) {
+      if (!connection.answer) continue;
+      const auto left =
+          std::chrono::ceil<std::chrono::milliseconds>(connection.answerAt - Clock::now());
+      wait = std::max(0, wait < 0 ? int(left.count()) : std::min(wait, int(left.count())));
+    }
+    return wait;
+  }
+
+  void acceptWaiting() {
+    for (;;) {
+      const int socket = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (socket < 0) return;  // none left (the listener does not block)
+      connections_.push_back({socket, {}, std::nullopt, {}});
+    }
+  }
+
+  void readFrom(Connection& connection) {
+    char buffer[4096];
+    const ssize_t received = recv(connection.socket, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (received == 0 || (received < 0 && errno != EAGAIN)) {
+      finish(connection);  // the browser gave up before the whole request came
+      return;
+    }
+    if (received < 0) return;
+    connection.head.append(buffer, static_cast<std::size_t>(received));
+    if (connection.head.find("\r\n\r\n") == std::string::npos &&
+        connection.head.size() < kMaxRequestHead) {
+      return;
+    }
+    const Target target = splitTarget(requestTarget(connection.head));
+    const Request request{nowMs(), target.path, target.query};
+    connection.answer = answerFor(request, faults_);
+    connection.answerAt = Clock::now() + std::chrono::milliseconds(connection.answer->delayMs);
+    reporter_.report(request, *connection.answer);
+  }
+
+  void answerDue() {
+    const auto now = Clock::now();
+    for (auto& connection : connections_) {
+      if (!connection.answer || connection.answerAt > now) continue;
+      if (!connection.answer->closeWithoutAnswer) {
+        sendAll(connection.socket, httpResponse(*connection.answer));
+      }
+      finish(connection);
+    }
+    std::erase_if(connections_, [](const Connection& c) { return c.socket < 0; });
+  }
+
+  static void finish(Connection& connection) {
+    close(connection.socket);
+    connection.socket = -1;
+    connection.answer.reset();
+  }
+
+  int listener_;
+  SendFaults faults_;
+  Reporter& reporter_;
+  std::vector<Connection> connections_;
+};
+
+// A socket listening on 127.0.0.1; `port` 0 is replaced by the port the system picked.
+int listenOnLoopback(int& port) {
+  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  const int yes = 1;
+  setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  socklen_t length = sizeof address;
+  if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+      listen(listener, SOMAXCONN) != 0 ||
+      getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    std::perror("movarek-gateway-sim: cannot listen");
+    std::exit(1);
+  }
+  port = ntohs(address.sin_port);
+  return listener;
+}
+
+}  // namespace
+}  // namespace movarek::gatewaysim
+
+int main(int argc, char** argv) {
+  using namespace movarek::gatewaysim;
+  Options options = parseOptions(argc, argv);
+  Reporter reporter(options.logPath);
+  const int listener = listenOnLoopback(options.port);
+  std::cout << "listening on 127.0.0.1:" << options.port << std::endl;
+  Server(listener, options.faults, reporter).run();
+}

@@ -1,0 +1,121 @@
+#include "answers.h"
+
+#include "common/cp1250.h"
+#include "query.h"
+
+namespace movarek::gatewaysim {
+namespace {
+
+const char* reasonPhrase(int status) {
+  switch (status) {
+    case 200:
+      return "OK";
+    case 400:
+      return "Bad Request";
+    case 404:
+      return "Not Found";
+    case 500:
+      return "Internal Server Error";
+    case 502:
+      return "Bad Gateway";
+    case 503:
+      return "Service Unavailable";
+    default:
+      return status < 400 ? "OK" : "Error";
+  }
+}
+
+std::string htmlEscape(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string page(std::string_view body) {
+  return "<!DOCTYPE html><html><head><meta charset=\"windows-1250\">"
+         "<title>SMS centrum Vertanix (simulátor)</title></head>"
+         "<body style=\"font: 12px Arial, sans-serif; margin: 4px\">" +
+         std::string(body) + "</body></html>";
+}
+
+// Small enough for the program's Eurotel panel; submitting it comes back to this path.
+const char* const kEurotelForm =
+    "<b>Eurotel SMS (simulátor)</b>"
+    "<form action=\"/eurotel_nova2.php\" method=\"get\">"
+    "<input type=\"hidden\" name=\"odeslat\" value=\"1\">"
+    "Číslo: <input name=\"cislo\" size=\"12\"> <input type=\"submit\" value=\"Odeslat\"><br>"
+    "<textarea name=\"zprava\" rows=\"6\" style=\"box-sizing: border-box; width: 100%\">"
+    "</textarea></form>";
+
+std::string eurotelReceived(const std::vector<QueryValue>& values) {
+  return "<p>Zpráva pro číslo " + htmlEscape(findValue(values, "cislo").value_or("")) +
+         " byla přijata:</p><p>" + htmlEscape(findValue(values, "zprava").value_or("")) + "</p>";
+}
+
+Answer ok(std::string_view body) { return {200, page(body)}; }
+
+Answer notFound() { return {404, page("<p>Stránka nenalezena.</p>")}; }
+
+Answer spoiled(Answer answer, const SendFaults& faults) {
+  if (faults.status != 200) answer = {faults.status, page("<p>Chyba serveru.</p>")};
+  answer.delayMs = faults.delayMs;
+  answer.closeWithoutAnswer = faults.closeWithoutAnswer;
+  return answer;
+}
+
+// "/send_sms.php" with this value of "go".
+bool isSmsRequest(const Request& request, std::string_view go) {
+  return request.path == "/send_sms.php" && findValue(decodeQuery(request.query), "go") == go;
+}
+
+}  // namespace
+
+bool isSend(const Request& request) {
+  return request.path == "/send_oskar.php" || isSmsRequest(request, "sms2");
+}
+
+Answer answerFor(const Request& request, const SendFaults& faults) {
+  if (isSend(request)) return spoiled(ok("<p>Zpráva byla přijata k odeslání.</p>"), faults);
+  if (isSmsRequest(request, "pricti113")) return ok("<p>Spuštění započítáno.</p>");
+  if (request.path == "/eurotel_nova2.php") {
+    const auto values = decodeQuery(request.query);
+    return ok(findValue(values, "odeslat") ? eurotelReceived(values) : kEurotelForm);
+  }
+  return notFound();
+}
+
+std::string httpResponse(const Answer& answer) {
+  const std::string body = utf8ToCp1250(answer.html);
+  return "HTTP/1.1 " + std::to_string(answer.status) + " " + reasonPhrase(answer.status) +
+         "\r\nContent-Type: text/html; charset=windows-1250"
+         "\r\nContent-Length: " +
+         std::to_string(body.size()) +
+         // Every request must reach the simulator, however often it repeats.
+         "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+}
+
+std::string describe(const Answer& answer) {
+  std::string text =
+      answer.closeWithoutAnswer ? "closed without an answer" : std::to_string(answer.status);
+  if (answer.delayMs > 0) text += " after " + std::to_string(answer.delayMs) + " ms";
+  return text;
+}
+
+}  // namespace movarek::gatewaysim
