@@ -36,19 +36,18 @@ TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWidget(parent), view_(new QWe
 }
 
 void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
-  awaitingStart_ = true;
-  view_->load(QUrl::fromEncoded(wireUrl(cp1250Url)));
+  replacedUrl_ = requestedUrl_;
+  requestedUrl_ = QUrl::fromEncoded(wireUrl(cp1250Url));
+  view_->load(requestedUrl_);
 }
 
 void TCppWebBrowser::Stop() { view_->stop(); }
 
 void TCppWebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-    awaitingStart_ = false;
-    startedUrl_ = info.url();
-    return;
-  }
-  if (awaitingStart_ || info.url() != startedUrl_) return;
+  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+  // The engine reports one ending for a load and the load that replaced it while it was still
+  // under way, under the newer URL; an ending under the replaced URL is that load's alone.
+  if (info.url() == replacedUrl_ && replacedUrl_ != requestedUrl_) return;
   if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
     emit LoadSucceeded();
   } else if (info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain) {

@@ -38,10 +38,8 @@ class TCppWebBrowser : public QWidget {
   void onLoadingChanged(const QWebEngineLoadingInfo& info);
 
   QWebEngineView* view_;
-  // Until the last Navigate's load has started, endings belong to the load it replaced; after
-  // that, only the ending of the started URL is its own.
-  bool awaitingStart_ = false;
-  QUrl startedUrl_;
+  QUrl requestedUrl_;  // of the last Navigate
+  QUrl replacedUrl_;   // of the Navigate before it
 };
 
 // The bytes of a URL as they go on the wire.
