@@ -50,11 +50,11 @@ void TCppWebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
   if (info.url() == replacedUrl_ && replacedUrl_ != requestedUrl_) return;
   if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
     emit LoadSucceeded();
-  } else if (info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain) {
-    emit LoadFailed({LoadFailure::Kind::HttpStatus, info.errorCode()});
-  } else {
-    emit LoadFailed({LoadFailure::Kind::NetworkError, info.errorCode()});
+    return;
   }
+  // An HTTP status comes as itself, the engine's own network errors as negative numbers.
+  const int code = info.errorCode();
+  emit LoadFailed({code > 0 ? LoadFailure::Kind::HttpStatus : LoadFailure::Kind::NetworkError, code});
 }
 
 }  // namespace movarek

@@ -28,7 +28,7 @@ class FormsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     setProgramFolder(folder_.path().toStdString());
-    // Nothing listens on the discard port: requests of these tests go nowhere.
+    // Requests of these tests go nowhere: the web engine refuses the discard port outright.
     setGatewayHost("127.0.0.1:9");
     setMessageHandler([this](const MessageRequest& request) {
       messages.push_back(request);

@@ -1,0 +1,162 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/memo.h"
+#include "gateway_sim.h"
+
+namespace movarek::testing {
+namespace {
+
+const QString kFailureStart =
+    QStringLiteral("Zprávu se nepodařilo odeslat na SMS centrum Vertanix (");
+const QString kFailureEnd =
+    QStringLiteral(").\nText zprávy zůstává v okně, můžete ji zkusit odeslat znovu.");
+
+enum class Page { Email, Oskar };
+
+// A port of this machine where nothing listens (the web engine itself refuses a few
+// well-known ones, such as the discard port, before it ever connects).
+int closedPort() {
+  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(probe);
+  return ntohs(address.sin_port);
+}
+
+// Each case runs on both sending pages.
+class SendFailureTest : public GatewayTest, public ::testing::WithParamInterface<Page> {
+ protected:
+  // Starts the program, with the simulator run with `options` as its gateway or with nothing
+  // listening there, and fills the shown page's fields for a send that passes every check.
+  void startAndFill(bool withSimulator, const QStringList& options = {}) {
+    if (withSimulator) {
+      ASSERT_NO_FATAL_FAILURE(startSimulator(options));
+    } else {
+      setGatewayHost("127.0.0.1:" + std::to_string(closedPort()));
+    }
+    startProgram();
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    if (withSimulator) ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+    if (GetParam() == Page::Email) {
+      main().btnSMStopClick();
+      main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+    } else {
+      main().btnOskarClick();
+      main().comboPredcisliOskar->setCurrentIndex(0);
+      main().editAdresaOskar->setText(QStringLiteral("123456"));
+    }
+    memo()->setPlainText(QStringLiteral("Ahoj"));
+  }
+
+  TMemo* memo() { return GetParam() == Page::Email ? main().memoText : main().memoTextOskar; }
+  QPushButton* sendButton() {
+    return GetParam() == Page::Email ? main().btnPoslat : main().btnPoslatOskar;
+  }
+
+  // Presses "Poslat!" and waits for what the program says about it.
+  MessageRequest sendAndWaitForTheAnswer(int timeoutMs = 20000) {
+    const auto before = messages.size();
+    QTest::mouseClick(sendButton(), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return messages.size() > before; }, timeoutMs));
+    return messages.size() > before ? messages.back() : MessageRequest{};
+  }
+
+  void expectFailureKeptTheText(const MessageRequest& told, const QString& reason) {
+    EXPECT_EQ(told.text, kFailureStart + reason + kFailureEnd);
+    EXPECT_EQ(told.caption, "Chyba");
+    EXPECT_EQ(told.buttons, MessageButtons::Ok);
+    EXPECT_EQ(memo()->toPlainText(), "Ahoj");
+    EXPECT_EQ(main().panelMezera->text(), "4 / 1");
+    EXPECT_EQ(QApplication::focusWidget(), memo());
+    EXPECT_FALSE(main().timerVypnuti->isActive());
+  }
+
+  int sendRequestsLogged() {
+    int sends = 0;
+    for (const auto& request : simulator->requests()) {
+      if (request.values.value(QStringLiteral("go")) != "pricti113" &&
+          request.path != "/eurotel_nova2.php") {
+        ++sends;
+      }
+    }
+    return sends;
+  }
+};
+
+TEST_P(SendFailureTest, AnAnsweredSendAsksTheQuestionOnce) {
+  ASSERT_NO_FATAL_FAILURE(startAndFill(true, {QStringLiteral("--delay-ms"), QStringLiteral("700")}));
+  answers = {MessageAnswer::Yes};
+  const auto before = messages.size();
+  QTest::mouseClick(sendButton(), Qt::LeftButton);
+  // An impatient second press, and Ctrl+P, while the first send is under way.
+  QTest::mouseClick(sendButton(), Qt::LeftButton);
+  QTest::keyClick(memo(), Qt::Key_P, Qt::ControlModifier);
+  ASSERT_TRUE(waitUntil([&] { return messages.size() > before; }));
+  EXPECT_EQ(messages.back().caption, "Zpráva odeslána");
+  EXPECT_EQ(memo()->toPlainText(), "");
+  EXPECT_TRUE(main().timerVypnuti->isActive());
+  waitUntil([] { return false; }, 500);
+  EXPECT_EQ(sendRequestsLogged(), 1);
+  EXPECT_EQ(messages.size(), before + 1);
+}
+
+TEST_P(SendFailureTest, AServerErrorIsToldWithItsStatus) {
+  ASSERT_NO_FATAL_FAILURE(startAndFill(true, {QStringLiteral("--status"), QStringLiteral("500")}));
+  expectFailureKeptTheText(sendAndWaitForTheAnswer(), QStringLiteral("chyba serveru 500"));
+  EXPECT_EQ(sendRequestsLogged(), 1);
+}
+
+TEST_P(SendFailureTest, AConnectionClosedWithoutAnAnswerIsAFailure) {
+  ASSERT_NO_FATAL_FAILURE(startAndFill(true, {QStringLiteral("--close-without-answer")}));
+  expectFailureKeptTheText(sendAndWaitForTheAnswer(), QStringLiteral("server přerušil spojení"));
+}
+
+TEST_P(SendFailureTest, AGatewayThatIsNotRunningRefusesTheConnection) {
+  ASSERT_NO_FATAL_FAILURE(startAndFill(false));
+  expectFailureKeptTheText(sendAndWaitForTheAnswer(), QStringLiteral("server odmítl spojení"));
+}
+
+TEST_P(SendFailureTest, NoAnswerWithinTenSecondsIsAFailureAndTheWindowKeepsWorking) {
+  ASSERT_NO_FATAL_FAILURE(
+      startAndFill(true, {QStringLiteral("--delay-ms"), QStringLiteral("12000")}));
+  int ticks = 0;
+  QTimer heartbeat;
+  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+    ++ticks;
+    if (ticks == 20) QTest::keyClicks(main().editSenderOskar, QStringLiteral("1"));
+  });
+  heartbeat.start(100);
+  QElapsedTimer clock;
+  clock.start();
+  const auto told = sendAndWaitForTheAnswer(15000);
+  const auto waited = clock.elapsed();
+  expectFailureKeptTheText(told, QStringLiteral("server neodpověděl"));
+  EXPECT_GE(waited, 9500);
+  EXPECT_LT(waited, 11500);
+  // The window went on handling events all the while.
+  EXPECT_GE(ticks, 80);
+  EXPECT_EQ(main().editSenderOskar->text(), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPages, SendFailureTest, ::testing::Values(Page::Email, Page::Oskar),
+                         [](const auto& info) {
+                           return info.param == Page::Email ? "Email" : "Oskar";
+                         });
+
+}  // namespace
+}  // namespace movarek::testing
