@@ -92,12 +92,16 @@ QLabel* panel(QWidget* parent, const QString& caption, const QRect& geometry) {
   return created;
 }
 
-// A sending page: its picture stretched over the tooltip colour.
+// A sending page: its picture stretched over the tooltip colour, which is also the colour its
+// flat controls take from it.
 QWidget* pictureBackedPage(const QString& name, const QString& picture) {
   auto* page = new QWidget;
   page->setObjectName(name);
+  QPalette colours = page->palette();
+  colours.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::ToolTipBase));
+  page->setPalette(colours);
   page->setAttribute(Qt::WA_StyledBackground, true);
-  page->setStyleSheet(QStringLiteral("#%1 { background-color: palette(tooltip-base); "
+  page->setStyleSheet(QStringLiteral("#%1 { background-color: palette(window); "
                                      "border-image: url(%2) 0 0 0 0 stretch stretch; }")
                           .arg(name, picture));
   return page;
