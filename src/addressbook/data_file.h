@@ -1,0 +1,38 @@
+#pragma once
+// One data file of the address book in the program folder: read without trusting it, replaced
+// safely, and a change that cannot be stored told to the user once per run.
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace movarek {
+
+// Shows the user a message with an OK button. Text and caption are UTF-8; the window side
+// decides how it looks, so the address book itself needs no windows.
+using UserNotice = std::function<void(const std::string& text, const std::string& caption)>;
+
+inline constexpr std::string_view kErrorCaption = "Chyba";
+
+// What the user reads when `bareName` cannot be stored in `folder`.
+std::string saveFailureMessage(std::string_view bareName, std::string_view folder);
+
+class DataFile {
+ public:
+  DataFile(std::string bareName, UserNotice notice);
+
+  // At most `limit` bytes from the file's start; nothing when it is missing or unreadable.
+  std::optional<std::string> read(std::size_t limit) const;
+
+  // Replaces the file with `bytes`. The first failure of this file is told; later ones stay
+  // silent, since the user already knows that changes last only until the program ends.
+  void write(std::string_view bytes);
+
+ private:
+  std::string bareName_;
+  UserNotice notice_;
+  bool failureTold_ = false;
+};
+
+}  // namespace movarek
