@@ -1,7 +1,97 @@
 #include "addressbook/speed_dial_dialog.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "addressbook/dialog_frame.h"
+#include "app/main_window.h"
+#include "common/qt_text.h"
+
 namespace movarek {
 
-TfrmRychleVolby::TfrmRychleVolby(QWidget* parent) : QDialog(parent) { setWindowTitle(QStringLiteral("Rychlé volby")); }
+TfrmRychleVolby::TfrmRychleVolby(TfrmMain& main)
+    : QDialog(&main), main_(main), speedDials_(main.speedDials()) {
+  buildLayout();
+  connectHandlers();
+}
+
+void TfrmRychleVolby::buildLayout() {
+  setWindowTitle(QStringLiteral("Rychlé volby"));
+  fixAndCentre(*this, QSize(485, 225));
+
+  GroupBox1 = new QGroupBox(QStringLiteral(" Rychlé volby "), this);
+  GroupBox1->setGeometry(8, 4, 469, 181);
+  QLabel* about = placedLabel(GroupBox1,
+                              QStringLiteral("Zde si můžete nastavit 4 rychlé volbyu adres pro "
+                                             "tlačítka 1, 2, 3 a 4, které jsou zobrazeny vedle "
+                                             "textového pole pro zprávu."),
+                              QRect(12, 18, 445, 32));
+  about->setWordWrap(true);
+
+  btnRV1 = placedButton(GroupBox1, QStringLiteral("SMS E-mail"), QRect(12, 56, 110, 23));
+  btnRV2 = placedButton(GroupBox1, QStringLiteral("Oskar"), QRect(126, 56, 110, 23));
+  auto* modes = new QButtonGroup(this);
+  for (QPushButton* mode : {btnRV1, btnRV2}) {
+    mode->setCheckable(true);
+    modes->addButton(mode);
+  }
+  btnRV1->setChecked(true);
+
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    const int top = 88 + i * 22;
+    auto* number = placedLabel(GroupBox1, QString::number(i + 1), QRect(12, top, 20, 21));
+    number->setAlignment(Qt::AlignCenter);
+    number->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    editRV[i] = new QLineEdit(GroupBox1);
+    editRV[i]->setGeometry(34, top, 423, 21);
+  }
+
+  btnOK = placedButton(this, QStringLiteral("OK"), QRect(316, 194, 75, 25));
+  btnOK->setDefault(true);
+  btnStorno = placedButton(this, QStringLiteral("Storno"), QRect(396, 194, 75, 25));
+}
+
+void TfrmRychleVolby::connectHandlers() {
+  connect(btnRV1, &QPushButton::clicked, this, &TfrmRychleVolby::btnRV1Click);
+  connect(btnRV2, &QPushButton::clicked, this, &TfrmRychleVolby::btnRV2Click);
+  connect(btnOK, &QPushButton::clicked, this, &TfrmRychleVolby::btnOKClick);
+  connect(btnStorno, &QPushButton::clicked, this, &TfrmRychleVolby::btnStornoClick);
+}
+
+void TfrmRychleVolby::storeEdits() {
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    speedDials_.table().setEntry(mode_, i, toCp1250(editRV[i]->text()));
+  }
+}
+
+void TfrmRychleVolby::fillEdits() {
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    editRV[i]->setText(fromCp1250(speedDials_.table().entry(mode_, i)));
+  }
+}
+
+void TfrmRychleVolby::switchTo(SpeedDialBlock mode) {
+  if (mode_ == mode) return;
+  storeEdits();
+  mode_ = mode;
+  fillEdits();
+}
+
+void TfrmRychleVolby::FormActivate() { fillEdits(); }
+
+void TfrmRychleVolby::btnRV1Click() { switchTo(SpeedDialBlock::Email); }
+
+void TfrmRychleVolby::btnRV2Click() { switchTo(SpeedDialBlock::Oskar); }
+
+void TfrmRychleVolby::btnOKClick() {
+  storeEdits();
+  speedDials_.SaveSpeedDials();
+  main_.ShowSpeedDialHints();
+  accept();
+}
+
+void TfrmRychleVolby::btnStornoClick() { reject(); }
 
 }  // namespace movarek

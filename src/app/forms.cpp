@@ -11,9 +11,9 @@ namespace movarek {
 Forms::Forms()
     : frmMain(std::make_unique<TfrmMain>()),
       frmKontakt(std::make_unique<TfrmKontakt>(frmMain.get())),
-      frmRychleVolby(std::make_unique<TfrmRychleVolby>(frmMain.get())),
+      frmRychleVolby(std::make_unique<TfrmRychleVolby>(*frmMain)),
       frmNapoveda(std::make_unique<TfrmNapoveda>(frmMain.get())),
-      frmKontakty(std::make_unique<TfrmKontakty>(frmMain.get())) {
+      frmKontakty(std::make_unique<TfrmKontakty>(*frmMain)) {
   frmMain->attachWindows(frmKontakt.get(), frmRychleVolby.get(), frmNapoveda.get(),
                          frmKontakty.get());
 }

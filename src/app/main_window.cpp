@@ -16,8 +16,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "addressbook/contact_store.h"
 #include "addressbook/contacts_dialog.h"
+#include "addressbook/oskar_number.h"
 #include "addressbook/speed_dial_dialog.h"
+#include "addressbook/speed_dials.h"
+#include "addressbook/user_notice.h"
 #include "app/error_report.h"
 #include "app/help_window.h"
 #include "app/maker_details.h"
@@ -122,6 +126,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   buildLayout();
   buildHiddenMenu();
   connectHandlers();
+  connectSpeedDialButtons();
   FormCreate();
 }
 
@@ -369,6 +374,11 @@ void TfrmMain::FormCreate() {
   CppWebBrowser1->Navigate(gatewayUrl("/send_sms.php?go=pricti113"));
   programFolder();
   restoreStoredFields();
+  speedDials_ = std::make_unique<SpeedDialStore>(messageBoxNotice());
+  speedDials_->LoadSpeedDials();
+  ShowSpeedDialHints();
+  contacts_ = std::make_unique<ContactStore>(messageBoxNotice());
+  contacts_->LoadContacts();
 }
 
 void TfrmMain::restoreStoredFields() {
@@ -575,9 +585,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Other windows
 
-void TfrmMain::btnKontaktyClick() { showModal(*frmKontakty_); }
+// The dialogs get ready for each opening here rather than on being shown, so that they are
+// ready however the modal showing is done.
+void TfrmMain::btnKontaktyClick() {
+  frmKontakty_->FormActivate();
+  showModal(*frmKontakty_);
+}
 
-void TfrmMain::btnRychleVolbyClick() { showModal(*frmRychleVolby_); }
+void TfrmMain::btnRychleVolbyClick() {
+  frmRychleVolby_->FormActivate();
+  showModal(*frmRychleVolby_);
+}
 
 void TfrmMain::btnKontaktClick() { showModal(*frmKontakt_); }
 
@@ -597,5 +615,53 @@ void TfrmMain::btnVertanixClick() {
 
 // Shows what the help window last held, without reading the file again.
 void TfrmMain::Uivatelskpruka1Click() { frmNapoveda_->showHelp(); }
+
+// ---------------------------------------------------------------------------------------------
+// Address book
+
+void TfrmMain::PutOskarNumber(const std::string& text) {
+  const auto oskar = parseOskarNumber(text);
+  if (!oskar) return;
+  editAdresaOskar->setText(fromCp1250(oskar->number));
+  comboPredcisliOskar->setCurrentIndex(oskar->prefixIndex);
+  memoTextOskar->setFocus();
+}
+
+void TfrmMain::ShowSpeedDialHints() {
+  const SpeedDialTable& table = speedDials_->table();
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    btnEmailSpeedDials[i]->setToolTip(fromCp1250(table.entry(SpeedDialBlock::Email, i)));
+    btnOskarSpeedDials[i]->setToolTip(fromCp1250(table.entry(SpeedDialBlock::Oskar, i)));
+  }
+}
+
+void TfrmMain::connectSpeedDialButtons() {
+  const std::array emailSlots{&TfrmMain::btn1Click, &TfrmMain::btn2Click, &TfrmMain::btn3Click,
+                              &TfrmMain::btn4Click};
+  const std::array oskarSlots{&TfrmMain::btn1oClick, &TfrmMain::btn2oClick, &TfrmMain::btn3oClick,
+                              &TfrmMain::btn4oClick};
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    connect(btnEmailSpeedDials[i], &QPushButton::clicked, this, emailSlots[i]);
+    connect(btnOskarSpeedDials[i], &QPushButton::clicked, this, oskarSlots[i]);
+  }
+}
+
+void TfrmMain::putEmailSpeedDial(int index) {
+  editAdresa->setText(fromCp1250(speedDials_->table().entry(SpeedDialBlock::Email, index)));
+  memoText->setFocus();
+}
+
+void TfrmMain::putOskarSpeedDial(int index) {
+  PutOskarNumber(speedDials_->table().entry(SpeedDialBlock::Oskar, index));
+}
+
+void TfrmMain::btn1Click() { putEmailSpeedDial(0); }
+void TfrmMain::btn2Click() { putEmailSpeedDial(1); }
+void TfrmMain::btn3Click() { putEmailSpeedDial(2); }
+void TfrmMain::btn4Click() { putEmailSpeedDial(3); }
+void TfrmMain::btn1oClick() { putOskarSpeedDial(0); }
+void TfrmMain::btn2oClick() { putOskarSpeedDial(1); }
+void TfrmMain::btn3oClick() { putOskarSpeedDial(2); }
+void TfrmMain::btn4oClick() { putOskarSpeedDial(3); }
 
 }  // namespace movarek

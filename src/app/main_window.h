@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "flat/flat_edit.h"
 
@@ -28,6 +30,8 @@ class TfrmKontakt;
 class TfrmKontakty;
 class TfrmNapoveda;
 class TfrmRychleVolby;
+class ContactStore;
+class SpeedDialStore;
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
@@ -44,6 +48,15 @@ class TfrmMain : public QMainWindow {
 
   // The name of the page the page book shows: "SMS", "Eurotel" or "Oskar".
   QString activePageName() const;
+
+  // The address book and the speed dials, loaded by the creation step and shared with the
+  // two dialogs that edit them.
+  ContactStore& contacts() { return *contacts_; }
+  SpeedDialStore& speedDials() { return *speedDials_; }
+  // Puts a stored nine-digit Oskar number (code page 1250) into the Oskar page and focuses its
+  // message; a text without one of the four prefixes changes nothing.
+  void PutOskarNumber(const std::string& text);
+  void ShowSpeedDialHints();
 
   // Page bar and page book.
   QFrame* panelFast;
@@ -125,6 +138,15 @@ class TfrmMain : public QMainWindow {
   void btnVertanixClick();
   void Uivatelskpruka1Click();
 
+  void btn1Click();
+  void btn2Click();
+  void btn3Click();
+  void btn4Click();
+  void btn1oClick();
+  void btn2oClick();
+  void btn3oClick();
+  void btn4oClick();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -166,6 +188,13 @@ class TfrmMain : public QMainWindow {
   TfrmRychleVolby* frmRychleVolby_ = nullptr;
   TfrmNapoveda* frmNapoveda_ = nullptr;
   TfrmKontakty* frmKontakty_ = nullptr;
+
+  void connectSpeedDialButtons();
+  void putEmailSpeedDial(int index);
+  void putOskarSpeedDial(int index);
+
+  std::unique_ptr<ContactStore> contacts_;
+  std::unique_ptr<SpeedDialStore> speedDials_;
 };
 
 }  // namespace movarek

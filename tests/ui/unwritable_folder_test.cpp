@@ -1,0 +1,52 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "addressbook/contacts_dialog.h"
+#include "addressbook/speed_dial_dialog.h"
+#include "forms_fixture.h"
+#include "read_only_folder.h"
+
+namespace movarek::testing {
+namespace {
+
+TEST_F(FormsTest, ChangesThatCannotBeStoredInAReadOnlyFolderAreToldOncePerFile) {
+  writeFile("kontakty.dat", std::string("\0\0", 2));
+  writeFile("rvolby.dat", std::string(1600, '\0'));
+  startProgram();
+  const ReadOnlyFolder readOnly(folder_.path().toStdString());
+  if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
+  onModal = [this](QDialog& shown) {
+    if (&shown == forms->frmKontakty.get()) {
+      auto& contacts = *forms->frmKontakty;
+      for (const char* name : {"Banka", "Auto"}) {
+        contacts.editJmeno->setText(name);
+        contacts.btnNovy->click();
+      }
+      EXPECT_EQ(contacts.listboxJmena->count(), 2);
+    } else {
+      auto& speedDials = *forms->frmRychleVolby;
+      speedDials.editRV[0]->setText("nova@sms.cz");
+      speedDials.btnOK->click();
+    }
+    return shown.result();
+  };
+  main().btnKontaktyClick();
+  main().btnRychleVolbyClick();
+  main().btnRychleVolbyClick();
+
+  const QString where = " nelze uložit do složky programu " + folder_.path() +
+                        ".\nZměny platí jen do ukončení programu.";
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, "Soubor kontakty.dat" + where);
+  EXPECT_EQ(messages[0].caption, "Chyba");
+  EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(messages[1].text, "Soubor rvolby.dat" + where);
+  EXPECT_EQ(messages[1].caption, "Chyba");
+  EXPECT_EQ(main().btnEmailSpeedDials[0]->toolTip(), "nova@sms.cz");
+  EXPECT_EQ(readFile("kontakty.dat"), std::string("\0\0", 2));
+  EXPECT_EQ(readFile("rvolby.dat"), std::string(1600, '\0'));
+}
+
+}  // namespace
+}  // namespace movarek::testing
