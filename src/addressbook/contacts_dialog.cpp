@@ -21,8 +21,8 @@ constexpr int kTelephoneLength = 9;
 constexpr int kRightX = 256;
 constexpr int kRightWidth = 324;
 
-QFont boldFont(const QString& family = {}) {
-  QFont font = family.isEmpty() ? QFont() : QFont(family);
+QFont boldArial() {
+  QFont font(QStringLiteral("Arial"));
   font.setBold(true);
   return font;
 }
@@ -49,7 +49,7 @@ void TfrmKontakty::buildLayout() {
 
   listboxJmena = new QListWidget(this);
   listboxJmena->setGeometry(8, 8, 237, 273);
-  listboxJmena->setFont(boldFont(QStringLiteral("Arial")));
+  listboxJmena->setFont(boldArial());
   listboxJmena->setSelectionMode(QAbstractItemView::SingleSelection);
   btnOznacitVse = placedButton(this, QStringLiteral("Označit vše"), QRect(8, 283, 116, 21));
   btnOdznacitVse = placedButton(this, QStringLiteral("Odznačit vše"), QRect(129, 283, 116, 21));
@@ -67,7 +67,7 @@ void TfrmKontakty::buildLayout() {
                            QRect(kRightX, 193, kRightWidth, 25));
   btnSmazat = placedButton(this, QStringLiteral("SMAZAT právě zobrazený kontakt"),
                            QRect(kRightX, 221, kRightWidth, 25));
-  for (QPushButton* bold : {btnNovy, btnUlozit, btnSmazat}) bold->setFont(boldFont());
+  for (QPushButton* bold : {btnNovy, btnUlozit, btnSmazat}) bold->setFont(boldArial());
   auto* separator = new QFrame(this);
   separator->setFrameShape(QFrame::HLine);
   separator->setFrameShadow(QFrame::Sunken);

@@ -22,16 +22,16 @@ void TfrmRychleVolby::buildLayout() {
   fixAndCentre(*this, QSize(485, 225));
 
   GroupBox1 = new QGroupBox(QStringLiteral(" Rychlé volby "), this);
-  GroupBox1->setGeometry(8, 4, 469, 181);
+  GroupBox1->setGeometry(8, 4, 469, 184);
   QLabel* about = placedLabel(GroupBox1,
                               QStringLiteral("Zde si můžete nastavit 4 rychlé volbyu adres pro "
                                              "tlačítka 1, 2, 3 a 4, které jsou zobrazeny vedle "
                                              "textového pole pro zprávu."),
-                              QRect(12, 18, 445, 32));
+                              QRect(12, 22, 445, 32));
   about->setWordWrap(true);
 
-  btnRV1 = placedButton(GroupBox1, QStringLiteral("SMS E-mail"), QRect(12, 56, 110, 23));
-  btnRV2 = placedButton(GroupBox1, QStringLiteral("Oskar"), QRect(126, 56, 110, 23));
+  btnRV1 = placedButton(GroupBox1, QStringLiteral("SMS E-mail"), QRect(12, 60, 110, 23));
+  btnRV2 = placedButton(GroupBox1, QStringLiteral("Oskar"), QRect(126, 60, 110, 23));
   auto* modes = new QButtonGroup(this);
   for (QPushButton* mode : {btnRV1, btnRV2}) {
     mode->setCheckable(true);
@@ -40,7 +40,7 @@ void TfrmRychleVolby::buildLayout() {
   btnRV1->setChecked(true);
 
   for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
-    const int top = 88 + i * 22;
+    const int top = 92 + i * 22;
     auto* number = placedLabel(GroupBox1, QString::number(i + 1), QRect(12, top, 20, 21));
     number->setAlignment(Qt::AlignCenter);
     number->setFrameStyle(QFrame::Panel | QFrame::Raised);
