@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/cp1250.h"
+#include "contact_file.h"
 #include "temporary_program_folder.h"
 
 namespace movarek::testing {
@@ -36,32 +37,21 @@ class ContactStoreTest : public TemporaryProgramFolder {
   }
 };
 
-// The record as the file holds it: each text zero-padded to its field's width.
-std::string record(const std::string& name, const std::string& address, const std::string& phone) {
-  std::string bytes = name;
-  bytes.resize(100, '\0');
-  bytes += address;
-  bytes.resize(200, '\0');
-  bytes += phone;
-  bytes.resize(250, '\0');
-  return bytes;
-}
-
 TEST_F(ContactStoreTest, FileHoldsTheCountAndOneRecordPerContact) {
   store.LoadContacts();
   EXPECT_EQ(store.book().count(), 0);
 
   add("Banka", "banka@sms.cz", "777123456");
   EXPECT_EQ(readFile(kContactsFile),
-            std::string("\x01\x00", 2) + record("Banka", "banka@sms.cz", "777123456"));
+            std::string("\x01\x00", 2) + contactRecord("Banka", "banka@sms.cz", "777123456"));
 
   add("Auto", "a@b", "1");
   add("Cukr", "c@d", "2");
   const std::string file = readFile(kContactsFile);
   ASSERT_EQ(file.size(), 752u);
   EXPECT_EQ(file.substr(0, 2), std::string("\x03\x00", 2));
-  EXPECT_EQ(file.substr(2, 250), record("Auto", "a@b", "1"));
-  EXPECT_EQ(file.substr(502), record("Cukr", "c@d", "2"));
+  EXPECT_EQ(file.substr(2, 250), contactRecord("Auto", "a@b", "1"));
+  EXPECT_EQ(file.substr(502), contactRecord("Cukr", "c@d", "2"));
 }
 
 TEST_F(ContactStoreTest, RemovingTheOnlyContactLeavesTwoZeroBytes) {
@@ -107,7 +97,7 @@ TEST_F(ContactStoreTest, SecondContactOfTheSameNameStandsDirectlyBehindTheFirst)
 
 TEST_F(ContactStoreTest, FullBookRefusesTheNextContactAndKeepsTheFile) {
   std::string almostFull("\xE7\x03", 2);  // 999
-  for (int i = 0; i < 999; ++i) almostFull += record("Kontakt " + std::to_string(i), "", "");
+  for (int i = 0; i < 999; ++i) almostFull += contactRecord("Kontakt " + std::to_string(i), "", "");
   writeFile(kContactsFile, almostFull);
   store.LoadContacts();
   add("Poslední");
@@ -152,7 +142,7 @@ TEST_F(ContactStoreTest, LongTextsAreCutToWhatTheirFieldsKeep) {
   add(std::string(120, 'n'), std::string(120, 'a'), std::string(60, '7'));
   const std::string file = readFile(kContactsFile);
   EXPECT_EQ(file.substr(2, 250),
-            record(std::string(97, 'n'), std::string(97, 'a'), std::string(47, '7')));
+            contactRecord(std::string(97, 'n'), std::string(97, 'a'), std::string(47, '7')));
 }
 
 TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
@@ -165,7 +155,7 @@ TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
   const std::string unended = std::string(100, 'N') + std::string(100, 'A') + std::string(50, 'P');
   const Case cases[] = {
       {"count above the capacity",
-       std::string("\xFF\xFF", 2) + record("A", "", ""),
+       std::string("\xFF\xFF", 2) + contactRecord("A", "", ""),
        1000,
        {"A", ""}},
       {"one byte", "\x05", 0, {}},
@@ -175,7 +165,7 @@ TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
        1,
        {std::string(100, 'N')}},
       {"records cut short",
-       std::string("\x03\x00", 2) + record("A", "", "") + "Bo",
+       std::string("\x03\x00", 2) + contactRecord("A", "", "") + "Bo",
        3,
        {"A", "Bo", ""}},
   };
@@ -198,9 +188,9 @@ TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
 
 TEST_F(ContactStoreTest, StoredContactsAreWrittenBackAsTheyWereReadUnsorted) {
   // Bytes behind the zero byte of a field, and an order that is not the name order.
-  std::string zebra = record("Zebra", "z@x", "");
+  std::string zebra = contactRecord("Zebra", "z@x", "");
   zebra[50] = 'x';
-  const std::string file = std::string("\x02\x00", 2) + zebra + record("Auto", "", "");
+  const std::string file = std::string("\x02\x00", 2) + zebra + contactRecord("Auto", "", "");
   writeFile(kContactsFile, file);
   store.LoadContacts();
   EXPECT_EQ(names(), (std::vector<std::string>{"Zebra", "Auto"}));

@@ -19,10 +19,14 @@ class TemporaryProgramFolder : public ::testing::Test {
     std::string pattern = (std::filesystem::temp_directory_path() / "movarek-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     folder = pattern;
+    previousFolder_ = programFolder();
     setProgramFolder(folder);
   }
 
-  void TearDown() override { std::filesystem::remove_all(folder); }
+  void TearDown() override {
+    setProgramFolder(previousFolder_);
+    std::filesystem::remove_all(folder);
+  }
 
   void writeFile(const std::string& name, const std::string& bytes) const {
     std::ofstream(programFile(name), std::ios::binary) << bytes;
@@ -36,6 +40,9 @@ class TemporaryProgramFolder : public ::testing::Test {
   }
 
   std::string folder;
+
+ private:
+  std::string previousFolder_;
 };
 
 }  // namespace movarek::testing

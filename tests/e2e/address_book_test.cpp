@@ -6,23 +6,11 @@
 
 #include "addressbook/contacts_dialog.h"
 #include "app/memo.h"
+#include "contact_file.h"
 #include "gateway_sim.h"
 
 namespace movarek::testing {
 namespace {
-
-// A stored contact as kontakty.dat holds it: name, address and phone, zero-padded to 100, 100
-// and 50 bytes.
-std::string contactRecord(const std::string& name, const std::string& address,
-                          const std::string& phone) {
-  std::string record = name;
-  record.resize(100, '\0');
-  record += address;
-  record.resize(200, '\0');
-  record += phone;
-  record.resize(250, '\0');
-  return record;
-}
 
 using AddressBookTest = GatewayTest;
 
