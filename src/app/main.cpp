@@ -27,7 +27,6 @@ int main(int argc, char* argv[]) {
   QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(movarek::kApplicationTitle));
-  QApplication::setApplicationDisplayName(QString::fromUtf8(movarek::kApplicationTitle));
   loadCzechButtons(application);
   try {
     movarek::Forms forms;

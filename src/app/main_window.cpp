@@ -239,7 +239,6 @@ QWidget* TfrmMain::buildEmailPage() {
   memoText = new TMemo(kEmailMemoLimit, page);
   memoText->setGeometry(8, 32, 323, 140);
   btnEmailSpeedDials = speedDialButtons(page, 334, 32, 33, 33, 36);
-  for (auto* speedDial : btnEmailSpeedDials) speedDial->setAttribute(Qt::WA_AlwaysShowToolTips);
   CppWebBrowser1 = new TCppWebBrowser(page);
   CppWebBrowser1->setGeometry(0, 0, 0, kPageHeight);
   return page;

@@ -51,7 +51,9 @@ class SendFailureTest : public GatewayTest, public ::testing::WithParamInterface
     }
     startProgram();
     ASSERT_NO_FATAL_FAILURE(showMain());
-    if (withSimulator) ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+    if (withSimulator) {
+      ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+    }
     if (GetParam() == Page::Email) {
       main().btnSMStopClick();
       main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
