@@ -14,7 +14,6 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "addressbook/contact_store.h"
 #include "addressbook/contacts_dialog.h"
@@ -466,12 +465,8 @@ void TfrmMain::memoTextOskarChange() {
 
 void TfrmMain::memoTextEurotelChange() { panelMezera->setText(QString::fromLatin1(kNoCounter)); }
 
-void TfrmMain::webEurotelDocumentComplete() {
-  if (panelWebEurotel->layout()) return;
-  auto* fill = new QVBoxLayout(panelWebEurotel);
-  fill->setContentsMargins(0, 0, 0, 0);
-  fill->addWidget(webEurotel);
-}
+// The window keeps its size, so the panel does too: filling it once is filling it for good.
+void TfrmMain::webEurotelDocumentComplete() { webEurotel->setGeometry(panelWebEurotel->rect()); }
 
 // ---------------------------------------------------------------------------------------------
 // Sending

@@ -350,6 +350,19 @@ TEST_F(MainWindowTest, EveryMessageFieldHoldsItsLimitForTypingAndPasting) {
   EXPECT_EQ(main().panelMezera->text(), "760 / 6");
 }
 
+TEST_F(MainWindowTest, TheEurotelPageCoversItsNoticeOnceItsFirstDocumentIsComplete) {
+  startProgram();
+  EXPECT_EQ(main().webEurotel->width(), 0);
+  EXPECT_EQ(main().panelWebEurotel->text(), "Stránka se načítá, prosím vyčkejte...");
+  EXPECT_EQ(main().panelWebEurotel->font().pixelSize(), 17);
+  EXPECT_TRUE(main().panelWebEurotel->font().bold());
+  emit main().webEurotel->DocumentComplete();
+  // Also while another page is shown.
+  EXPECT_EQ(main().webEurotel->geometry(), main().panelWebEurotel->rect());
+  emit main().webEurotel->DocumentComplete();
+  EXPECT_EQ(main().webEurotel->geometry(), QRect(0, 0, 369, 179));
+}
+
 TEST_F(MainWindowTest, CounterFollowsEveryChange) {
   startProgram();
   showMain();
