@@ -38,6 +38,7 @@
 #include "send/send_failure.h"
 #include "send/send_watch.h"
 #include "webview/web_browser.h"
+#include "webview/web_engine_starter.h"
 
 namespace movarek {
 namespace {
@@ -121,12 +122,16 @@ std::array<QPushButton*, 4> speedDialButtons(QWidget* page, int x, int top, int 
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+TfrmMain::TfrmMain(QWidget* parent)
+    : QMainWindow(parent), webEngine_(new WebEngineStarter(this)) {
   buildLayout();
   buildHiddenMenu();
   connectHandlers();
   connectSpeedDialButtons();
   FormCreate();
+  // The window is there to be typed into before the web views are: the loads the creation
+  // step asked for wait until it has painted.
+  webEngine_->startAfterFirstPaint(*this);
 }
 
 TfrmMain::~TfrmMain() { qApp->removeEventFilter(this); }
@@ -238,7 +243,7 @@ QWidget* TfrmMain::buildEmailPage() {
   memoText = new TMemo(kEmailMemoLimit, page);
   memoText->setGeometry(8, 32, 323, 140);
   btnEmailSpeedDials = speedDialButtons(page, 334, 32, 33, 33, 36);
-  CppWebBrowser1 = new TCppWebBrowser(page);
+  CppWebBrowser1 = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, page);
   CppWebBrowser1->setGeometry(0, 0, 0, kPageHeight);
   return page;
 }
@@ -266,7 +271,7 @@ QWidget* TfrmMain::buildOskarPage() {
   editSenderOskar = new QLineEdit(page);
   editSenderOskar->setGeometry(150, 146, 145, 22);
   btnOskarSpeedDials = speedDialButtons(page, 334, 30, 33, 25, 28);
-  webOskarSend = new TCppWebBrowser(page);
+  webOskarSend = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, page);
   webOskarSend->setGeometry(0, 0, 0, kPageHeight);
   return page;
 }
@@ -282,7 +287,7 @@ QWidget* TfrmMain::buildEurotelPage() {
   panelWebEurotel->setFont(arial(17, true));
   panelWebEurotel->setStyleSheet(QStringLiteral("color: red"));
   // Zero width until its first document has arrived: the notice shows meanwhile.
-  webEurotel = new TCppWebBrowser(panelWebEurotel);
+  webEurotel = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Shown, panelWebEurotel);
   webEurotel->setGeometry(0, 0, 0, kPageHeight);
   return page;
 }

@@ -26,6 +26,7 @@ struct SendCheck;
 class SendWatch;
 class TCppWebBrowser;
 class TMemo;
+class WebEngineStarter;
 class TfrmKontakt;
 class TfrmKontakty;
 class TfrmNapoveda;
@@ -181,6 +182,7 @@ class TfrmMain : public QMainWindow {
                         const std::function<void(QPlainTextEdit*)>& onMemo);
 
   bool activated_ = false;
+  WebEngineStarter* webEngine_;
   SendWatch* emailSend_;
   SendWatch* oskarSend_;
 

@@ -18,6 +18,11 @@ SendWatch::SendWatch(TCppWebBrowser& browser, QObject* parent)
     browser_.Stop();
     emit failed({LoadFailure::Kind::NoAnswer});
   });
+  // The answer is waited for from when the request has really gone out: a send asked for
+  // before the web engine has started waits for it first.
+  connect(&browser_, &TCppWebBrowser::LoadIssued, this, [this] {
+    if (busy_) noAnswer_.start();
+  });
   connect(&browser_, &TCppWebBrowser::LoadSucceeded, this, [this] {
     if (!busy_) return;
     end();
@@ -33,7 +38,6 @@ SendWatch::SendWatch(TCppWebBrowser& browser, QObject* parent)
 void SendWatch::send(const std::string& cp1250Url) {
   busy_ = true;
   browser_.Navigate(cp1250Url);
-  noAnswer_.start();
 }
 
 void SendWatch::end() {

@@ -1,6 +1,7 @@
 #pragma once
 // A send from the moment its request is handed to the web view until the gateway has
-// answered, or the request has failed, or ten seconds have passed without an answer.
+// answered, or the request has failed, or ten seconds have passed without an answer since the
+// request went out.
 #include <QObject>
 #include <QTimer>
 #include <string>

@@ -1,12 +1,30 @@
 #include "webview/web_browser.h"
 
-#include <QUrl>
-#include <QWebEngineLoadingInfo>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include "webview/web_engine_starter.h"
+
 namespace movarek {
+namespace {
+
+// As long as a send is given to answer.
+constexpr int kNextLoadDueMs = 10000;
+
+// Blocks everything a page refers to: only the page asked for is fetched.
+class RequestedPageOnly : public QWebEngineUrlRequestInterceptor {
+ public:
+  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    info.block(info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame);
+  }
+};
+
+}  // namespace
 
 QByteArray wireUrl(std::string_view cp1250Url) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -24,31 +42,64 @@ QByteArray wireUrl(std::string_view cp1250Url) {
   return wire;
 }
 
-TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWidget(parent), view_(new QWebEngineView(this)) {
+TCppWebBrowser::TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* parent)
+    : QWidget(parent), engine_(engine), kind_(kind) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(view_);
+  nextLoadDue_.setSingleShot(true);
+  nextLoadDue_.setInterval(kNextLoadDueMs);
+  connect(&nextLoadDue_, &QTimer::timeout, this, [this] {
+    if (waiting_.empty()) return;
+    loading_ = false;  // given up: the end the view reports for it is not the next load's
+    view_->stop();
+    issueNext();
+  });
+  engine.enrol(*this);
+}
+
+void TCppWebBrowser::createView(QWebEngineProfile& profile) {
+  view_ = new QWebEngineView(&profile, this);
+  layout()->addWidget(view_);
+  if (kind_ == Kind::Hidden) {
+    view_->page()->setUrlRequestInterceptor(new RequestedPageOnly(view_));
+    view_->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+  }
   setFocusProxy(view_);
-  // The gateway's pages are requests, not sites to remember: no icons fetched for them.
-  view_->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+  if (hasFocus()) view_->setFocus();
   connect(view_, &QWebEngineView::loadFinished, this, &TCppWebBrowser::DocumentComplete);
   connect(view_->page(), &QWebEnginePage::loadingChanged, this, &TCppWebBrowser::onLoadingChanged);
 }
 
 void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
-  replacedUrl_ = requestedUrl_;
-  requestedUrl_ = QUrl::fromEncoded(wireUrl(cp1250Url));
-  view_->load(requestedUrl_);
+  waiting_.push_back(QUrl::fromEncoded(wireUrl(cp1250Url)));
+  if (!view_) {
+    engine_.loadWaits(*this);
+  } else if (!loading_) {
+    issueNext();
+  }
 }
 
-void TCppWebBrowser::Stop() { view_->stop(); }
+void TCppWebBrowser::Stop() {
+  if (view_) view_->stop();
+}
+
+void TCppWebBrowser::issueNext() {
+  const QUrl url = waiting_.front();
+  waiting_.pop_front();
+  loading_ = true;
+  nextLoadDue_.start();
+  view_->load(url);
+  if (waiting_.empty()) emit LoadIssued();
+}
 
 void TCppWebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
-  // The engine reports one ending for a load and the load that replaced it while it was still
-  // under way, under the newer URL; an ending under the replaced URL is that load's alone.
-  if (info.url() == replacedUrl_ && replacedUrl_ != requestedUrl_) return;
-  if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+  // Loads the page starts by itself (a link followed on the Eurotel page) are not ours.
+  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || !loading_) return;
+  loading_ = false;
+  nextLoadDue_.stop();
+  if (!waiting_.empty()) {
+    issueNext();
+  } else if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
     emit LoadSucceeded();
     return;
   }

@@ -1,45 +1,67 @@
 #pragma once
 // The embedded web view every gateway request goes through.
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <deque>
 #include <string_view>
 
 #include "send/send_failure.h"
 
 class QWebEngineLoadingInfo;
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace movarek {
+
+class WebEngineStarter;
 
 class TCppWebBrowser : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TCppWebBrowser(QWidget* parent = nullptr);
+  // A hidden view only sends its requests: it fetches nothing but the URL asked for and runs
+  // no scripts. A shown view loads its pages as a browser does.
+  enum class Kind { Hidden, Shown };
+
+  // The view itself is created when `engine` starts.
+  TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* parent);
 
   // A plain GET of the URL into this view; returns at once. The URL is code page 1250 text:
   // each byte outside printable ASCII travels percent-encoded as that byte (ä as %E4), which
-  // is how the gateway reads it.
+  // is how the gateway reads it. Before the engine has started, the load waits for it; a load
+  // asked for while the view's earlier waiting loads are not through waits for them, since a
+  // new load would cancel the request of the one under way.
   void Navigate(std::string_view cp1250Url);
 
   // Gives up the load under way.
   void Stop();
 
+  // None until the engine has started.
   QWebEngineView* view() const { return view_; }
 
  signals:
   // After every finished load, a failed one included.
   void DocumentComplete();
-  // The end of the load that the last Navigate began; a load it replaced is not reported.
+  // The load that the last Navigate asked for has gone to the engine.
+  void LoadIssued();
+  // The end of the load that the last Navigate asked for.
   void LoadSucceeded();
   void LoadFailed(movarek::LoadFailure failure);
 
  private:
+  friend class WebEngineStarter;
+  void createView(QWebEngineProfile& profile);
+  void issueNext();
   void onLoadingChanged(const QWebEngineLoadingInfo& info);
 
-  QWebEngineView* view_;
-  QUrl requestedUrl_;  // of the last Navigate
-  QUrl replacedUrl_;   // of the Navigate before it
+  WebEngineStarter& engine_;
+  const Kind kind_;
+  QWebEngineView* view_ = nullptr;
+  std::deque<QUrl> waiting_;  // asked for and not issued yet, in order
+  bool loading_ = false;      // a load this view issued has not ended yet
+  // A load that never ends holds up the ones waiting behind it this long at most.
+  QTimer nextLoadDue_;
 };
 
 // The bytes of a URL as they go on the wire.
