@@ -9,11 +9,6 @@
 
 namespace movarek {
 
-void prepareWebEngine() {
-  // The web engine shares its drawing context with the widgets.
-  QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
 void prepareApplication(QApplication& application) {
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   if (QLocale().language() != QLocale::Czech) return;

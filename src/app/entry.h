@@ -4,9 +4,6 @@ class QApplication;
 
 namespace movarek {
 
-// Before the application object exists: how the web engine is to run.
-void prepareWebEngine();
-
 // Names the application; Yes and No speak Czech where the desktop does.
 void prepareApplication(QApplication& application);
 

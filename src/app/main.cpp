@@ -7,7 +7,6 @@
 #include "app/main_window.h"
 
 int main(int argc, char* argv[]) {
-  movarek::prepareWebEngine();
   QApplication application(argc, argv);
   movarek::prepareApplication(application);
   try {

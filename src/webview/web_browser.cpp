@@ -1,10 +1,6 @@
 #include "webview/web_browser.h"
 
 #include <QVBoxLayout>
-#include <QWebEngineLoadingInfo>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
-#include <QWebEngineView>
 
 #include "webview/web_engine_starter.h"
 
@@ -14,15 +10,9 @@ namespace {
 // As long as a send is given to answer.
 constexpr int kNextLoadDueMs = 10000;
 
-// Blocks everything a page refers to: only the page asked for is fetched.
-class RequestedPageOnly : public QWebEngineUrlRequestInterceptor {
- public:
-  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-
-  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-    info.block(info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame);
-  }
-};
+// The engine's own code for a failure it cannot name further: what a load gets when the
+// engine could not be loaded at all.
+constexpr int kNoEngine = -2;
 
 }  // namespace
 
@@ -57,22 +47,22 @@ TCppWebBrowser::TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* par
   engine.enrol(*this);
 }
 
-void TCppWebBrowser::createView(QWebEngineProfile& profile) {
-  view_ = new QWebEngineView(&profile, this);
-  layout()->addWidget(view_);
-  if (kind_ == Kind::Hidden) {
-    view_->page()->setUrlRequestInterceptor(new RequestedPageOnly(view_));
-    view_->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-  }
-  setFocusProxy(view_);
-  if (hasFocus()) view_->setFocus();
-  connect(view_, &QWebEngineView::loadFinished, this, &TCppWebBrowser::DocumentComplete);
-  connect(view_->page(), &QWebEnginePage::loadingChanged, this, &TCppWebBrowser::onLoadingChanged);
+// The engine's view goes first, while this browser can still take its last reports.
+TCppWebBrowser::~TCppWebBrowser() { delete view(); }
+
+void TCppWebBrowser::engineStarted(CreateEngineView create) {
+  if (!create) return;
+  view_.reset(create(this, kind_ == Kind::Hidden,
+                     {[this] { emit DocumentComplete(); },
+                      [this](const std::optional<LoadFailure>& failure) { loadEnded(failure); }}));
+  layout()->addWidget(view());
+  setFocusProxy(view());
+  if (hasFocus()) view()->setFocus();
 }
 
 void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
   waiting_.push_back(QUrl::fromEncoded(wireUrl(cp1250Url)));
-  if (!view_) {
+  if (!engine_.started()) {
     engine_.loadWaits(*this);
   } else if (!loading_) {
     issueNext();
@@ -87,25 +77,27 @@ void TCppWebBrowser::issueNext() {
   const QUrl url = waiting_.front();
   waiting_.pop_front();
   loading_ = true;
+  if (waiting_.empty()) emit LoadIssued();
+  if (!view_) {
+    loadEnded(LoadFailure{LoadFailure::Kind::NetworkError, kNoEngine});
+    return;
+  }
   nextLoadDue_.start();
   view_->load(url);
-  if (waiting_.empty()) emit LoadIssued();
 }
 
-void TCppWebBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+void TCppWebBrowser::loadEnded(const std::optional<LoadFailure>& failure) {
   // Loads the page starts by itself (a link followed on the Eurotel page) are not ours.
-  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || !loading_) return;
+  if (!loading_) return;
   loading_ = false;
   nextLoadDue_.stop();
   if (!waiting_.empty()) {
     issueNext();
-  } else if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+  } else if (failure) {
+    emit LoadFailed(*failure);
+  } else {
     emit LoadSucceeded();
-    return;
   }
-  // An HTTP status comes as itself, the engine's own network errors as negative numbers.
-  const int code = info.errorCode();
-  emit LoadFailed({code > 0 ? LoadFailure::Kind::HttpStatus : LoadFailure::Kind::NetworkError, code});
 }
 
 }  // namespace movarek

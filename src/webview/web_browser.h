@@ -4,13 +4,12 @@
 #include <QUrl>
 #include <QWidget>
 #include <deque>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 #include "send/send_failure.h"
-
-class QWebEngineLoadingInfo;
-class QWebEngineProfile;
-class QWebEngineView;
+#include "webview/engine_view.h"
 
 namespace movarek {
 
@@ -24,21 +23,22 @@ class TCppWebBrowser : public QWidget {
   // no scripts. A shown view loads its pages as a browser does.
   enum class Kind { Hidden, Shown };
 
-  // The view itself is created when `engine` starts.
+  // The engine's view inside it is created when `engine` starts.
   TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* parent);
+  ~TCppWebBrowser() override;
 
   // A plain GET of the URL into this view; returns at once. The URL is code page 1250 text:
   // each byte outside printable ASCII travels percent-encoded as that byte (ä as %E4), which
-  // is how the gateway reads it. Before the engine has started, the load waits for it; a load
-  // asked for while the view's earlier waiting loads are not through waits for them, since a
-  // new load would cancel the request of the one under way.
+  // is how the gateway reads it. Before the engine has started, the load waits for it. Loads
+  // that waited go out one after another, each when the one before has ended: a new load
+  // would cancel the request of the one under way.
   void Navigate(std::string_view cp1250Url);
 
   // Gives up the load under way.
   void Stop();
 
-  // None until the engine has started.
-  QWebEngineView* view() const { return view_; }
+  // The engine's view (a QWebEngineView); none until the engine has started.
+  QWidget* view() const { return view_ ? view_->widget() : nullptr; }
 
  signals:
   // After every finished load, a failed one included.
@@ -51,15 +51,16 @@ class TCppWebBrowser : public QWidget {
 
  private:
   friend class WebEngineStarter;
-  void createView(QWebEngineProfile& profile);
+  // `create` is none when the engine could not be loaded: then every load fails at once.
+  void engineStarted(CreateEngineView create);
   void issueNext();
-  void onLoadingChanged(const QWebEngineLoadingInfo& info);
+  void loadEnded(const std::optional<LoadFailure>& failure);
 
   WebEngineStarter& engine_;
   const Kind kind_;
-  QWebEngineView* view_ = nullptr;
+  std::unique_ptr<EngineView> view_;
   std::deque<QUrl> waiting_;  // asked for and not issued yet, in order
-  bool loading_ = false;      // a load this view issued has not ended yet
+  bool loading_ = false;      // a load this browser issued has not ended yet
   // A load that never ends holds up the ones waiting behind it this long at most.
   QTimer nextLoadDue_;
 };

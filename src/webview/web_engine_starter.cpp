@@ -2,32 +2,42 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
+#include <QLibrary>
+#include <QOpenGLContext>
 #include <QWidget>
 #include <algorithm>
 
 #include "webview/web_browser.h"
+
+// Qt's hook for the drawing context that every other one shares with; the web engine and Qt
+// Quick set it the same way.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace movarek {
 namespace {
 
 constexpr int kStartWithoutPaintMs = 500;
 
-}  // namespace
-
-QWebEngineProfile& gatewayProfile() {
-  static QWebEngineProfile* const profile = [] {
-    // No storage name: off the record, nothing written to disk.
-    auto* created = new QWebEngineProfile(QCoreApplication::instance());
-    // A send repeated word for word must reach the gateway again, not come from a cache.
-    created->setHttpCacheType(QWebEngineProfile::NoCache);
-    // The gateway's pages are requests, not sites to remember: no icons fetched for them.
-    created->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    return created;
-  }();
-  return *profile;
+// The engine does not start without an OpenGL context that every other one shares. Qt creates
+// it while it builds the application object when asked to (Qt::AA_ShareOpenGLContexts), which
+// takes longer than painting the whole window; it is created here instead, after the first
+// paint and before the engine is loaded.
+void shareDrawingContext() {
+  if (QOpenGLContext::globalShareContext()) return;
+  auto* context = new QOpenGLContext(QCoreApplication::instance());
+  context->create();
+  qt_gl_set_global_share_context(context);
 }
+
+// The engine module's entry, loaded from beside the program; none when the module is missing or
+// broken.
+CreateEngineView engineModule() {
+  QLibrary module(QCoreApplication::applicationDirPath() +
+                  QStringLiteral("/" MOVAREK_WEBENGINE_MODULE));
+  return reinterpret_cast<CreateEngineView>(module.resolve(kCreateEngineViewSymbol));
+}
+
+}  // namespace
 
 WebEngineStarter::WebEngineStarter(QObject* parent) : QObject(parent) {
   withoutPaint_.setSingleShot(true);
@@ -55,7 +65,9 @@ void WebEngineStarter::start() {
   if (started_) return;
   started_ = true;
   withoutPaint_.stop();
-  for (TCppWebBrowser* browser : browsers_) browser->createView(gatewayProfile());
+  shareDrawingContext();
+  const CreateEngineView create = engineModule();
+  for (TCppWebBrowser* browser : browsers_) browser->engineStarted(create);
   for (TCppWebBrowser* browser : waiting_) browser->issueNext();
   waiting_.clear();
 }

@@ -1,11 +1,11 @@
 #pragma once
-// The web engine starts after the window: starting it takes longer than showing the whole
-// window does, so the window paints first and the views' loads wait here until the engine runs.
+// The web engine starts after the window: loading and starting it takes longer than showing
+// the whole window does, so the window paints first and the views' loads wait here until the
+// engine runs.
 #include <QObject>
 #include <QTimer>
 #include <vector>
 
-class QWebEngineProfile;
 class QWidget;
 
 namespace movarek {
@@ -25,8 +25,8 @@ class WebEngineStarter : public QObject {
   // seen) starts it then, so that the loads asked for still go out.
   void startAfterFirstPaint(QWidget& window);
 
-  // Creates every view and issues the loads asked for so far: each view's first load in the
-  // order the views asked, the rest of a view's loads one after another (TCppWebBrowser).
+  // Loads the engine, creates every view and issues the loads asked for so far: each view's
+  // first load in the order the views asked, the rest of a view's loads one after another.
   void start();
 
  protected:
@@ -44,8 +44,5 @@ class WebEngineStarter : public QObject {
   QTimer withoutPaint_;
   bool started_ = false;
 };
-
-// The one profile every view shares, created at the first start: kept in memory only.
-QWebEngineProfile& gatewayProfile();
 
 }  // namespace movarek

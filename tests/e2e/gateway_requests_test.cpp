@@ -41,7 +41,7 @@ class GatewayRequestsTest : public GatewayTest {
   QVariant runInEurotelPage(const QString& script) {
     // Shared with the callback, which may still come after a timeout.
     auto result = std::make_shared<std::optional<QVariant>>();
-    main().webEurotel->view()->page()->runJavaScript(
+    qobject_cast<QWebEngineView*>(main().webEurotel->view())->page()->runJavaScript(
         script, [result](const QVariant& value) { *result = value; });
     EXPECT_TRUE(waitUntil([&] { return result->has_value(); })) << script.toStdString();
     return result->value_or(QVariant());

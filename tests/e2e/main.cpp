@@ -4,8 +4,6 @@
 
 // One application for every test of this binary, on a real X display, which the web engine needs.
 int main(int argc, char** argv) {
-  // The web engine shares its drawing context with the widgets.
-  QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
