@@ -62,11 +62,19 @@ bool WebEngineStarter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WebEngineStarter::start() {
-  if (started_) return;
-  started_ = true;
+  if (starting_) return;
+  starting_ = true;
   withoutPaint_.stop();
+  // Each step holds up the window for tens of milliseconds: between them it takes its input.
   shareDrawingContext();
-  const CreateEngineView create = engineModule();
+  QTimer::singleShot(0, this, [this] {
+    const CreateEngineView create = engineModule();
+    QTimer::singleShot(0, this, [this, create] { startViews(create); });
+  });
+}
+
+void WebEngineStarter::startViews(CreateEngineView create) {
+  started_ = true;
   for (TCppWebBrowser* browser : browsers_) browser->engineStarted(create);
   for (TCppWebBrowser* browser : waiting_) browser->issueNext();
   waiting_.clear();

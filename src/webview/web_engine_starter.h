@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <vector>
 
+#include "webview/engine_view.h"
+
 class QWidget;
 
 namespace movarek {
@@ -18,6 +20,7 @@ class WebEngineStarter : public QObject {
  public:
   explicit WebEngineStarter(QObject* parent = nullptr);
 
+  // The views exist and take their loads.
   bool started() const { return started_; }
 
   // Starts the engine right after the window's first paint. A window that is not painted
@@ -25,8 +28,9 @@ class WebEngineStarter : public QObject {
   // seen) starts it then, so that the loads asked for still go out.
   void startAfterFirstPaint(QWidget& window);
 
-  // Loads the engine, creates every view and issues the loads asked for so far: each view's
-  // first load in the order the views asked, the rest of a view's loads one after another.
+  // Loads the engine in a few steps, the window taking its input between them; then creates
+  // every view and issues the loads asked for so far: each view's first load in the order the
+  // views asked, the rest of a view's loads one after another.
   void start();
 
  protected:
@@ -38,10 +42,12 @@ class WebEngineStarter : public QObject {
   void enrol(TCppWebBrowser& browser);
   // A browser that has a load waiting for the start.
   void loadWaits(TCppWebBrowser& browser);
+  void startViews(CreateEngineView create);
 
   std::vector<TCppWebBrowser*> browsers_;
   std::vector<TCppWebBrowser*> waiting_;  // in the order of their first load
   QTimer withoutPaint_;
+  bool starting_ = false;
   bool started_ = false;
 };
 
