@@ -50,7 +50,9 @@ class FormsTest : public ::testing::Test {
     setModalHandler({});
   }
 
-  // Starts the program as its entry does: every window, in order.
+  // Starts the program as its entry does: every window, in order. The web engine starts after
+  // the main window's first paint, or half a second after its creation when it is not shown,
+  // so the loads of a test that never shows it go out as well.
   void startProgram() { forms = std::make_unique<Forms>(); }
 
   TfrmMain& main() { return *forms->frmMain; }
