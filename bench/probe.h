@@ -1,0 +1,49 @@
+#pragma once
+// What every benchmark program shares: one clock, the first paint of a window, the memory of
+// the process with all its children, and the file the benchmark driver reads.
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace bench {
+
+// Milliseconds since the epoch, to the microsecond: the driver's and the simulator's clock.
+double nowMs();
+
+// Calls back once, at the next paint event of the window or of any widget in it.
+class PaintProbe : public QObject {
+ public:
+  PaintProbe(QWidget& window, std::function<void(double paintedAtMs)> painted);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget& window_;
+  std::function<void(double)> painted_;
+};
+
+struct TreeMemory {
+  long peakResidentKb = 0;  // the sum of every process's own peak
+  long proportionalKb = 0;  // shared pages counted once overall, now
+  int processes = 0;
+};
+
+// This process and all its descendants (the web engine's zygote, renderers, GPU process).
+TreeMemory processTreeMemory();
+
+// One "key value" line per measurement, appended as soon as it is known.
+class ResultFile {
+ public:
+  explicit ResultFile(QString path);
+  void write(const std::string& key, double value) const;
+  void write(const TreeMemory& memory) const;
+
+ private:
+  QString path_;
+};
+
+}  // namespace bench
