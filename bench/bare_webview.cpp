@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
   auto* view = new QWebEngineView(&window);
   (new QVBoxLayout(&window))->addWidget(view);
   new bench::PaintProbe(window, [&](double paintedAt) {
-    results.write("first_paint_ms", paintedAt);
+    results.writeFirstPaint(paintedAt);
     QTimer::singleShot(0, view, [&] { view->load(page); });
   });
   QObject::connect(view, &QWebEngineView::loadFinished, &application, [&] {

@@ -1,5 +1,8 @@
 // The yardstick for a fast start: an empty Qt Widgets window of the main window's size.
+// Usage: bench-bare-widgets RESULT_FILE [TEXT]; with TEXT the window shows it in a label, which
+// makes it read the font configuration as every window with text does.
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
@@ -10,8 +13,11 @@ int main(int argc, char* argv[]) {
   const bench::ResultFile results(QApplication::arguments().value(1));
   QWidget window;
   window.resize(477, 224);
+  if (QApplication::arguments().size() > 2) {
+    new QLabel(QApplication::arguments().value(2), &window);
+  }
   new bench::PaintProbe(window, [&](double paintedAt) {
-    results.write("first_paint_ms", paintedAt);
+    results.writeFirstPaint(paintedAt);
     QTimer::singleShot(0, &application, &QApplication::quit);
   });
   window.show();

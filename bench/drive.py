@@ -17,12 +17,17 @@ RUN_TIMEOUT_S = 60
 SEND_PATH, SEND_QUERY = "/send_sms.php", "go=sms2&"
 
 WIDGETS = "first paint: bare Qt Widgets window"
+LABEL = "first paint: bare Qt Widgets window with one label"
 WEBVIEW = "first paint: bare window with a web view"
 MOVAREK = "first paint: SMS Movarek main window"
 ENGINE_UP = "SMS Movarek: start -> both start-up pages loaded"
 CTRL_P = "Ctrl+P (engine up) -> request at the simulator"
 CTRL_P_EARLY = "Ctrl+P at first paint -> request at the simulator"
 MOVAREK_CONTACTS = "first paint: SMS Movarek with 999 contacts"
+WIDGETS_CPU = "processor time to first paint: bare Qt Widgets"
+LABEL_CPU = "processor time to first paint: bare with one label"
+WEBVIEW_CPU = "processor time to first paint: bare web view"
+MOVAREK_CPU = "processor time to first paint: SMS Movarek"
 CONTACTS_OPEN = "contacts dialog (999 contacts): press -> painted"
 CONTACT_STORED = "adding the 1000th contact: press -> file rewritten"
 CONTACT_ADDED = "adding the 1000th contact: press -> list painted"
@@ -151,14 +156,21 @@ def latency(simulator, got):
 def measure_round(table, simulator, build, folder, page):
     started, got = run(folder, f"{build}/bench-bare-widgets")
     table.add(WIDGETS, elapsed(got, "first_paint_ms", started))
+    table.add(WIDGETS_CPU, got.get("first_paint_cpu_ms") if got else None)
+
+    started, got = run(folder, f"{build}/bench-bare-widgets", "Nápověda")
+    table.add(LABEL, elapsed(got, "first_paint_ms", started))
+    table.add(LABEL_CPU, got.get("first_paint_cpu_ms") if got else None)
 
     started, got = run(folder, f"{build}/bench-bare-webview", page)
     table.add(WEBVIEW, elapsed(got, "first_paint_ms", started))
+    table.add(WEBVIEW_CPU, got.get("first_paint_cpu_ms") if got else None)
     table.add(RSS_WEBVIEW, megabytes(got, "peak_rss_kb"), "MB")
     table.add(PSS_WEBVIEW, megabytes(got, "pss_kb"), "MB")
 
     started, got = run(folder, f"{build}/movarek-bench", "send")
     table.add(MOVAREK, elapsed(got, "first_paint_ms", started))
+    table.add(MOVAREK_CPU, got.get("first_paint_cpu_ms") if got else None)
     table.add(ENGINE_UP, elapsed(got, "engine_up_ms", started))
     table.add(CTRL_P, latency(simulator, got))
     table.add(RSS_MOVAREK, megabytes(got, "peak_rss_kb"), "MB")
@@ -203,6 +215,8 @@ def main():
 
     table.print(
         ratios=[("first paint: SMS Movarek / bare Qt Widgets", MOVAREK, WIDGETS),
+                ("processor time to first paint: SMS Movarek / bare", MOVAREK_CPU, WIDGETS_CPU),
+                ("first paint: SMS Movarek / bare with one label", MOVAREK, LABEL),
                 ("first paint with 999 contacts / bare Qt Widgets", MOVAREK_CONTACTS, WIDGETS),
                 ("first paint: bare web view / bare Qt Widgets", WEBVIEW, WIDGETS),
                 ("memory, peak RSS: SMS Movarek / bare web view", RSS_MOVAREK, RSS_WEBVIEW),

@@ -45,7 +45,7 @@ class Run : public QObject {
         results_(results),
         scenario_(scenario) {
     new bench::PaintProbe(window_, [this](double paintedAt) {
-      results_.write("first_paint_ms", paintedAt);
+      results_.writeFirstPaint(paintedAt);
       painted_ = true;
       if (scenario_ == Scenario::EarlySend) QTimer::singleShot(0, this, [this] { send(); });
     });

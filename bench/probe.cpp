@@ -1,5 +1,7 @@
 #include "probe.h"
 
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -57,6 +59,13 @@ double nowMs() {
   return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() / 1000.0;
 }
 
+double processorMs() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto ms = [](const timeval& time) { return time.tv_sec * 1000.0 + time.tv_usec / 1000.0; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 PaintProbe::PaintProbe(QWidget& window, std::function<void(double)> painted)
     : QObject(&window), window_(window), painted_(std::move(painted)) {
   qApp->installEventFilter(this);
@@ -90,6 +99,11 @@ void ResultFile::write(const std::string& key, double value) const {
   if (!file.open(QIODevice::Append | QIODevice::Text)) return;
   QTextStream(&file) << QString::fromStdString(key) << ' ' << QString::number(value, 'f', 3)
                      << '\n';
+}
+
+void ResultFile::writeFirstPaint(double paintedAtMs) const {
+  write("first_paint_ms", paintedAtMs);
+  write("first_paint_cpu_ms", processorMs());
 }
 
 void ResultFile::write(const TreeMemory& memory) const {

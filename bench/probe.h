@@ -13,6 +13,10 @@ namespace bench {
 // Milliseconds since the epoch, to the microsecond: the driver's and the simulator's clock.
 double nowMs();
 
+// Processor time this process has used so far, its every thread together: unlike the time on
+// the clock, it hardly grows when other programs keep the machine busy.
+double processorMs();
+
 // Calls back once, at the next paint event of the window or of any widget in it.
 class PaintProbe : public QObject {
  public:
@@ -41,6 +45,8 @@ class ResultFile {
   explicit ResultFile(QString path);
   void write(const std::string& key, double value) const;
   void write(const TreeMemory& memory) const;
+  // The time of a first paint, on the clock and in processor time.
+  void writeFirstPaint(double paintedAtMs) const;
 
  private:
   QString path_;
