@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through ctest.
+# Installs what is missing, builds, and runs every test through ctest: the core under the
+# sanitizers, the fuzz harnesses, then the whole program with its windows and web engine.
+# The first suite that fails stops the run.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 install_missing_packages
+# The core and its tests without Qt, under AddressSanitizer and UndefinedBehaviorSanitizer.
+build "$ROOT/build-asan" -DMOVAREK_WITH_QT=OFF -DMOVAREK_SANITIZE=ON
+# The libFuzzer harnesses of the file readers and the gateway encoding (clang only).
+build "$ROOT/build-fuzz" -DMOVAREK_WITH_QT=OFF -DMOVAREK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 build "$ROOT/build"
+
+sanitizer_environment
+(cd "$ROOT/build-asan" && ctest --output-on-failure -j2 --timeout 300)
+(cd "$ROOT/build-fuzz" && ctest --output-on-failure -j2 --timeout 300)
+
 web_engine_environment
 cd "$ROOT/build"
 # The end-to-end tests need a real X display for the web engine.

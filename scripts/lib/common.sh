@@ -37,3 +37,11 @@ build() {
 web_engine_environment() {
   if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 }
+
+# What the sanitized builds report on: a full stack for undefined behaviour, and leaks checked
+# at exit with the known third-party ones suppressed.
+sanitizer_environment() {
+  export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+  export UBSAN_OPTIONS=print_stacktrace=1
+  export LSAN_OPTIONS=suppressions=$ROOT/tests/sanitizers/lsan.supp
+}

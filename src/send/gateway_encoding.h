@@ -14,7 +14,8 @@ inline constexpr std::int32_t kAddressCapacity = 2000;
 // any other the message rules (spaces become "+"). Under both, Czech letters lose their
 // diacritics, a line feed becomes "%0A", a carriage return is dropped, and "%", "&", "+", "#"
 // typed by the user are escaped so that they reach the gateway as typed. The output never
-// takes more than capacity - 1 bytes: a replacement that would not fit whole ends it.
+// takes more than capacity - 1 bytes: a replacement that would not fit whole ends it. Only
+// the first 9999 bytes of the text are read.
 void EncodeForGateway(char* buffer, std::int32_t capacity);
 
 // Escapes "%", "&", "+" and "#" and leaves every other byte as it is: for the fields that go
