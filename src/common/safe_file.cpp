@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -11,9 +12,39 @@
 namespace movarek {
 namespace {
 
+// A disk that fills up part way through a file fails one of several writes; writing a page at
+// a time lets the fault tests reach each of them.
+constexpr std::size_t kWritePart = 4096;
+
+// Counts a call of a step and tells whether it is to fail.
+bool strikes(FileFault& fault) {
+  if (fault.failingCall <= 0) return false;
+  ++fault.calls;
+  return fault.calls == fault.failingCall || (fault.persists && fault.calls > fault.failingCall);
+}
+
+// The three steps that put a file on the disk, each failing as the real call would.
+ssize_t writePart(int fd, std::string_view bytes) {
+  if (strikes(fileFaults().write)) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return ::write(fd, bytes.data(), std::min(bytes.size(), kWritePart));
+}
+
+bool flushToDisk(int fd) {
+  if (strikes(fileFaults().flush)) return false;
+  return ::fsync(fd) == 0;
+}
+
+bool renameOver(const std::string& from, const std::string& to) {
+  if (strikes(fileFaults().rename)) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const auto written = ::write(fd, bytes.data(), bytes.size());
+    const auto written = writePart(fd, bytes);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -49,11 +80,16 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
   // A temporary file is private to its owner; the data file is not.
-  const bool stored = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool stored = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && flushToDisk(fd);
   const bool closed = ::close(fd) == 0;
-  if (stored && closed && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  if (stored && closed && renameOver(temporary, path)) return true;
   ::unlink(temporary.c_str());
   return false;
+}
+
+FileFaults& fileFaults() {
+  static FileFaults faults;
+  return faults;
 }
 
 }  // namespace movarek

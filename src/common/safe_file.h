@@ -17,4 +17,22 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t li
 // is removed, and false comes back.
 bool replaceFile(const std::string& path, std::string_view bytes);
 
+// Makes one step of replaceFile fail on purpose, so that tests can show that a failing disk
+// loses nothing. The program itself never arms a fault.
+struct FileFault {
+  int failingCall = 0;    // the call that fails, counted from 1 since the fault was set; 0: none
+  bool persists = false;  // every call after the failing one fails too
+  int calls = 0;          // calls counted so far
+};
+
+struct FileFaults {
+  FileFault write;   // each write of a part of the temporary file (a file of 4096 bytes or less
+                     // takes one)
+  FileFault flush;   // flushing the temporary file to the disk
+  FileFault rename;  // renaming it over the old file
+};
+
+// The faults in force; `fileFaults() = {}` clears them.
+FileFaults& fileFaults();
+
 }  // namespace movarek
