@@ -20,6 +20,10 @@ constexpr int kMaxHalfPoints = 1000;
 constexpr int kMaxIndentTwips = 20000;
 constexpr int kMaxUnicodeSkip = 16;
 constexpr int kMaxColourComponent = 255;
+// The system's font names are at most 31 characters long. A longer one names no font, and
+// every run of text in that font carries a copy of it: a file with an unended name would make
+// the document grow with the square of the file's size.
+constexpr std::size_t kLongestFontName = 31;
 constexpr int kNone = -1;
 
 constexpr int kCharsetAnsi = 0;  // Western: code page 1252
@@ -383,7 +387,8 @@ class RtfParser {
     if (font == fonts_.end() || font->second.nameComplete) return;
     if (byte == ';') {
       font->second.nameComplete = true;
-    } else if (static_cast<unsigned char>(byte) >= 0x20) {
+    } else if (static_cast<unsigned char>(byte) >= 0x20 &&
+               font->second.nameBytes.size() < kLongestFontName) {
       font->second.nameBytes += byte;
     }
   }

@@ -186,5 +186,15 @@ TEST(RtfReader, BinaryGarbageEndsQuickly) {
   EXPECT_LE(plainText(document).size(), 4 * garbage.size());
 }
 
+TEST(RtfReader, AnUnendedFontNameDoesNotMultiplyWithEveryRun) {
+  // The font table lacks its ";": all that follows in the table would be the font's name,
+  // copied into each of the runs that follow.
+  std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + std::string(1000, 'A') + "}}\\f0 ";
+  for (int i = 0; i < 100; ++i) rtf += "\\b a\\b0 a";
+  const auto runs = allRuns(parseRtf(rtf));
+  ASSERT_FALSE(runs.empty());
+  for (const auto& run : runs) EXPECT_EQ(run.format.fontName, std::string(31, 'A'));
+}
+
 }  // namespace
 }  // namespace movarek
