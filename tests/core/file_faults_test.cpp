@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/contact_store.h"
+#include "addressbook/speed_dials.h"
 #include "app/stored_fields.h"
 #include "common/program_folder.h"
 #include "common/safe_file.h"
@@ -62,7 +64,70 @@ StoredFile padrDat() {
           3};
 }
 
-std::vector<StoredFile> storedFiles() { return {padrDat()}; }
+// Change 0 is a book of 20 contacts, which takes two writes; each later change adds one.
+void addContacts(int n, const std::function<void(const std::string&)>& add) {
+  const int first = n == 0 ? 0 : 19 + n;
+  const int last = n == 0 ? 19 : 19 + n;
+  for (int i = first; i <= last; ++i) add("Kontakt " + std::to_string(100 + i));
+}
+
+StoredFile kontaktyDat() {
+  const auto ignore = [](const std::string&, const std::string&) {};
+  auto store = std::make_shared<std::unique_ptr<ContactStore>>();
+  return {kContactsFile,
+          [=] { *store = std::make_unique<ContactStore>(ignore); },
+          [=](int n) {
+            addContacts(n, [&](const std::string& name) {
+              (*store)->AddContact(name, name + "@sms.cz", "777123456");
+            });
+          },
+          [=] { return (*store)->book().fileBytes(); },
+          [](int n) {
+            ContactBook book;
+            for (int i = 0; i <= n; ++i) {
+              addContacts(i, [&](const std::string& name) {
+                book.add(name, name + "@sms.cz", "777123456");
+              });
+            }
+            return book.fileBytes();
+          },
+          [=] {
+            ContactStore loaded(ignore);
+            loaded.LoadContacts();
+            return loaded.book().count() == 0;
+          },
+          2};
+}
+
+void setSpeedDial(SpeedDialTable& table, int n) {
+  table.setEntry(n % 2 ? SpeedDialBlock::Oskar : SpeedDialBlock::Email, n % 4,
+                 "77700000" + std::to_string(n));
+}
+
+StoredFile rvolbyDat() {
+  const auto ignore = [](const std::string&, const std::string&) {};
+  auto store = std::make_shared<std::unique_ptr<SpeedDialStore>>();
+  return {kSpeedDialsFile,
+          [=] { *store = std::make_unique<SpeedDialStore>(ignore); },
+          [=](int n) {
+            setSpeedDial((*store)->table(), n);
+            (*store)->SaveSpeedDials();
+          },
+          [=] { return (*store)->table().fileBytes(); },
+          [](int n) {
+            SpeedDialTable table;
+            for (int i = 0; i <= n; ++i) setSpeedDial(table, i);
+            return table.fileBytes();
+          },
+          [=] {
+            SpeedDialStore loaded(ignore);
+            loaded.LoadSpeedDials();
+            return loaded.table().fileBytes() == std::string(SpeedDialTable::kFileSize, '\0');
+          },
+          1};
+}
+
+std::vector<StoredFile> storedFiles() { return {padrDat(), kontaktyDat(), rvolbyDat()}; }
 
 class FileFaultsTest : public ::testing::Test {
  protected:

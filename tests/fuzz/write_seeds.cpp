@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "addressbook/contact_store.h"
+#include "addressbook/speed_dials.h"
 #include "app/stored_fields.h"
 #include "common/cp1250.h"
 #include "common/program_folder.h"
@@ -38,6 +40,40 @@ void writePadrDat(const fs::path& folder) {
   store("longest-address.dat", {longList, StoredFields::Oskar{0, "12", "608", ""}});
 }
 
+void writeKontaktyDat(const fs::path& folder) {
+  fs::create_directories(folder);
+  setProgramFolder(folder.string());
+  ContactStore store([](const std::string&, const std::string&) {});
+  const auto keep = [&](const std::string& name) {
+    fs::copy_file(folder / kContactsFile, folder / name);
+  };
+  store.SaveContacts();
+  keep("empty-book.dat");
+  store.AddContact(utf8ToCp1250("Zámečník"), "zamecnik@sms.t-mobile.cz", "777123456");
+  keep("one-contact.dat");
+  store.AddContact(utf8ToCp1250("Čistírna"), "cistirna@sms.cz", "608654321");
+  store.AddContact("auto", "", std::string(60, '9'));
+  store.AddContact(std::string(120, 'N'), std::string(120, 'a'), "");
+  keep("four-contacts.dat");
+  fs::remove(folder / kContactsFile);
+}
+
+void writeRvolbyDat(const fs::path& folder) {
+  fs::create_directories(folder);
+  setProgramFolder(folder.string());
+  SpeedDialStore store([](const std::string&, const std::string&) {});
+  store.SaveSpeedDials();
+  fs::rename(folder / kSpeedDialsFile, folder / "empty.dat");
+  store.table().setEntry(SpeedDialBlock::Email, 0, "jan@sms.cz; eva@sms.cz; ");
+  store.table().setEntry(SpeedDialBlock::Email, 3, std::string(250, 'x'));
+  store.table().setEntry(SpeedDialBlock::Oskar, 1, "776123456");
+  store.table().setEntry(SpeedDialBlock::Oskar, 2, utf8ToCp1250("+420 777 123 456 Žofie"));
+  // A shorter entry over a longer one leaves the rest behind its zero byte.
+  store.table().setEntry(SpeedDialBlock::Email, 3, "kratsi@sms.cz");
+  store.SaveSpeedDials();
+  fs::rename(folder / kSpeedDialsFile, folder / "entries.dat");
+}
+
 // The harness's input: two bytes of capacity, low byte first, then the text.
 void writeEncoderInput(const fs::path& folder, const std::string& name, std::int32_t capacity,
                        const std::string& text) {
@@ -65,5 +101,7 @@ int main(int argc, char** argv) {
   const fs::path corpus = argv[1];
   writePadrDat(corpus / "padr_dat");
   writeGatewayEncoding(corpus / "gateway_encoding");
+  writeKontaktyDat(corpus / "kontakty_dat");
+  writeRvolbyDat(corpus / "rvolby_dat");
   return 0;
 }
