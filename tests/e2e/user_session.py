@@ -224,68 +224,66 @@ def field(text, width):
     return data[:width] + b"\0" * (width - len(data[:width]))
 
 
-# Points of the main window's controls, from its top left corner.
+# Points of the windows' controls, from their top left corners. The main window:
 TAB_SMS, TAB_EUROTEL, TAB_OSKAR = (60, 12), (184, 12), (307, 12)
-EDIT_ADDRESS, SEND_EMAIL = (176, 40), (330, 40)
-PREFIX, NUMBER, SEND_OSKAR, MEMO_OSKAR = (105, 40), (194, 40), (330, 40), (170, 110)
+EDIT_ADDRESS, SPEED_DIAL_EMAIL_1 = (176, 40), (350, 73)
+NUMBER, SEND_OSKAR, SPEED_DIAL_OSKAR_1 = (194, 40), (330, 40), (350, 67)
 SENDER_PREFIX, SENDER = (112, 182), (222, 182)
 SIDE_MAKER, SIDE_HELP = (423, 123), (423, 143)
+# The contacts dialog:
+CONTACT_NAME, CONTACT_ADDRESS, CONTACT_PHONE = (400, 34), (400, 76), (300, 118)
+CONTACT_NEW, CONTACT_DELETE, CONTACT_FIRST = (418, 177), (418, 233), (100, 18)
+CONTACTS_MARK_ALL, CONTACTS_OK = (66, 293), (461, 288)
+# The speed-dial dialog:
+SPEED_DIAL_OSKAR_MODE, SPEED_DIAL_EDIT_1 = (189, 75), (242, 106)
 
-EMAIL_SEND = ("/send_sms.php?go=sms2&adr=jan@sms.cz~eva@sms.cz~"
-              "&zprava=Ahoj,+jak+se+mas?%0ACau+%26+100%25+%231")
+MESSAGE = "&zprava=Ahoj,+jak+se+mas?%0ACau+%26+100%25+%231"
+EMAIL_SEND_TO_CONTACTS = "/send_sms.php?go=sms2&adr=adam@sms.cz~zofie@sms.cz~" + MESSAGE
+EMAIL_SEND_TO_SPEED_DIAL = "/send_sms.php?go=sms2&adr=jan@sms.cz~eva@sms.cz~" + MESSAGE
 OSKAR_SEND = ("/send_oskar.php?go=sms2&adr=123456&zprava=Zlutoucky+kun+upel"
-              "&predvolba=777&sender=654321&senderpred=608")
+              "&predvolba=776&sender=654321&senderpred=608")
 
 
-def run(session):
-    session.start_x_server()
-    session.start_simulator()
-    session.start_program()
-    main = session.wait_window(MAIN_WINDOW, "the main window", 30)
-    session.wait_requests(2, "the start-up requests")
-    session.expect(session.targets() == ["/eurotel_nova2.php", "/send_sms.php?go=pricti113"],
-                   f"start-up requests: {session.targets()}")
+def add_contact(session, dialog, name, address, phone):
+    for point, text in ((CONTACT_NAME, name), (CONTACT_ADDRESS, address), (CONTACT_PHONE, phone)):
+        session.click(dialog, *point)
+        session.key("ctrl+a")  # the fields keep what the last contact left in them
+        session.type(text)
+    session.click(dialog, *CONTACT_NEW)
 
-    # "SMS E-mail": the focus starts in the message; the address is clicked into.
-    session.type("Ahoj, jak se máš?")
-    session.key("Return")
-    session.type("Čau & 100% #1")
-    session.click(main, *EDIT_ADDRESS)
+
+def contacts(session):
+    """Two contacts, a deletion refused with Esc, and both addresses to the main window."""
+    session.key("ctrl+k")
+    dialog = session.wait_window("^Kontakty", "the contacts dialog")
+    add_contact(session, dialog, "Žofie Nováková", "zofie@sms.cz", "777123456")
+    add_contact(session, dialog, "Adam Černý", "adam@sms.cz", "608111222")
+    session.click(dialog, *CONTACT_FIRST)
+    session.click(dialog, *CONTACT_DELETE)
+    session.answer_box("Vymazání kontaktu", "Escape", "box-delete-contact")
+    session.click(dialog, *CONTACTS_MARK_ALL)
+    session.screenshot(dialog, "dialog-contacts")
+    session.click(dialog, *CONTACTS_OK)
+    session.wait_gone("^Kontakty", "the contacts dialog")
+
+
+def speed_dials(session):
+    """An e-mail entry, then in the Oskar mode an Oskar number; Enter presses OK."""
+    session.key("ctrl+r")
+    dialog = session.wait_window("^Rychlé volby", "the speed-dial dialog")
+    session.click(dialog, *SPEED_DIAL_EDIT_1)
     session.type("jan@sms.cz; eva@sms.cz; ")
-    session.screenshot(main, "main-sms")
-    session.key("ctrl+p")
-    session.wait_requests(3, "the e-mail send")
-    # Esc: No, the sent text stays.
-    session.answer_box("Zpráva odeslána", "Escape", "box-sent-question")
+    session.click(dialog, *SPEED_DIAL_OSKAR_MODE)
+    session.click(dialog, *SPEED_DIAL_EDIT_1)
+    session.type("776123456")
+    session.screenshot(dialog, "dialog-speed-dials")
+    session.key("Return")
+    session.wait_gone("^Rychlé volby", "the speed-dial dialog")
 
-    # Closing within ten seconds of a send is refused with a message; Enter answers it.
-    session.key("alt+F4")
-    session.answer_box("Program nelze vypnout", "Return", "box-close-guard")
-    session.expect(session.program.poll() is None, "the program closed during the close guard")
 
-    # "Oskar": prefix from the list by keyboard, the number, the sender, then "Poslat!".
-    session.click(main, *TAB_OSKAR)
-    session.click(main, *PREFIX)
-    session.key("Down", "Down", "Down", "Down")
-    session.click(main, *MEMO_OSKAR)
-    session.type("Žluťoučký kůň úpěl")
-    session.click(main, *NUMBER)
-    session.type("123456")
-    session.click(main, *SENDER_PREFIX)
-    session.type("608")
-    session.click(main, *SENDER)
-    session.type("654321")
-    session.screenshot(main, "main-oskar")
-    session.click(main, *SEND_OSKAR)
-    session.wait_requests(4, "the Oskar send")
-    # Enter: Yes, the sent text is cleared.
-    session.answer_box("Zpráva odeslána", "Return", "box-sent-question-oskar")
-
-    session.click(main, *TAB_EUROTEL)
-    time.sleep(2)  # the gateway's page is drawn by the web engine
-    session.screenshot(main, "main-eurotel")
-
-    # Help from the side menu, again with F1; the maker's window closes with Enter.
+def help_and_maker(session, main):
+    """Help from the side menu, again with F1, both closed with Esc; the maker's window with
+    Enter."""
     session.click(main, *SIDE_HELP)
     help_window = session.wait_window("^Nápověda", "the help window")
     session.screenshot(help_window, "dialog-help")
@@ -301,8 +299,59 @@ def run(session):
     session.key("Return")
     session.wait_gone("Kontakt na výrobce", "the maker's window")
 
-    # Esc kept the e-mail text: Enter in the address field sends it once more.
+
+def contact_record(name, address, phone):
+    return field(name, 100) + field(address, 100) + field(phone, 50)
+
+
+def run(session):
+    session.start_x_server()
+    session.start_simulator()
+    session.start_program()
+    main = session.wait_window(MAIN_WINDOW, "the main window", 30)
+    session.wait_requests(2, "the start-up requests")
+    session.expect(session.targets() == ["/eurotel_nova2.php", "/send_sms.php?go=pricti113"],
+                   f"start-up requests: {session.targets()}")
+
+    # "SMS E-mail" to the two contacts; OK of the contacts dialog left the focus in the message.
+    contacts(session)
+    session.type("Ahoj, jak se máš?")
+    session.key("Return")
+    session.type("Čau & 100% #1")
+    session.screenshot(main, "main-sms")
+    session.key("ctrl+p")
+    session.wait_requests(3, "the e-mail send")
+    # Esc: No, the sent text stays.
+    session.answer_box("Zpráva odeslána", "Escape", "box-sent-question")
+
+    # Closing within ten seconds of a send is refused with a message; Enter answers it.
+    session.key("alt+F4")
+    session.answer_box("Program nelze vypnout", "Return", "box-close-guard")
+    session.expect(session.program.poll() is None, "the program closed during the close guard")
+
+    # "Oskar": prefix and number from a speed dial, then the text, the sender and "Poslat!".
+    speed_dials(session)
+    session.click(main, *TAB_OSKAR)
+    session.click(main, *SPEED_DIAL_OSKAR_1)
+    session.type("Žluťoučký kůň úpěl")
+    session.click(main, *SENDER_PREFIX)
+    session.type("608")
+    session.click(main, *SENDER)
+    session.type("654321")
+    session.screenshot(main, "main-oskar")
+    session.click(main, *SEND_OSKAR)
+    session.wait_requests(4, "the Oskar send")
+    # Enter: Yes, the sent text is cleared.
+    session.answer_box("Zpráva odeslána", "Return", "box-sent-question-oskar")
+
+    session.click(main, *TAB_EUROTEL)
+    time.sleep(2)  # the gateway's page is drawn by the web engine
+    session.screenshot(main, "main-eurotel")
+    help_and_maker(session, main)
+
+    # The kept e-mail text once more, to the speed dial's addresses: Enter in the address field.
     session.click(main, *TAB_SMS)
+    session.click(main, *SPEED_DIAL_EMAIL_1)
     session.click(main, *EDIT_ADDRESS)
     session.key("Return")
     session.wait_requests(5, "the second e-mail send")
@@ -320,11 +369,18 @@ def run(session):
     session.expect(session.program.poll() == 0, f"the program ended with {session.program.poll()}")
 
     session.expect(session.targets() == ["/eurotel_nova2.php", "/send_sms.php?go=pricti113",
-                                         EMAIL_SEND, OSKAR_SEND, EMAIL_SEND],
+                                         EMAIL_SEND_TO_CONTACTS, OSKAR_SEND,
+                                         EMAIL_SEND_TO_SPEED_DIAL],
                    "requests:\n  " + "\n  ".join(session.targets()))
-    session.expect_file("padr.dat", field("jan@sms.cz; eva@sms.cz; ", 10000) + bytes([3]) +
+    session.expect_file("padr.dat", field("jan@sms.cz; eva@sms.cz; ", 10000) + bytes([2]) +
                         field("123456", 6) + field("608", 3) + field("654321", 6))
-    session.expect(not any(session.elsewhere.iterdir()), "files were written outside the program's folder")
+    session.expect_file("kontakty.dat", bytes([2, 0]) +
+                        contact_record("Adam Černý", "adam@sms.cz", "608111222") +
+                        contact_record("Žofie Nováková", "zofie@sms.cz", "777123456"))
+    session.expect_file("rvolby.dat", field("jan@sms.cz; eva@sms.cz; ", 200) + bytes(600) +
+                        field("776123456", 200) + bytes(600))
+    session.expect(not any(session.elsewhere.iterdir()),
+                   "files were written outside the program's folder")
 
 
 def main():
