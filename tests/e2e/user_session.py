@@ -121,6 +121,8 @@ class Session:
         self.program_folder.mkdir()
         program = self.program_folder / "sms-movarek"
         shutil.copy2(self.args.program, program)
+        # The web engine is loaded from beside the program once the window has painted.
+        shutil.copy2(self.args.web_engine_module, self.program_folder)
         shutil.copy2(self.args.help_document, self.program_folder / "napoveda.rtf")
         # Started from another folder: the program finds its files next to itself.
         elsewhere = self.folder / "elsewhere"
@@ -388,6 +390,7 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--simulator", required=True)
     parser.add_argument("--port", type=int, required=True)
+    parser.add_argument("--web-engine-module", required=True)
     parser.add_argument("--help-document", required=True)
     parser.add_argument("--artifacts", required=True)
     args = parser.parse_args()
