@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "addressbook/contact_store.h"
 #include "addressbook/contacts_dialog.h"
@@ -345,10 +346,12 @@ void TfrmMain::connectHandlers() {
   connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
   connect(webEurotel, &TCppWebBrowser::DocumentComplete, this,
           &TfrmMain::webEurotelDocumentComplete);
-  connect(emailSend_, &SendWatch::delivered, this, [this] { finishSend(memoText); });
+  connect(emailSend_, &SendWatch::delivered, this,
+          [this] { finishSend(memoText, emailSentText_); });
   connect(emailSend_, &SendWatch::failed, this,
           [this](const LoadFailure& failure) { reportSendFailure(memoText, failure); });
-  connect(oskarSend_, &SendWatch::delivered, this, [this] { finishSend(memoTextOskar); });
+  connect(oskarSend_, &SendWatch::delivered, this,
+          [this] { finishSend(memoTextOskar, oskarSentText_); });
   connect(oskarSend_, &SendWatch::failed, this,
           [this](const LoadFailure& failure) { reportSendFailure(memoTextOskar, failure); });
 
@@ -423,7 +426,7 @@ void TfrmMain::FormClose() {
                                      toCp1250(editAdresaOskar->text()),
                                      toCp1250(editSenderPredOskar->text()),
                                      toCp1250(editSenderOskar->text())};
-  saveStoredFields(fields);  // a folder that cannot be written to keeps the old file
+  saveStoredFields(fields, messageBoxNotice());  // told; the old file is kept
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -458,12 +461,16 @@ void TfrmMain::btnOskarClick() {
 
 void TfrmMain::btnSMSClick() { gotebookPlocha->setCurrentIndex(0); }
 
+// A message field that is not shown (cleared after its send was answered) leaves the strip to
+// the page that is.
 void TfrmMain::memoTextChange() {
+  if (activePageName() != kPageSms) return;
   const auto length = toCp1250(memoText->windowsText()).size();
   panelMezera->setText(QString::fromStdString(counterCaption(length, kEmailMessageSize)));
 }
 
 void TfrmMain::memoTextOskarChange() {
+  if (activePageName() != kPageOskar) return;
   const auto length = toCp1250(memoTextOskar->windowsText()).size();
   panelMezera->setText(QString::fromStdString(counterCaption(length, kOskarMessageSize)));
 }
@@ -480,21 +487,24 @@ void TfrmMain::webEurotelDocumentComplete() { webEurotel->setGeometry(panelWebEu
 // working, and a second press of the same page's send does nothing.
 void TfrmMain::btnPoslatClick() {
   if (emailSend_->busy()) return;
-  const auto check = checkEmailSend(toCp1250(editAdresa->text()), toCp1250(memoText->windowsText()));
+  const QString message = memoText->windowsText();
+  const auto check = checkEmailSend(toCp1250(editAdresa->text()), toCp1250(message));
   if (refuseSend(check)) return;
+  emailSentText_ = message;
   emailSend_->send(check.url);
   showCloseGuard();
 }
 
 void TfrmMain::btnPoslatOskarClick() {
   if (oskarSend_->busy()) return;
+  const QString message = memoTextOskar->windowsText();
   const auto number = toCp1250(editAdresaOskar->text());
-  const auto message = toCp1250(memoTextOskar->windowsText());
   const auto sender = toCp1250(editSenderOskar->text());
   const auto senderPrefix = toCp1250(editSenderPredOskar->text());
   const auto check = checkOskarSend(
-      {number, message, comboPredcisliOskar->currentIndex(), sender, senderPrefix});
+      {number, toCp1250(message), comboPredcisliOskar->currentIndex(), sender, senderPrefix});
   if (refuseSend(check)) return;
+  oskarSentText_ = message;
   oskarSend_->send(check.url);
   showCloseGuard();
 }
@@ -508,22 +518,25 @@ bool TfrmMain::refuseSend(const SendCheck& check) {
   return true;
 }
 
-void TfrmMain::finishSend(TMemo* sentMemo) {
+// The answer may come while another page is shown: that page keeps its strip and the focus.
+void TfrmMain::finishSend(TMemo* sentMemo, const QString& sentText) {
   const auto answer = showMessage(QString::fromUtf8(kSentQuestion.data(), kSentQuestion.size()),
                                   QString::fromUtf8(kSentCaption.data(), kSentCaption.size()),
                                   MessageButtons::YesNo);
-  if (answer == MessageAnswer::Yes) {
+  const bool shown = gotebookPlocha->currentWidget() == sentMemo->parentWidget();
+  // Text typed after the press was never sent: it stays.
+  if (answer == MessageAnswer::Yes && sentMemo->windowsText() == sentText) {
     sentMemo->clear();
-    panelMezera->setText(QStringLiteral("0 / 1"));
+    if (shown) panelMezera->setText(QStringLiteral("0 / 1"));
   }
-  sentMemo->setFocus();
+  if (shown) sentMemo->setFocus();
   armCloseGuard();
 }
 
 void TfrmMain::reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure) {
   showCloseGuard();
   showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
-  unsentMemo->setFocus();
+  if (gotebookPlocha->currentWidget() == unsentMemo->parentWidget()) unsentMemo->setFocus();
 }
 
 void TfrmMain::Poslatzprvu1Click() {
@@ -555,6 +568,11 @@ void TfrmMain::showCloseGuard() {
 // ---------------------------------------------------------------------------------------------
 // Hidden menu
 
+// The items whose keys act on the Eurotel page too: they open the program's own windows (and
+// Ctrl+P, which does nothing there).
+constexpr std::array kWindowKeys = {&TfrmMain::Kontakty1, &TfrmMain::Rychlvolby1,
+                                    &TfrmMain::Poslatzprvu1, &TfrmMain::Uivatelskpruka1};
+
 void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
                                 const std::function<void(QPlainTextEdit*)>& onMemo) {
   const QWidget* focused = QApplication::focusWidget();
@@ -567,15 +585,26 @@ void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QKeySequence pressed(key->keyCombination());
-    for (const QAction* action : actions()) {
-      if (action->shortcut() == pressed) {
-        event->ignore();  // not the field's: the window's shortcut takes it
-        return true;
-      }
+  if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType()) {
+    return QMainWindow::eventFilter(watched, event);
+  }
+  auto* widget = static_cast<QWidget*>(watched);
+  if (widget->window() != this) return QMainWindow::eventFilter(watched, event);
+  const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+  // The Eurotel page is the gateway's own web form: editing keys (Ctrl+C, Ctrl+V, Ctrl+Z...)
+  // and every other key are the page's; only the keys that open the program's windows act there.
+  if (webEurotel->isAncestorOf(widget)) {
+    const bool windowKey = std::any_of(
+        kWindowKeys.begin(), kWindowKeys.end(),
+        [&](QAction* TfrmMain::*item) { return (this->*item)->shortcut() == pressed; });
+    if (windowKey) return QMainWindow::eventFilter(watched, event);
+    event->accept();
+    return true;
+  }
+  for (const QAction* action : actions()) {
+    if (action->shortcut() == pressed) {
+      event->ignore();  // not the field's: the window's shortcut takes it
+      return true;
     }
   }
   return QMainWindow::eventFilter(watched, event);

@@ -170,7 +170,7 @@ class TfrmMain : public QMainWindow {
   // Tells why a send was refused and puts the focus where the fault is; false when it passed.
   bool refuseSend(const SendCheck& check);
   // The gateway has the message: offers to clear the sent text and guards the close.
-  void finishSend(TMemo* sentMemo);
+  void finishSend(TMemo* sentMemo, const QString& sentText);
   // The message did not reach the gateway: says so and leaves the text for another try.
   void reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure);
   void armCloseGuard();
@@ -185,6 +185,9 @@ class TfrmMain : public QMainWindow {
   WebEngineStarter* webEngine_;
   SendWatch* emailSend_;
   SendWatch* oskarSend_;
+  // What each page's last send carried, as its message field held it at the press.
+  QString emailSentText_;
+  QString oskarSentText_;
 
   TfrmKontakt* frmKontakt_ = nullptr;
   TfrmRychleVolby* frmRychleVolby_ = nullptr;

@@ -3,40 +3,66 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace movarek {
+namespace {
+
+// A character outside the Basic Multilingual Plane is two Qt characters: it is kept whole, and
+// it counts as the one "?" byte it is sent as.
+int charactersAt(const QString& text, qsizetype index) {
+  return text.at(index).isHighSurrogate() && index + 1 < text.size() &&
+                 text.at(index + 1).isLowSurrogate()
+             ? 2
+             : 1;
+}
+
+// The lengths the limit counts: every line break two, every other character one.
+int limitLength(QChar first) { return first == QLatin1Char('\n') ? 2 : 1; }
+
+// The text document stores line breaks as paragraph and line separators.
+QString withLineFeeds(QString text) {
+  return text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'))
+      .replace(QChar::LineSeparator, QLatin1Char('\n'));
+}
+
+}  // namespace
 
 int windowsLength(const QString& text) {
-  return static_cast<int>(text.size() + text.count(QLatin1Char('\n')));
+  int length = 0;
+  for (qsizetype i = 0; i < text.size(); i += charactersAt(text, i)) {
+    length += limitLength(text.at(i));
+  }
+  return length;
 }
 
 TMemo::TMemo(int maxLength, QWidget* parent) : QPlainTextEdit(parent), maxLength_(maxLength) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // Tab moves on, as in every other field; a tab pasted in stays text.
+  setTabChangesFocus(true);
 }
 
-QString TMemo::windowsText() const {
-  return toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
+// The raw text, not toPlainText(), which turns a no-break space into a plain one.
+QString TMemo::text() const { return withLineFeeds(document()->toRawText()); }
+
+QString TMemo::windowsText() const { return text().replace(QLatin1Char('\n'), QStringLiteral("\r\n")); }
 
 int TMemo::roomFor(const QString& text) const {
-  const QString selected = textCursor().selectedText();
-  // A selection spanning lines reports its breaks as paragraph separators.
-  const int selectedLength =
-      static_cast<int>(selected.size() + selected.count(QChar::ParagraphSeparator));
-  const int free = maxLength_ - (windowsLength(toPlainText()) - selectedLength);
-  int fitting = 0;
+  const int selectedLength = windowsLength(withLineFeeds(textCursor().selectedText()));
+  const int free = maxLength_ - (windowsLength(this->text()) - selectedLength);
   int used = 0;
-  for (const QChar c : text) {
-    used += c == QLatin1Char('\n') ? 2 : 1;
+  qsizetype fitting = 0;
+  while (fitting < text.size()) {
+    used += limitLength(text.at(fitting));
     if (used > free) break;
-    ++fitting;
+    fitting += charactersAt(text, fitting);
   }
-  return fitting;
+  return static_cast<int>(fitting);
 }
 
 void TMemo::insertFitting(const QString& text) {
-  QString normalized = text;
+  QString normalized = withLineFeeds(text);
   normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
   textCursor().insertText(normalized.left(roomFor(normalized)));
   ensureCursorVisible();
@@ -45,7 +71,8 @@ void TMemo::insertFitting(const QString& text) {
 void TMemo::keyPressEvent(QKeyEvent* event) {
   const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const QString typed = lineBreak ? QStringLiteral("\n") : event->text();
-  const bool inserts = lineBreak || (!typed.isEmpty() && typed.at(0).isPrint());
+  const bool inserts =
+      lineBreak || (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).isSurrogate()));
   if (inserts && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     insertFitting(typed);
     return;

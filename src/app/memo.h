@@ -11,6 +11,8 @@ class TMemo : public QPlainTextEdit {
  public:
   explicit TMemo(int maxLength, QWidget* parent = nullptr);
 
+  // The text as typed, with LF between lines, no-break spaces included.
+  QString text() const;
   // The text with CR LF between lines, as Qt characters.
   QString windowsText() const;
   int maxLength() const { return maxLength_; }
@@ -28,7 +30,8 @@ class TMemo : public QPlainTextEdit {
   int maxLength_;
 };
 
-// The length of a text as the limit counts it: every line break is two characters.
+// The length of a text as the limit counts it: every line break is two characters, and a
+// character outside the Basic Multilingual Plane is one.
 int windowsLength(const QString& text);
 
 }  // namespace movarek

@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kErrorEmpty = "Chyba!";
 constexpr std::string_view kErrorForm = "Chyba";
+constexpr std::size_t kLongestAddressList = kAddressCapacity - 1;
 
 SendCheck refuse(std::string_view message, std::string_view caption, SendFocus focus) {
   return SendCheck{{}, std::string(message), std::string(caption), focus};
@@ -38,6 +39,13 @@ constexpr std::array<std::string_view, 4> kOskarPrefixes = {"608", "775", "776",
 
 }  // namespace
 
+std::string addressListTooLongMessage(std::size_t length) {
+  return "Seznam adres je příliš dlouhý (" + std::to_string(length) +
+         " znaků), jedna zpráva pojme adresy o délce nejvýše " +
+         std::to_string(kLongestAddressList) +
+         " znaků.\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.";
+}
+
 SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   if (addresses.empty()) {
     return refuse("Není vyplněna adresa!", kErrorEmpty, SendFocus::EmailAddress);
@@ -45,8 +53,12 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   if (message.empty()) {
     return refuse("Není zadán text zprávy!", kErrorEmpty, SendFocus::EmailMessage);
   }
-  const auto addressBuffer = cutTo(addresses, kAddressCapacity - 1);
-  if (addressBuffer.find('@') == std::string_view::npos) {
+  // One request carries this much of the list: a longer one would reach only some addressees.
+  if (addresses.size() > kLongestAddressList) {
+    return refuse(addressListTooLongMessage(addresses.size()), kErrorForm,
+                  SendFocus::EmailAddress);
+  }
+  if (addresses.find('@') == std::string_view::npos) {
     return refuse(
         "Tento program zatím umožňuje posílat SMS pouze na mobilní e-mailovou adresu a ne na "
         "číslo mobilního telefonu.\nJak zjistit nebo zístak mobilní e-mailovou adresu pro Váš "
@@ -54,7 +66,7 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
         kErrorForm, SendFocus::Unchanged);
   }
   const auto text = encoded(cutTo(message, kMessageCapacity - 1), kMessageCapacity);
-  const auto list = encoded(addressBuffer, kAddressCapacity);
+  const auto list = encoded(addresses, kAddressCapacity);
   return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text), {}, {},
                    SendFocus::Unchanged};
 }

@@ -21,7 +21,11 @@ struct SendCheck {
 
 // The "SMS E-mail" page: `addresses` as typed in the address field, `message` the memo's
 // text with CR LF between lines.
+// An address list longer than one request carries is refused: nothing is sent.
 SendCheck checkEmailSend(std::string_view addresses, std::string_view message);
+
+// Why such a list was refused, `length` being its length in bytes.
+std::string addressListTooLongMessage(std::size_t length);
 
 // No entry selected in the prefix list.
 inline constexpr int kNoPrefix = -1;

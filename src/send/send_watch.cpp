@@ -1,6 +1,7 @@
 #include "send/send_watch.h"
 
 #include "webview/web_browser.h"
+#include "webview/web_load.h"
 
 namespace movarek {
 namespace {
@@ -14,35 +15,28 @@ SendWatch::SendWatch(TCppWebBrowser& browser, QObject* parent)
   noAnswer_.setSingleShot(true);
   noAnswer_.setInterval(kAnswerWaitMs);
   connect(&noAnswer_, &QTimer::timeout, this, [this] {
-    end();
-    browser_.Stop();
-    emit failed({LoadFailure::Kind::NoAnswer});
-  });
-  // The answer is waited for from when the request has really gone out: a send asked for
-  // before the web engine has started waits for it first.
-  connect(&browser_, &TCppWebBrowser::LoadIssued, this, [this] {
-    if (busy_) noAnswer_.start();
-  });
-  connect(&browser_, &TCppWebBrowser::LoadSucceeded, this, [this] {
-    if (!busy_) return;
-    end();
-    emit delivered();
-  });
-  connect(&browser_, &TCppWebBrowser::LoadFailed, this, [this](LoadFailure failure) {
-    if (!busy_) return;
-    end();
-    emit failed(failure);
+    load_->abandon();
+    ended(LoadFailure{LoadFailure::Kind::NoAnswer});
   });
 }
 
 void SendWatch::send(const std::string& cp1250Url) {
-  busy_ = true;
-  browser_.Navigate(cp1250Url);
+  load_ = browser_.Send(cp1250Url);
+  // The answer is waited for from when the request has really gone out: a send asked for
+  // before the web engine has started waits for it first.
+  connect(load_, &WebLoad::Issued, &noAnswer_, qOverload<>(&QTimer::start));
+  connect(load_, &WebLoad::Ended, this, &SendWatch::ended);
+  if (load_->issued()) noAnswer_.start();
 }
 
-void SendWatch::end() {
-  busy_ = false;
+void SendWatch::ended(const std::optional<LoadFailure>& failure) {
   noAnswer_.stop();
+  load_ = nullptr;
+  if (failure) {
+    emit failed(*failure);
+  } else {
+    emit delivered();
+  }
 }
 
 }  // namespace movarek

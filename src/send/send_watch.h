@@ -1,9 +1,12 @@
 #pragma once
 // A send from the moment its request is handed to the web view until the gateway has
-// answered, or the request has failed, or ten seconds have passed without an answer since the
-// request went out.
+// answered it, or it has failed, or ten seconds have passed without an answer since the
+// request went out. Only the send's own request counts: other loads of the program never
+// hold it back or end it.
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <optional>
 #include <string>
 
 #include "send/send_failure.h"
@@ -11,6 +14,7 @@
 namespace movarek {
 
 class TCppWebBrowser;
+class WebLoad;
 
 class SendWatch : public QObject {
   Q_OBJECT
@@ -19,7 +23,7 @@ class SendWatch : public QObject {
   SendWatch(TCppWebBrowser& browser, QObject* parent);
 
   // A send under way: the page's send commands wait for it to end.
-  bool busy() const { return busy_; }
+  bool busy() const { return !load_.isNull(); }
 
   void send(const std::string& cp1250Url);
 
@@ -28,11 +32,11 @@ class SendWatch : public QObject {
   void failed(movarek::LoadFailure failure);
 
  private:
-  void end();
+  void ended(const std::optional<LoadFailure>& failure);
 
   TCppWebBrowser& browser_;
+  QPointer<WebLoad> load_;
   QTimer noAnswer_;
-  bool busy_ = false;
 };
 
 }  // namespace movarek

@@ -1,20 +1,12 @@
 #include "webview/web_browser.h"
 
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "webview/web_engine_starter.h"
+#include "webview/web_load.h"
 
 namespace movarek {
-namespace {
-
-// As long as a send is given to answer.
-constexpr int kNextLoadDueMs = 10000;
-
-// The engine's own code for a failure it cannot name further: what a load gets when the
-// engine could not be loaded at all.
-constexpr int kNoEngine = -2;
-
-}  // namespace
 
 QByteArray wireUrl(std::string_view cp1250Url) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -36,68 +28,43 @@ TCppWebBrowser::TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* par
     : QWidget(parent), engine_(engine), kind_(kind) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  nextLoadDue_.setSingleShot(true);
-  nextLoadDue_.setInterval(kNextLoadDueMs);
-  connect(&nextLoadDue_, &QTimer::timeout, this, [this] {
-    if (waiting_.empty()) return;
-    loading_ = false;  // given up: the end the view reports for it is not the next load's
-    view_->stop();
-    issueNext();
-  });
-  engine.enrol(*this);
 }
 
 // The engine's view goes first, while this browser can still take its last reports.
-TCppWebBrowser::~TCppWebBrowser() { delete view(); }
-
-void TCppWebBrowser::engineStarted(CreateEngineView create) {
-  if (!create) return;
-  view_.reset(create(this, kind_ == Kind::Hidden,
-                     {[this] { emit DocumentComplete(); },
-                      [this](const std::optional<LoadFailure>& failure) { loadEnded(failure); }}));
-  layout()->addWidget(view());
-  setFocusProxy(view());
-  if (hasFocus()) view()->setFocus();
+TCppWebBrowser::~TCppWebBrowser() {
+  for (WebLoad* load : loadsUnderWay()) delete load;
+  delete view();
 }
 
 void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
-  waiting_.push_back(QUrl::fromEncoded(wireUrl(cp1250Url)));
-  if (!engine_.started()) {
-    engine_.loadWaits(*this);
-  } else if (!loading_) {
-    issueNext();
-  }
-}
-
-void TCppWebBrowser::Stop() {
-  if (view_) view_->stop();
-}
-
-void TCppWebBrowser::issueNext() {
-  const QUrl url = waiting_.front();
-  waiting_.pop_front();
-  loading_ = true;
-  if (waiting_.empty()) emit LoadIssued();
-  if (!view_) {
-    loadEnded(LoadFailure{LoadFailure::Kind::NetworkError, kNoEngine});
+  if (kind_ == Kind::Hidden) {
+    Send(cp1250Url);
     return;
   }
-  nextLoadDue_.start();
-  view_->load(url);
+  const QUrl url = QUrl::fromEncoded(wireUrl(cp1250Url));
+  engine_.whenStarted(this, [this, url](CreateEngineView create) { showPage(create, url); });
 }
 
-void TCppWebBrowser::loadEnded(const std::optional<LoadFailure>& failure) {
-  // Loads the page starts by itself (a link followed on the Eurotel page) are not ours.
-  if (!loading_) return;
-  loading_ = false;
-  nextLoadDue_.stop();
-  if (!waiting_.empty()) {
-    issueNext();
-  } else if (failure) {
-    emit LoadFailed(*failure);
-  } else {
-    emit LoadSucceeded();
+WebLoad* TCppWebBrowser::Send(std::string_view cp1250Url) {
+  auto* load = new WebLoad(QUrl::fromEncoded(wireUrl(cp1250Url)), *this);
+  engine_.whenStarted(load, [load](CreateEngineView create) { load->start(create); });
+  return load;
+}
+
+std::vector<WebLoad*> TCppWebBrowser::loadsUnderWay() const {
+  const auto loads = findChildren<WebLoad*>(Qt::FindDirectChildrenOnly);
+  return {loads.begin(), loads.end()};
+}
+
+void TCppWebBrowser::showPage(CreateEngineView create, const QUrl& url) {
+  if (!create) return;
+  if (!view_) {
+    view_.reset(create(this, false, {[this] { emit DocumentComplete(); }, [](const auto&) {}}));
+    layout()->addWidget(view());
+    setFocusProxy(view());
+    if (hasFocus()) view()->setFocus();
   }
+  view_->load(url);
 }
 
 }  // namespace movarek

@@ -5,9 +5,7 @@
 #include <QLibrary>
 #include <QOpenGLContext>
 #include <QWidget>
-#include <algorithm>
-
-#include "webview/web_browser.h"
+#include <utility>
 
 // Qt's hook for the drawing context that every other one shares with; the web engine and Qt
 // Quick set it the same way.
@@ -68,23 +66,26 @@ void WebEngineStarter::start() {
   // Each step holds up the window for tens of milliseconds: between them it takes its input.
   shareDrawingContext();
   QTimer::singleShot(0, this, [this] {
-    const CreateEngineView create = engineModule();
-    QTimer::singleShot(0, this, [this, create] { startViews(create); });
+    engine_ = engineModule();
+    QTimer::singleShot(0, this, &WebEngineStarter::runWaiting);
   });
 }
 
-void WebEngineStarter::startViews(CreateEngineView create) {
-  started_ = true;
-  for (TCppWebBrowser* browser : browsers_) browser->engineStarted(create);
-  for (TCppWebBrowser* browser : waiting_) browser->issueNext();
-  waiting_.clear();
+void WebEngineStarter::whenStarted(QObject* context,
+                                   std::function<void(CreateEngineView)> ready) {
+  if (started_) {
+    ready(engine_);
+    return;
+  }
+  waiting_.push_back({context, std::move(ready)});
 }
 
-void WebEngineStarter::enrol(TCppWebBrowser& browser) { browsers_.push_back(&browser); }
-
-void WebEngineStarter::loadWaits(TCppWebBrowser& browser) {
-  if (std::find(waiting_.begin(), waiting_.end(), &browser) == waiting_.end()) {
-    waiting_.push_back(&browser);
+void WebEngineStarter::runWaiting() {
+  started_ = true;
+  // What runs may ask for more; that runs at once, the engine running by then.
+  const auto waiting = std::exchange(waiting_, {});
+  for (const auto& [context, ready] : waiting) {
+    if (context) ready(engine_);
   }
 }
 

@@ -3,7 +3,9 @@
 // the whole window does, so the window paints first and the views' loads wait here until the
 // engine runs.
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 #include "webview/engine_view.h"
@@ -12,15 +14,13 @@ class QWidget;
 
 namespace movarek {
 
-class TCppWebBrowser;
-
 class WebEngineStarter : public QObject {
   Q_OBJECT
 
  public:
   explicit WebEngineStarter(QObject* parent = nullptr);
 
-  // The views exist and take their loads.
+  // The engine has started, or could not be loaded.
   bool started() const { return started_; }
 
   // Starts the engine right after the window's first paint. A window that is not painted
@@ -28,24 +28,27 @@ class WebEngineStarter : public QObject {
   // seen) starts it then, so that the loads asked for still go out.
   void startAfterFirstPaint(QWidget& window);
 
-  // Loads the engine in a few steps, the window taking its input between them; then creates
-  // every view and issues the loads asked for so far: each view's first load in the order the
-  // views asked, the rest of a view's loads one after another.
+  // Loads the engine in a few steps, the window taking its input between them; then runs what
+  // waited for it, in the order it was asked for.
   void start();
+
+  // Runs `ready` with the engine's entry (none when the engine could not be loaded) as soon as
+  // the engine runs: at once when it runs already. Nothing runs once `context` is gone.
+  void whenStarted(QObject* context, std::function<void(CreateEngineView)> ready);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class TCppWebBrowser;
-  // A browser whose view is to be created at the start.
-  void enrol(TCppWebBrowser& browser);
-  // A browser that has a load waiting for the start.
-  void loadWaits(TCppWebBrowser& browser);
-  void startViews(CreateEngineView create);
+  struct Waiting {
+    QPointer<QObject> context;
+    std::function<void(CreateEngineView)> ready;
+  };
 
-  std::vector<TCppWebBrowser*> browsers_;
-  std::vector<TCppWebBrowser*> waiting_;  // in the order of their first load
+  void runWaiting();
+
+  std::vector<Waiting> waiting_;  // in the order asked for
+  CreateEngineView engine_ = nullptr;
   QTimer withoutPaint_;
   bool starting_ = false;
   bool started_ = false;

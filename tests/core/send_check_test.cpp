@@ -47,8 +47,12 @@ TEST_F(SendCheckTest, EmailRefusalsInTheirOrder) {
       {"777123456", "", {"Není zadán text zprávy!", "Chyba!", SendFocus::EmailMessage}},
       {"777123456", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
       {"   ", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
-      // Only the first 1999 bytes are looked at.
-      {std::string(1999, 'a') + "@sms.cz", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
+      // A list longer than one request carries reaches nobody rather than only some.
+      {std::string(1999, 'a') + "@sms.cz", "text",
+       {"Seznam adres je příliš dlouhý (2006 znaků), jedna zpráva pojme adresy o délce nejvýše "
+        "1999 znaků.\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.",
+        "Chyba", SendFocus::EmailAddress}},
+      {std::string(80 * 32, 'a'), "", {"Není zadán text zprávy!", "Chyba!", SendFocus::EmailMessage}},
   };
   for (const auto& c : cases) {
     expectRefusal(checkEmailSend(c.addresses, c.message), c.refusal, c.addresses);
@@ -69,6 +73,8 @@ TEST_F(SendCheckTest, EmailUrls) {
       {"777123456, eva@sms.cz", "x",
        "http://gw.test:8080/send_sms.php?go=sms2&adr=777123456~eva@sms.cz&zprava=x"},
       {"a@b", "\r\n", "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b&zprava=%0A"},
+      // A no-break space is a letter the table does not list: its own byte, not "+".
+      {"a@b", "a\xA0" "b", "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b&zprava=a\xA0" "b"},
   };
   for (const auto& c : cases) {
     const auto check = checkEmailSend(c.addresses, c.message);
@@ -77,12 +83,12 @@ TEST_F(SendCheckTest, EmailUrls) {
   }
 }
 
-TEST_F(SendCheckTest, EmailFieldsAreCutToTheirWorkBuffers) {
-  const std::string addresses = "a@b" + std::string(3000, 'c');
+TEST_F(SendCheckTest, AListThatFillsItsBufferGoesWholeAndTheMessageIsCutToItsOwn) {
+  const std::string addresses = "a@b" + std::string(1996, 'c');
   const std::string message(12000, 'm');
   const auto url = checkEmailSend(addresses, message).url;
-  EXPECT_EQ(url, "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b" + std::string(1996, 'c') +
-                     "&zprava=" + std::string(9999, 'm'));
+  EXPECT_EQ(url, "http://gw.test:8080/send_sms.php?go=sms2&adr=" + addresses + "&zprava=" +
+                     std::string(9999, 'm'));
 }
 
 TEST_F(SendCheckTest, OskarRefusalsInTheirOrder) {

@@ -9,6 +9,7 @@
 #include <deque>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,12 @@
 #include "common/program_folder.h"
 #include "send/gateway.h"
 #include "webview/web_browser.h"
+#include "webview/web_load.h"
+
+// Failures show texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace movarek::testing {
 
@@ -64,11 +71,19 @@ class FormsTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
   }
 
-  // The gateway answers the sends under way. (The tests' own host is never reached: its
-  // refusal is not the answer to a send once this has been given.)
-  void gatewayAnswers() {
-    emit main().CppWebBrowser1->LoadSucceeded();
-    emit main().webOskarSend->LoadSucceeded();
+  // The gateway ends the requests under way: answers them, or fails them with `failure`.
+  // (The tests' own host is never reached: its refusal comes after this.)
+  void gatewayAnswers(const std::optional<LoadFailure>& failure = std::nullopt) {
+    for (TCppWebBrowser* browser : {main().CppWebBrowser1, main().webOskarSend}) {
+      for (WebLoad* load : browser->loadsUnderWay()) load->end(failure);
+    }
+  }
+
+  // The URLs of the requests a hidden browser has under way, oldest first.
+  static QStringList requestsUnderWay(const TCppWebBrowser& browser) {
+    QStringList urls;
+    for (const WebLoad* load : browser.loadsUnderWay()) urls << load->url().toString(QUrl::FullyEncoded);
+    return urls;
   }
 
   std::string filePath(const std::string& name) const { return programFile(name); }

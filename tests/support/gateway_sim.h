@@ -22,11 +22,6 @@
 #include "forms_fixture.h"
 #include "send/gateway.h"
 
-// Failures show texts, not their bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
-
 namespace movarek::testing {
 
 // Runs the event loop until `condition` holds or the time is up; tells whether it held.

@@ -88,7 +88,10 @@ TEST(GatewaySimLog, ReadableLineShowsDecodedValuesOnOneLine) {
 }
 
 TEST(GatewaySimAnswers, FaultsSpoilTheTwoSendsOnly) {
-  const SendFaults faults{500, true, 1200};
+  Faults faults;
+  faults.status = 500;
+  faults.closeWithoutAnswer = true;
+  faults.delayMs = 1200;
   struct Case {
     std::string path;
     std::string query;
@@ -113,7 +116,31 @@ TEST(GatewaySimAnswers, FaultsSpoilTheTwoSendsOnly) {
     EXPECT_EQ(answer.status, status) << path << "?" << query;
     EXPECT_EQ(answer.closeWithoutAnswer, spoiled) << path << "?" << query;
     EXPECT_EQ(answer.delayMs, spoiled ? 1200 : 0) << path << "?" << query;
-    EXPECT_EQ(answerFor(request, SendFaults{}).status, status == 500 ? 200 : status);
+    EXPECT_EQ(answerFor(request, Faults{}).status, status == 500 ? 200 : status);
+  }
+}
+
+TEST(GatewaySimAnswers, HungTargetsAreNeverAnsweredAndTheStartUpCanBeDelayed) {
+  Faults faults;
+  faults.startUpDelayMs = 3000;
+  faults.hung = {"/send_sms.php?go=pricti113", "/eurotel_nova2.php?odeslat"};
+  struct Case {
+    std::string path;
+    std::string query;
+    bool hangs;
+    int delayMs;
+  };
+  const Case cases[] = {
+      {"/send_sms.php", "go=pricti113", true, 3000},
+      {"/send_sms.php", "go=sms2&adr=a@x.cz~&zprava=x", false, 0},
+      {"/eurotel_nova2.php", "", false, 0},
+      {"/eurotel_nova2.php", "odeslat=1&cislo=1&zprava=x", true, 0},
+  };
+  for (const auto& [path, query, hangs, delayMs] : cases) {
+    const Answer answer = answerFor({0, path, query}, faults);
+    EXPECT_EQ(answer.hangs, hangs) << path << "?" << query;
+    EXPECT_EQ(answer.delayMs, delayMs) << path << "?" << query;
+    EXPECT_EQ(describe(answer).starts_with("never answered"), hangs) << path << "?" << query;
   }
 }
 

@@ -300,7 +300,7 @@ TEST_F(MainWindowTest, AFailedSendIsToldAndKeepsTheText) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].caption, "Program nelze vypnout");
   messages.clear();
-  emit main().CppWebBrowser1->LoadFailed({LoadFailure::Kind::HttpStatus, 503});
+  gatewayAnswers(LoadFailure{LoadFailure::Kind::HttpStatus, 503});
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
             "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (chyba serveru 503).\n"

@@ -7,6 +7,7 @@
 #include "forms_fixture.h"
 #include "webview/web_browser.h"
 #include "webview/web_engine_starter.h"
+#include "webview/web_load.h"
 
 namespace movarek::testing {
 namespace {
@@ -20,34 +21,26 @@ const std::string kRefusingHost = "http://127.0.0.1:9";
 
 using WebEngineStartTest = FormsTest;
 
-// What a browser issued and when its loads ended, in order.
-struct BrowserLog {
+// What happened to the loads followed, in order.
+struct LoadLog {
   std::vector<std::string> events;
 
-  void follow(TCppWebBrowser& browser, const std::string& name) {
-    QObject::connect(&browser, &TCppWebBrowser::LoadIssued,
-                     [this, name] { events.push_back(name + " issued"); });
-    QObject::connect(&browser, &TCppWebBrowser::DocumentComplete, [this, name, &browser] {
-      // The engine's view tells which URL it ended on.
-      events.push_back(name + " ended " +
-                       browser.view()->property("url").toUrl().toString().toStdString());
-    });
-    QObject::connect(&browser, &TCppWebBrowser::LoadFailed, [this, name](LoadFailure failure) {
-      events.push_back(name + " failed " + std::to_string(failure.code));
-    });
+  void follow(WebLoad* load, const std::string& name) {
+    QObject::connect(load, &WebLoad::Issued, [this, name] { events.push_back(name + " issued"); });
+    QObject::connect(load, &WebLoad::Ended,
+                     [this, name](const std::optional<LoadFailure>& failure) {
+                       events.push_back(name + (failure ? " failed " + std::to_string(failure->code)
+                                                        : " answered"));
+                     });
   }
 };
 
-bool anyViewOf(TfrmMain& window) {
-  return window.webEurotel->view() || window.CppWebBrowser1->view() || window.webOskarSend->view();
-}
-
-TEST_F(WebEngineStartTest, TheWindowPaintsBeforeTheEngineStartsThenTheStartUpLoadsGoOutInOrder) {
+TEST_F(WebEngineStartTest, TheWindowPaintsBeforeTheEngineStartsThenTheStartUpLoadsGoOut) {
   startProgram();
-  BrowserLog log;
-  log.follow(*main().webEurotel, "webEurotel");
-  log.follow(*main().CppWebBrowser1, "CppWebBrowser1");
-  std::optional<bool> viewsAtFirstPaint;
+  LoadLog log;
+  ASSERT_EQ(main().CppWebBrowser1->loadsUnderWay().size(), 1u);
+  log.follow(main().CppWebBrowser1->loadsUnderWay()[0], "start-up request");
+  std::optional<bool> viewAtFirstPaint;
   struct FirstPaint : QObject {
     std::function<void()> painted;
     bool eventFilter(QObject*, QEvent* event) override {
@@ -56,66 +49,59 @@ TEST_F(WebEngineStartTest, TheWindowPaintsBeforeTheEngineStartsThenTheStartUpLoa
     }
   } firstPaint;
   firstPaint.painted = [&] {
-    if (!viewsAtFirstPaint) viewsAtFirstPaint = anyViewOf(main());
+    if (!viewAtFirstPaint) viewAtFirstPaint = main().webEurotel->view() != nullptr;
   };
   main().installEventFilter(&firstPaint);
 
-  EXPECT_FALSE(anyViewOf(main()));
   main().show();
-  EXPECT_FALSE(anyViewOf(main()));
+  EXPECT_EQ(main().webEurotel->view(), nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return log.events.size() >= 2; }, kEngineWaitMs));
-  EXPECT_EQ(viewsAtFirstPaint, false);
-  EXPECT_NE(main().webOskarSend->view(), nullptr);
-  EXPECT_EQ(std::vector<std::string>(log.events.begin(), log.events.begin() + 2),
-            (std::vector<std::string>{"webEurotel issued", "CppWebBrowser1 issued"}));
+  EXPECT_EQ(viewAtFirstPaint, false);
+  EXPECT_NE(main().webEurotel->view(), nullptr);
+  EXPECT_EQ(log.events, (std::vector<std::string>{"start-up request issued",
+                                                  "start-up request failed -312"}));
+  // An ended request leaves nothing behind.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return main().CppWebBrowser1->loadsUnderWay().empty(); }));
 }
 
-TEST_F(WebEngineStartTest, LoadsAskedForBeforeTheStartGoOutInOrderEachAfterTheOneBefore) {
+TEST_F(WebEngineStartTest, EveryRequestOfAHiddenBrowserGoesOutAtOnceInAViewOfItsOwn) {
   WebEngineStarter engine;
   QWidget window;
   TCppWebBrowser browser(engine, TCppWebBrowser::Kind::Hidden, &window);
-  BrowserLog log;
-  log.follow(browser, "browser");
-  for (const char* path : {"/a", "/b?x=1", "/c"}) browser.Navigate(kRefusingHost + path);
+  LoadLog log;
+  for (const char* path : {"/a", "/b?x=1", "/c"}) log.follow(browser.Send(kRefusingHost + path), path);
   EXPECT_TRUE(log.events.empty());
-  EXPECT_EQ(browser.view(), nullptr);
 
   engine.start();
-  // A load that replaced another would cancel it: each goes out once the one before has ended.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.events.size() >= 5; }, kEngineWaitMs));
-  EXPECT_EQ(log.events, (std::vector<std::string>{
-                            "browser ended " + kRefusingHost + "/a",
-                            "browser ended " + kRefusingHost + "/b?x=1",
-                            "browser issued",
-                            "browser ended " + kRefusingHost + "/c",
-                            "browser failed -312",
-                        }));
+  // None waits for another: all three go out before any has ended.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.events.size() >= 6; }, kEngineWaitMs));
+  EXPECT_EQ(std::vector<std::string>(log.events.begin(), log.events.begin() + 3),
+            (std::vector<std::string>{"/a issued", "/b?x=1 issued", "/c issued"}));
 
-  // Once started, a load goes out at once.
-  browser.Navigate(kRefusingHost + "/d");
-  EXPECT_EQ(log.events.back(), "browser issued");
+  // Once started, a request goes out at once, whatever else is under way.
+  WebLoad* hanging = browser.Send(kRefusingHost + "/d");
+  log.follow(hanging, "/d");
+  EXPECT_TRUE(hanging->issued());
+  hanging->abandon();
+  WebLoad* next = browser.Send(kRefusingHost + "/e");
+  EXPECT_TRUE(next->issued());
 }
 
 TEST_F(WebEngineStartTest, ASendBeforeTheEngineHasStartedGoesOutOnceItHas) {
   startProgram();
-  BrowserLog log;
-  log.follow(*main().CppWebBrowser1, "CppWebBrowser1");
   main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
   main().memoText->setPlainText(QStringLiteral("Ahoj"));
   main().btnPoslatClick();
-  EXPECT_TRUE(log.events.empty());
+  EXPECT_EQ(requestsUnderWay(*main().CppWebBrowser1),
+            (QStringList{QString::fromStdString(kRefusingHost) + "/send_sms.php?go=pricti113",
+                         QString::fromStdString(kRefusingHost) +
+                             "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"}));
+  EXPECT_FALSE(main().CppWebBrowser1->loadsUnderWay().back()->issued());
   EXPECT_TRUE(messages.empty());
 
   main().show();
-  // The start-up request first, then the send; its failure is told.
+  // Its own failure is told, not the start-up request's.
   ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, kEngineWaitMs));
-  EXPECT_EQ(log.events, (std::vector<std::string>{
-                            "CppWebBrowser1 ended " + kRefusingHost + "/send_sms.php?go=pricti113",
-                            "CppWebBrowser1 issued",
-                            "CppWebBrowser1 ended " + kRefusingHost +
-                                "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj",
-                            "CppWebBrowser1 failed -312",
-                        }));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text.toStdString(),
             "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (chyba sítě -312).\n"
@@ -124,11 +110,11 @@ TEST_F(WebEngineStartTest, ASendBeforeTheEngineHasStartedGoesOutOnceItHas) {
 
 TEST_F(WebEngineStartTest, WindowsThatAreNeverShownStillIssueTheirLoads) {
   startProgram();
-  BrowserLog log;
-  log.follow(*main().webEurotel, "webEurotel");
+  LoadLog log;
+  log.follow(main().CppWebBrowser1->loadsUnderWay()[0], "start-up request");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !log.events.empty(); }, kEngineWaitMs));
   EXPECT_FALSE(main().isVisible());
-  EXPECT_EQ(log.events[0], "webEurotel issued");
+  EXPECT_EQ(log.events[0], "start-up request issued");
 }
 
 }  // namespace

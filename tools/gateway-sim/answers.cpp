@@ -1,5 +1,7 @@
 #include "answers.h"
 
+#include <algorithm>
+
 #include "common/cp1250.h"
 #include "query.h"
 
@@ -73,7 +75,7 @@ Answer ok(std::string_view body) { return {200, page(body)}; }
 
 Answer notFound() { return {404, page("<p>Stránka nenalezena.</p>")}; }
 
-Answer spoiled(Answer answer, const SendFaults& faults) {
+Answer spoiled(Answer answer, const Faults& faults) {
   if (faults.status != 200) answer = {faults.status, page("<p>Chyba serveru.</p>")};
   answer.delayMs = faults.delayMs;
   answer.closeWithoutAnswer = faults.closeWithoutAnswer;
@@ -85,20 +87,36 @@ bool isSmsRequest(const Request& request, std::string_view go) {
   return request.path == "/send_sms.php" && findValue(decodeQuery(request.query), "go") == go;
 }
 
+bool hangs(const Request& request, const Faults& faults) {
+  const std::string target = request.query.empty() ? request.path : request.path + "?" + request.query;
+  return std::any_of(faults.hung.begin(), faults.hung.end(),
+                     [&target](const std::string& hung) { return target.starts_with(hung); });
+}
+
+Answer plainAnswer(const Request& request, const Faults& faults) {
+  if (isSend(request)) return spoiled(ok("<p>Zpráva byla přijata k odeslání.</p>"), faults);
+  if (isSmsRequest(request, "pricti113")) {
+    Answer counted = ok("<p>Spuštění započítáno.</p>");
+    counted.delayMs = faults.startUpDelayMs;
+    return counted;
+  }
+  if (request.path == "/eurotel_nova2.php") {
+    const auto values = decodeQuery(request.query);
+    return ok(findValue(values, "odeslat") ? eurotelReceived(values) : kEurotelForm);
+  }
+  return notFound();
+}
+
 }  // namespace
 
 bool isSend(const Request& request) {
   return request.path == "/send_oskar.php" || isSmsRequest(request, "sms2");
 }
 
-Answer answerFor(const Request& request, const SendFaults& faults) {
-  if (isSend(request)) return spoiled(ok("<p>Zpráva byla přijata k odeslání.</p>"), faults);
-  if (isSmsRequest(request, "pricti113")) return ok("<p>Spuštění započítáno.</p>");
-  if (request.path == "/eurotel_nova2.php") {
-    const auto values = decodeQuery(request.query);
-    return ok(findValue(values, "odeslat") ? eurotelReceived(values) : kEurotelForm);
-  }
-  return notFound();
+Answer answerFor(const Request& request, const Faults& faults) {
+  Answer answer = plainAnswer(request, faults);
+  answer.hangs = hangs(request, faults);
+  return answer;
 }
 
 std::string httpResponse(const Answer& answer) {
@@ -112,6 +130,7 @@ std::string httpResponse(const Answer& answer) {
 }
 
 std::string describe(const Answer& answer) {
+  if (answer.hangs) return "never answered";
   std::string text =
       answer.closeWithoutAnswer ? "closed without an answer" : std::to_string(answer.status);
   if (answer.delayMs > 0) text += " after " + std::to_string(answer.delayMs) + " ms";

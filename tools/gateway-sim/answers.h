@@ -2,16 +2,22 @@
 // What the simulator answers to each gateway path, and how the send answers can be spoiled
 // to stand in for a gateway that fails.
 #include <string>
+#include <vector>
 
 #include "request_log.h"
 
 namespace movarek::gatewaysim {
 
-// Apply to the two send requests only, so that the start-up loads still succeed.
-struct SendFaults {
+// How the simulator stands in for a gateway that fails.
+struct Faults {
+  // The first three apply to the two send requests only, so that the start-up loads still
+  // succeed.
   int status = 200;
   bool closeWithoutAnswer = false;
   int delayMs = 0;
+  int startUpDelayMs = 0;  // before the start-up request is answered
+  // Requests whose path and query begin with one of these are read and never answered.
+  std::vector<std::string> hung;
 };
 
 struct Answer {
@@ -19,17 +25,18 @@ struct Answer {
   std::string html;  // UTF-8; goes out as code page 1250
   int delayMs = 0;
   bool closeWithoutAnswer = false;
+  bool hangs = false;  // never answered: the connection stays open until the browser closes it
 };
 
 // "/send_sms.php?go=sms2..." and "/send_oskar.php...".
 bool isSend(const Request& request);
 
-Answer answerFor(const Request& request, const SendFaults& faults);
+Answer answerFor(const Request& request, const Faults& faults);
 
 // Status line, headers and body as they go on the wire.
 std::string httpResponse(const Answer& answer);
 
-// "200", "500 after 12000 ms", "closed without an answer" for the terminal.
+// "200", "500 after 12000 ms", "closed without an answer", "never answered" for the terminal.
 std::string describe(const Answer& answer);
 
 }  // namespace movarek::gatewaysim

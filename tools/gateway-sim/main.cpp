@@ -36,18 +36,24 @@ Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every reque
   --status CODE            answer sends with HTTP status CODE (e.g. 500)
   --close-without-answer   read a send's request, then close the connection without answering
   --delay-ms N             wait N milliseconds before answering a send
+  --startup-delay-ms N     wait N milliseconds before answering the start-up request
+                           (/send_sms.php?go=pricti113)
+  --hang TARGET            read every request whose path and query begin with TARGET (e.g.
+                           /send_sms.php?go=pricti113) and never answer it; may be repeated
   --help                   show this text
 
-The last three options act on the two sends only (/send_sms.php?go=sms2 and /send_oskar.php);
-the start-up request and the Eurotel page are always answered at once.
+--status, --close-without-answer and --delay-ms act on the two sends only
+(/send_sms.php?go=sms2 and /send_oskar.php); the start-up request and the Eurotel page are
+answered at once unless told otherwise.
 )";
 
 constexpr std::size_t kMaxRequestHead = 64 * 1024;
+constexpr int kLongestDelayMs = 24 * 60 * 60 * 1000;
 
 struct Options {
   int port = 0;
   std::string logPath;
-  SendFaults faults;
+  Faults faults;
 };
 
 std::optional<int> number(std::string_view text, int low, int high) {
@@ -93,7 +99,11 @@ Options parseOptions(int argc, char** argv) {
     } else if (option == "--close-without-answer") {
       options.faults.closeWithoutAnswer = true;
     } else if (option == "--delay-ms") {
-      options.faults.delayMs = numberArgument(0, 24 * 60 * 60 * 1000);
+      options.faults.delayMs = numberArgument(0, kLongestDelayMs);
+    } else if (option == "--startup-delay-ms") {
+      options.faults.startUpDelayMs = numberArgument(0, kLongestDelayMs);
+    } else if (option == "--hang") {
+      options.faults.hung.emplace_back(argument());
     } else {
       fail("unknown option " + std::string(option));
     }
@@ -170,7 +180,7 @@ struct Connection {
 // lists requests in the order the browser sent them; a delayed answer only sets a time.
 class Server {
  public:
-  Server(int listener, const SendFaults& faults, Reporter& reporter)
+  Server(int listener, const Faults& faults, Reporter& reporter)
       : listener_(listener), faults_(faults), reporter_(reporter) {}
 
   [[noreturn]] void run() {
@@ -204,7 +214,7 @@ class Server {
   int msUntilNextAnswer() const {
     int wait = -1;
     for (const auto& connection : connections_) {
-      if (!connection.answer) continue;
+      if (!connection.answer || connection.answer->hangs) continue;
       const auto left =
           std::chrono::ceil<std::chrono::milliseconds>(connection.answerAt - Clock::now());
       wait = std::max(0, wait < 0 ? int(left.count()) : std::min(wait, int(left.count())));
@@ -243,7 +253,7 @@ class Server {
   void answerDue() {
     const auto now = Clock::now();
     for (auto& connection : connections_) {
-      if (!connection.answer || connection.answerAt > now) continue;
+      if (!connection.answer || connection.answer->hangs || connection.answerAt > now) continue;
       if (!connection.answer->closeWithoutAnswer) {
         sendAll(connection.socket, httpResponse(*connection.answer));
       }
@@ -259,7 +269,7 @@ class Server {
   }
 
   int listener_;
-  SendFaults faults_;
+  Faults faults_;
   Reporter& reporter_;
   std::vector<Connection> connections_;
 };

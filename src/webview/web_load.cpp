@@ -1,0 +1,54 @@
+#include "webview/web_load.h"
+
+#include <QWidget>
+
+namespace movarek {
+namespace {
+
+// The engine's own code for a failure it cannot name further: what a load gets when the
+// engine could not be loaded at all.
+constexpr int kNoEngine = -2;
+
+}  // namespace
+
+WebLoad::WebLoad(const QUrl& url, QWidget& host) : QObject(&host), url_(url), host_(host) {}
+
+// The engine's view goes first, so that it reports nothing to a load that is gone.
+WebLoad::~WebLoad() {
+  if (view_) delete view_->widget();
+}
+
+void WebLoad::start(CreateEngineView create) {
+  if (over_ || issued_) return;
+  issued_ = true;
+  if (!create) {
+    emit Issued();
+    // Told from the event loop, as a real load's end is: never inside the call that sent it.
+    QMetaObject::invokeMethod(
+        this, [this] { end(LoadFailure{LoadFailure::Kind::NetworkError, kNoEngine}); },
+        Qt::QueuedConnection);
+    return;
+  }
+  view_.reset(create(&host_, true,
+                     {[] {}, [this](const std::optional<LoadFailure>& failure) { end(failure); }}));
+  view_->widget()->setGeometry(0, 0, 0, host_.height());
+  emit Issued();
+  view_->load(url_);
+}
+
+void WebLoad::end(const std::optional<LoadFailure>& failure) {
+  if (over_) return;
+  over_ = true;
+  emit Ended(failure);
+  // Later, not now: the engine may still be inside the report that ended the load.
+  deleteLater();
+}
+
+void WebLoad::abandon() {
+  if (over_) return;
+  over_ = true;
+  if (view_) view_->stop();
+  deleteLater();
+}
+
+}  // namespace movarek

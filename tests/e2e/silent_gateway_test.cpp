@@ -1,0 +1,163 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+#include <optional>
+
+#include "app/help_window.h"
+#include "app/memo.h"
+#include "gateway_sim.h"
+
+namespace movarek::testing {
+namespace {
+
+const QString kStartUpRequest = QStringLiteral("/send_sms.php?go=pricti113");
+
+// Runs the event loop for `ms` milliseconds.
+void waitFor(int ms) {
+  waitUntil([] { return false; }, ms);
+}
+
+class SilentGatewayTest : public GatewayTest {
+ protected:
+  // The requests of the sends that reached the gateway.
+  QList<LoggedRequest> sends() const {
+    QList<LoggedRequest> found;
+    for (const auto& request : simulator->requests()) {
+      if (request.values.value(QStringLiteral("go")) == "sms2") found << request;
+    }
+    return found;
+  }
+
+  // Sends `text` from the e-mail page and waits for what the program says; gives how long the
+  // request took to reach the gateway, in milliseconds.
+  double sendAndWaitForTheQuestion(const QString& text) {
+    main().memoText->setPlainText(text);
+    const auto sendsBefore = sends().size();
+    const auto messagesBefore = messages.size();
+    answers = {MessageAnswer::Yes};
+    const double pressedAt = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
+    QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return messages.size() > messagesBefore; }, 15000)) << text.toStdString();
+    EXPECT_EQ(sends().size(), sendsBefore + 1) << text.toStdString();
+    EXPECT_EQ(messages.size(), messagesBefore + 1);
+    if (messages.size() > messagesBefore) {
+      EXPECT_EQ(messages.back().caption, "Zpráva odeslána") << messages.back().text.toStdString();
+    }
+    return sends().isEmpty() ? -1 : sends().back().timeMs - pressedAt;
+  }
+};
+
+TEST_F(SilentGatewayTest, AStartUpRequestThatIsNeverAnsweredHoldsNoSendAndNoClose) {
+  ASSERT_NO_FATAL_FAILURE(startSimulator({QStringLiteral("--hang"), kStartUpRequest}));
+  startProgram();
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  QElapsedTimer sinceStart;
+  sinceStart.start();
+  ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+
+  waitFor(std::max<qint64>(0, 1000 - sinceStart.elapsed()));
+  const double first = sendAndWaitForTheQuestion(QStringLiteral("Prvni"));
+  // Beyond the ten seconds any load is given: the start-up request is still unanswered.
+  waitFor(std::max<qint64>(0, 11000 - sinceStart.elapsed()));
+  const double second = sendAndWaitForTheQuestion(QStringLiteral("Druha"));
+  EXPECT_GE(first, 0);
+  EXPECT_LT(first, 1000);
+  EXPECT_GE(second, 0);
+  EXPECT_LT(second, 1000);
+  const auto arrived = sends();
+  ASSERT_EQ(arrived.size(), 2);
+  EXPECT_EQ(arrived[0].values.value("zprava"), "Prvni");
+  EXPECT_EQ(arrived[1].values.value("zprava"), "Druha");
+
+  // Ten seconds after the last send the window closes, the start-up request still hanging.
+  messages.clear();
+  EXPECT_FALSE(main().close());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].caption, "Program nelze vypnout");
+  EXPECT_TRUE(waitUntil([&] { return !main().timerVypnuti->isActive(); }, 11000));
+  EXPECT_TRUE(main().close());
+  EXPECT_EQ(sends().size(), 2);
+}
+
+TEST_F(SilentGatewayTest, ASlowStartUpRequestDelaysNoSend) {
+  ASSERT_NO_FATAL_FAILURE(
+      startSimulator({QStringLiteral("--startup-delay-ms"), QStringLiteral("8000")}));
+  startProgram();
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+  const double took = sendAndWaitForTheQuestion(QStringLiteral("Hned"));
+  EXPECT_GE(took, 0);
+  EXPECT_LT(took, 1000);
+  EXPECT_EQ(sends().size(), 1);
+}
+
+TEST_F(SilentGatewayTest, ASendAfterANoAnswerFailureGoesOutAgainAndEnds) {
+  ASSERT_NO_FATAL_FAILURE(startSimulator({QStringLiteral("--hang"), QStringLiteral("/send_sms.php?go=sms2")}));
+  startProgram();
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+  main().memoText->setPlainText(QStringLiteral("Znovu"));
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    const auto before = messages.size();
+    QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return messages.size() > before; }, 15000)) << attempt;
+    EXPECT_EQ(messages.back().text,
+              "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (server neodpověděl).\n"
+              "Text zprávy zůstává v okně, můžete ji zkusit odeslat znovu.");
+    EXPECT_EQ(sends().size(), attempt);
+    EXPECT_EQ(main().memoText->toPlainText(), "Znovu");
+  }
+  // Nothing holds the close once the sends have ended.
+  EXPECT_TRUE(main().close());
+}
+
+TEST_F(SilentGatewayTest, KeysPressedInTheEurotelFormAreTheForms) {
+  ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator());
+  ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  main().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+  main().btnEurotelClick();
+  ASSERT_TRUE(
+      waitUntil([&] { return main().webEurotel->size() == main().panelWebEurotel->size(); }));
+  auto* page = qobject_cast<QWebEngineView*>(main().webEurotel->view())->page();
+  auto run = [page](const QString& script) {
+    auto result = std::make_shared<std::optional<QVariant>>();
+    page->runJavaScript(script, [result](const QVariant& value) { *result = value; });
+    EXPECT_TRUE(waitUntil([&] { return result->has_value(); })) << script.toStdString();
+    return result->value_or(QVariant());
+  };
+  QApplication::clipboard()->setText(QStringLiteral("Vloženo schránkou"));
+  ASSERT_TRUE(waitUntil([&] {
+    run(QStringLiteral("document.forms[0].zprava.focus()"));
+    return QApplication::focusWidget() != nullptr &&
+           main().webEurotel->isAncestorOf(QApplication::focusWidget()) &&
+           run(QStringLiteral("document.hasFocus() && document.activeElement.name")).toString() ==
+               QStringLiteral("zprava");
+  }));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+  ASSERT_TRUE(waitUntil([&] {
+    return run(QStringLiteral("document.forms[0].zprava.value")).toString() ==
+           QStringLiteral("Vloženo schránkou");
+  }, 5000));
+  run(QStringLiteral("document.forms[0].submit()"));
+  const auto requests = simulator->waitForRequests(3);
+  ASSERT_EQ(requests.size(), 3);
+  EXPECT_EQ(requests[2].values.value("zprava"), "Vloženo schránkou");
+  // The window's own keys did not act meanwhile; those that open its windows still do.
+  EXPECT_TRUE(shownDialogs.empty());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+  EXPECT_EQ(shownDialogs, std::vector<QDialog*>{forms->frmNapoveda.get()});
+}
+
+}  // namespace
+}  // namespace movarek::testing
