@@ -121,11 +121,13 @@ void ContactBook::readFileBytes(std::string_view bytes) {
   if (bytes.size() < kCountSize) return;
   const int stored = static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1])
                                                                 << 8;
-  count_ = std::min(stored, kCapacity);
   bytes.remove_prefix(kCountSize);
-  for (int i = 0; i < count_ && !bytes.empty(); ++i) {
-    slots_[i] = recordFromBytes(bytes);
-    bytes.remove_prefix(std::min(bytes.size(), ContactRecord::kSize));
+  // Only whole records are contacts: a file cut short makes up none.
+  const int present =
+      static_cast<int>(std::min<std::size_t>(bytes.size() / ContactRecord::kSize, kCapacity));
+  count_ = std::min(stored, present);
+  for (int i = 0; i < count_; ++i) {
+    slots_[i] = recordFromBytes(bytes.substr(static_cast<std::size_t>(i) * ContactRecord::kSize));
   }
 }
 

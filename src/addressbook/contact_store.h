@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addressbook/data_file.h"
+#include "common/data_file.h"
 
 namespace movarek {
 
@@ -61,8 +61,8 @@ class ContactBook {
   // The whole file: the count, low byte first, and the records in table order.
   std::string fileBytes() const;
   // Takes the book from a file as stored, unsorted. A damaged file never reaches outside the
-  // table: a count above the capacity reads as the capacity, a file too short for its count
-  // gives empty contacts for what it lacks, and one of fewer than two bytes is an empty book.
+  // table and makes up no contact: only the whole records the file holds are read, as many
+  // as its count says and at most the capacity; one of fewer than two bytes is an empty book.
   void readFileBytes(std::string_view bytes);
 
  private:

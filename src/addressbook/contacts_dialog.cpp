@@ -4,7 +4,10 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QValidator>
+#include <algorithm>
 
 #include "addressbook/address_choice.h"
 #include "addressbook/contact_store.h"
@@ -26,6 +29,26 @@ QFont boldArial() {
   font.setBold(true);
   return font;
 }
+
+// Limits what is typed, not what is shown: a longer text the program puts in (a stored phone
+// from an older or imported file) stays whole and can be shortened, never lengthened past the
+// limit.
+class TypingLimit : public QValidator {
+ public:
+  TypingLimit(int limit, QLineEdit& edit) : QValidator(&edit), limit_(limit) {
+    connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+      longest_ = std::max(limit_, static_cast<int>(text.size()));
+    });
+  }
+
+  State validate(QString& input, int&) const override {
+    return input.size() <= longest_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int limit_;
+  int longest_ = limit_;
+};
 
 QLineEdit* labelledEdit(QWidget* parent, const QString& caption, int top, int width) {
   placedLabel(parent, caption, QRect(kRightX, top, kRightWidth, 16));
@@ -57,7 +80,7 @@ void TfrmKontakty::buildLayout() {
   editJmeno = labelledEdit(this, QStringLiteral("Jméno:"), 8, kRightWidth);
   editAdresa = labelledEdit(this, QStringLiteral("Adresa mobilního telefonu:"), 50, kRightWidth);
   editTelefon = labelledEdit(this, QStringLiteral("Telefon:"), 92, 120);
-  editTelefon->setMaxLength(kTelephoneLength);
+  editTelefon->setValidator(new TypingLimit(kTelephoneLength, *editTelefon));
   btnOK2 = placedButton(this, QStringLiteral("OK"), QRect(505, 134, 75, 23));
   btnOK2->setDefault(true);
 
@@ -80,8 +103,9 @@ void TfrmKontakty::buildLayout() {
 void TfrmKontakty::connectHandlers() {
   connect(listboxJmena, &QListWidget::currentRowChanged, this, &TfrmKontakty::listboxJmenaClick);
   connect(listboxJmena, &QListWidget::itemClicked, this, &TfrmKontakty::listboxJmenaClick);
-  connect(listboxJmena, &QListWidget::itemDoubleClicked, this, &TfrmKontakty::listboxJmenaDblClick);
   listboxJmena->installEventFilter(this);
+  // Anywhere in the list, its empty part included.
+  listboxJmena->viewport()->installEventFilter(this);
   connect(btnNovy, &QPushButton::clicked, this, &TfrmKontakty::btnNovyClick);
   connect(btnUlozit, &QPushButton::clicked, this, &TfrmKontakty::btnUlozitClick);
   connect(btnSmazat, &QPushButton::clicked, this, &TfrmKontakty::btnSmazatClick);
@@ -94,6 +118,11 @@ void TfrmKontakty::connectHandlers() {
 
 bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
   if (watched == listboxJmena && event->type() == QEvent::KeyPress) listboxJmenaKeyDown();
+  if (watched == listboxJmena->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    listboxJmenaDblClick();
+    return true;
+  }
   return QDialog::eventFilter(watched, event);
 }
 

@@ -35,6 +35,9 @@ void TfrmRychleVolby::buildLayout() {
   auto* modes = new QButtonGroup(this);
   for (QPushButton* mode : {btnRV1, btnRV2}) {
     mode->setCheckable(true);
+    // Typing goes on in the edits and Enter presses OK after a mode switch by mouse.
+    mode->setFocusPolicy(Qt::NoFocus);
+    mode->setAutoDefault(false);
     modes->addButton(mode);
   }
   btnRV1->setChecked(true);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "addressbook/data_file.h"
+#include "common/data_file.h"
 
 namespace movarek {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The address book's messages shown in the application's message box.
-#include "addressbook/data_file.h"
+#include "common/data_file.h"
 
 namespace movarek {
 

@@ -4,19 +4,48 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWidget>
 
+#include "addressbook/contact_store.h"
+#include "addressbook/speed_dials.h"
 #include "app/error_report.h"
+#include "app/single_instance.h"
+#include "app/stored_fields.h"
+#include "common/message_box.h"
+#include "common/program_folder.h"
+#include "common/safe_file.h"
 
 namespace movarek {
 
+// The program speaks Czech whatever the desktop's language: Qt's own texts (Yes and No of the
+// message boxes) too.
 void prepareApplication(QApplication& application) {
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
-  if (QLocale().language() != QLocale::Czech) return;
   auto* translator = new QTranslator(&application);
-  if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+  if (translator->load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(translator);
   }
+}
+
+void tellOfRunningCopy(const SingleInstance& running) {
+  if (running.raiseRunningCopy()) return;
+  showMessage(QStringLiteral("Program SMS Movarek už je spuštěn."),
+              QString::fromUtf8(kApplicationTitle));
+}
+
+void removeLeftoverTemporaryFiles() {
+  for (const char* name : {kStoredFieldsFile, kContactsFile, kSpeedDialsFile}) {
+    removeLeftovers(dataFile(name));
+  }
+}
+
+void bringToFront(QWidget& mainWindow) {
+  QWidget* front =
+      QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &mainWindow;
+  if (mainWindow.isMinimized()) mainWindow.showNormal();
+  front->raise();
+  front->activateWindow();
 }
 
 }  // namespace movarek

@@ -9,21 +9,20 @@
 #include <QVBoxLayout>
 
 #include "app/error_report.h"
-#include "flat/flat_button.h"
+#include "app/frame_placement.h"
 #include "app/maker_details.h"
-#include "app/rtf_file.h"
-#include "app/rtf_text_document.h"
 #include "common/modal.h"
+#include "flat/flat_button.h"
+#include "rtf/rtf_file.h"
+#include "rtf/rtf_text_document.h"
 
 namespace movarek {
 namespace {
 
 constexpr char kHelpFile[] = "napoveda.rtf";
 
-// The window's size with its frame; its client area is this less a sizeable frame and title
-// bar of the desktop it was drawn on.
+// The window's size with its frame; its client area is this less the frame.
 constexpr QSize kOuterSize(516, 356);
-constexpr QSize kFrameSize(8, 27);
 constexpr int kPanelHeight = 58;
 constexpr int kButtonFontPixels = 11;
 
@@ -60,8 +59,7 @@ TfrmNapoveda::TfrmNapoveda(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Nápověda"));
   resize(kOuterSize - kFrameSize);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->virtualGeometry().center() -
-         QPoint(kOuterSize.width() / 2, kOuterSize.height() / 2));
+    centreFrame(*this, kOuterSize, screen->virtualGeometry());
   }
 
   editNapoveda = new QTextEdit(this);

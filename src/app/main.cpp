@@ -5,12 +5,21 @@
 #include "app/error_report.h"
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
+#include "common/program_folder.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   movarek::prepareApplication(application);
+  movarek::SingleInstance instance(movarek::dataFolder());
+  if (!instance.claimed()) {
+    movarek::tellOfRunningCopy(instance);
+    return 0;
+  }
+  movarek::removeLeftoverTemporaryFiles();
   try {
     movarek::Forms forms;
+    instance.onRaise([&forms] { movarek::bringToFront(*forms.frmMain); });
     forms.frmMain->show();
     return QApplication::exec();
   } catch (const std::exception& error) {

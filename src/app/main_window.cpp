@@ -123,8 +123,7 @@ std::array<QPushButton*, 4> speedDialButtons(QWidget* page, int x, int top, int 
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
-    : QMainWindow(parent), webEngine_(new WebEngineStarter(this)) {
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent), webEngine_(new WebEngineStarter(this)) {
   buildLayout();
   buildHiddenMenu();
   connectHandlers();
@@ -161,8 +160,8 @@ void TfrmMain::buildLayout() {
   const QFont tabFont = arial(12, true);
   auto* tabs = new QButtonGroup(this);
   int x = 0;
-  for (auto [slot, caption] : {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"},
-                               {&btnOskar, "Oskar"}}) {
+  for (auto [slot, caption] :
+       {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"}, {&btnOskar, "Oskar"}}) {
     *slot = button(panelFast, QString::fromUtf8(caption), QRect(x, 0, 123, kPageBarHeight));
     (*slot)->setCheckable(true);
     (*slot)->setFont(tabFont);
@@ -181,9 +180,9 @@ void TfrmMain::buildLayout() {
   panelMenu1->setParent(client);
   panelMenu1->setGeometry(kPageWidth, 0, kSideMenuWidth, kPageBarHeight + kPageHeight);
 
-  panelInfo2 = panel(client,
-                     QStringLiteral("Nevíte, jak posílat SMS ZDARMA do T-Mobile? Klikněte na Nápověda!"),
-                     QRect(0, kPageBarHeight + kPageHeight, width(), kHelpStripHeight));
+  panelInfo2 = panel(
+      client, QStringLiteral("Nevíte, jak posílat SMS ZDARMA do T-Mobile? Klikněte na Nápověda!"),
+      QRect(0, kPageBarHeight + kPageHeight, width(), kHelpStripHeight));
   panelInfo2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panelInfo2->setFont(arial(11, true));
   paintBackground(panelInfo2, colorFromValue(kHelpStripColour));
@@ -282,9 +281,9 @@ QWidget* TfrmMain::buildEurotelPage() {
   page->setObjectName(kPageEurotel);
   panelPodkladEurotelHlavni = new QFrame(page);
   panelPodkladEurotelHlavni->setGeometry(0, 0, kPageWidth, kPageHeight);
-  panelWebEurotel = panel(panelPodkladEurotelHlavni,
-                          QStringLiteral("Stránka se načítá, prosím vyčkejte..."),
-                          QRect(0, 0, kPageWidth, kPageHeight));
+  panelWebEurotel =
+      panel(panelPodkladEurotelHlavni, QStringLiteral("Stránka se načítá, prosím vyčkejte..."),
+            QRect(0, 0, kPageWidth, kPageHeight));
   panelWebEurotel->setFont(arial(17, true));
   panelWebEurotel->setStyleSheet(QStringLiteral("color: red"));
   // Zero width until its first document has arrived: the notice shows meanwhile.
@@ -339,8 +338,8 @@ void TfrmMain::connectHandlers() {
   connect(btnPoslat, &QPushButton::clicked, this, &TfrmMain::btnPoslatClick);
   connect(editAdresa, &QLineEdit::returnPressed, btnPoslat, &QPushButton::click);
   connect(btnPoslatOskar, &QPushButton::clicked, this, &TfrmMain::btnPoslatOskarClick);
-  for (QLineEdit* field : {editAdresaOskar, editSenderPredOskar, editSenderOskar,
-                           comboPredcisliOskar->lineEdit()}) {
+  for (QLineEdit* field :
+       {editAdresaOskar, editSenderPredOskar, editSenderOskar, comboPredcisliOskar->lineEdit()}) {
     connect(field, &QLineEdit::returnPressed, btnPoslatOskar, &QPushButton::click);
   }
   connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
@@ -359,9 +358,8 @@ void TfrmMain::connectHandlers() {
   connect(Rychlvolby1, &QAction::triggered, this, &TfrmMain::btnRychleVolbyClick);
   connect(Poslatzprvu1, &QAction::triggered, this, &TfrmMain::Poslatzprvu1Click);
   connect(Uivatelskpruka1, &QAction::triggered, this, &TfrmMain::Uivatelskpruka1Click);
-  connect(Vybratvse1, &QAction::triggered, this, [this] {
-    clipboardCommand(&QLineEdit::selectAll, &QPlainTextEdit::selectAll);
-  });
+  connect(Vybratvse1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::selectAll, &QPlainTextEdit::selectAll); });
   connect(Koprovat1, &QAction::triggered, this,
           [this] { clipboardCommand(&QLineEdit::copy, &QPlainTextEdit::copy); });
   connect(Vyjmout1, &QAction::triggered, this,
@@ -422,10 +420,9 @@ bool TfrmMain::FormCloseQuery() {
 void TfrmMain::FormClose() {
   StoredFields fields;
   fields.emailAddresses = toCp1250(editAdresa->text());
-  fields.oskar = StoredFields::Oskar{comboPredcisliOskar->currentIndex(),
-                                     toCp1250(editAdresaOskar->text()),
-                                     toCp1250(editSenderPredOskar->text()),
-                                     toCp1250(editSenderOskar->text())};
+  fields.oskar =
+      StoredFields::Oskar{comboPredcisliOskar->currentIndex(), toCp1250(editAdresaOskar->text()),
+                          toCp1250(editSenderPredOskar->text()), toCp1250(editSenderOskar->text())};
   saveStoredFields(fields, messageBoxNotice());  // told; the old file is kept
 }
 
@@ -512,7 +509,7 @@ void TfrmMain::btnPoslatOskarClick() {
 bool TfrmMain::refuseSend(const SendCheck& check) {
   if (!check.refused()) return false;
   showMessage(QString::fromStdString(check.message), QString::fromStdString(check.caption));
-  QWidget* const focusTargets[] = {nullptr,       editAdresa,    memoText,
+  QWidget* const focusTargets[] = {nullptr,         editAdresa,    memoText,
                                    editAdresaOskar, memoTextOskar, comboPredcisliOskar};
   if (QWidget* target = focusTargets[static_cast<int>(check.focus)]) target->setFocus();
   return true;
@@ -594,9 +591,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
   // The Eurotel page is the gateway's own web form: editing keys (Ctrl+C, Ctrl+V, Ctrl+Z...)
   // and every other key are the page's; only the keys that open the program's windows act there.
   if (webEurotel->isAncestorOf(widget)) {
-    const bool windowKey = std::any_of(
-        kWindowKeys.begin(), kWindowKeys.end(),
-        [&](QAction* TfrmMain::*item) { return (this->*item)->shortcut() == pressed; });
+    const bool windowKey =
+        std::any_of(kWindowKeys.begin(), kWindowKeys.end(),
+                    [&](QAction* TfrmMain::*item) { return (this->*item)->shortcut() == pressed; });
     if (windowKey) return QMainWindow::eventFilter(watched, event);
     event->accept();
     return true;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/frame_placement.h"
 #include "app/maker_details.h"
 
 namespace movarek {
@@ -34,7 +35,7 @@ TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Kontakt na výrobce"));
   setFixedSize(kClientSize);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    centreFrame(*this, kClientSize + kFrameSize, screen->geometry());
   }
 
   Image1 = new QLabel(this);

@@ -46,7 +46,9 @@ TMemo::TMemo(int maxLength, QWidget* parent) : QPlainTextEdit(parent), maxLength
 // The raw text, not toPlainText(), which turns a no-break space into a plain one.
 QString TMemo::text() const { return withLineFeeds(document()->toRawText()); }
 
-QString TMemo::windowsText() const { return text().replace(QLatin1Char('\n'), QStringLiteral("\r\n")); }
+QString TMemo::windowsText() const {
+  return text().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
 
 int TMemo::roomFor(const QString& text) const {
   const int selectedLength = windowsLength(withLineFeeds(textCursor().selectedText()));
@@ -63,7 +65,8 @@ int TMemo::roomFor(const QString& text) const {
 
 void TMemo::insertFitting(const QString& text) {
   QString normalized = withLineFeeds(text);
-  normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
   textCursor().insertText(normalized.left(roomFor(normalized)));
   ensureCursorVisible();
 }

@@ -1,8 +1,7 @@
 #include "app/stored_fields.h"
 
+#include "common/data_file.h"
 #include "common/fixed_field.h"
-#include "common/program_folder.h"
-#include "common/safe_file.h"
 
 namespace movarek {
 namespace {
@@ -11,9 +10,13 @@ constexpr std::size_t kAddressBlock = 10000;
 constexpr std::size_t kNumberWidth = 6;
 constexpr std::size_t kSenderPrefixWidth = 3;
 constexpr std::size_t kSenderWidth = 6;
-constexpr std::size_t kFileSize = kAddressBlock + 1 + kNumberWidth + kSenderPrefixWidth + kSenderWidth;
+constexpr std::size_t kFileSize =
+    kAddressBlock + 1 + kNumberWidth + kSenderPrefixWidth + kSenderWidth;
 // The Oskar fields are read only when this much of the file follows the address block.
 constexpr std::size_t kLeastOskarPart = 3;
+// padr.dat is written as the program ends: what is lost is the next start's fields.
+constexpr std::string_view kFieldsNotKept =
+    "Adresy a čísla zadané v hlavním okně se při příštím spuštění neobnoví.";
 
 }  // namespace
 
@@ -48,13 +51,13 @@ StoredFields parseStoredFields(std::string_view bytes) {
 }
 
 std::optional<StoredFields> loadStoredFields() {
-  const auto bytes = readFileStart(programFile(kStoredFieldsFile), kFileSize);
+  const auto bytes = DataFile(kStoredFieldsFile, {}).read(kFileSize);
   if (!bytes) return std::nullopt;
   return parseStoredFields(*bytes);
 }
 
-bool saveStoredFields(const StoredFields& fields) {
-  return replaceFile(programFile(kStoredFieldsFile), storedFieldsBytes(fields));
+bool saveStoredFields(const StoredFields& fields, const UserNotice& notice) {
+  return DataFile(kStoredFieldsFile, notice, kFieldsNotKept).write(storedFieldsBytes(fields));
 }
 
 }  // namespace movarek

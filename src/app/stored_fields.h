@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/data_file.h"
+
 namespace movarek {
 
 inline constexpr const char* kStoredFieldsFile = "padr.dat";
@@ -29,10 +31,11 @@ std::string storedFieldsBytes(const StoredFields& fields);
 // the Oskar fields gives only the address.
 StoredFields parseStoredFields(std::string_view bytes);
 
-// The fields from padr.dat in the program folder, or nothing when it cannot be read.
+// The fields from padr.dat in the data folder, or nothing when it cannot be read.
 std::optional<StoredFields> loadStoredFields();
 
-// Replaces padr.dat safely; false (and the old file kept) when it cannot be written.
-bool saveStoredFields(const StoredFields& fields);
+// Replaces padr.dat safely; false (and the old file kept) when it cannot be written, which is
+// told through `notice`.
+bool saveStoredFields(const StoredFields& fields, const UserNotice& notice = {});
 
 }  // namespace movarek

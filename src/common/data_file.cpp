@@ -1,30 +1,36 @@
-#include "addressbook/data_file.h"
+#include "common/data_file.h"
 
 #include "common/program_folder.h"
 #include "common/safe_file.h"
 
 namespace movarek {
 
-std::string saveFailureMessage(std::string_view bareName, std::string_view folder) {
+std::string saveFailureMessage(std::string_view bareName, std::string_view folder,
+                               std::string_view consequence) {
   std::string text = "Soubor ";
   text += bareName;
-  text += " nelze uložit do složky programu ";
+  text +=
+      folder == programFolder() ? " nelze uložit do složky programu " : " nelze uložit do složky ";
   text += folder;
-  text += ".\nZměny platí jen do ukončení programu.";
+  text += ".\n";
+  text += consequence;
   return text;
 }
 
-DataFile::DataFile(std::string bareName, UserNotice notice)
-    : bareName_(std::move(bareName)), notice_(std::move(notice)) {}
+DataFile::DataFile(std::string bareName, UserNotice notice, std::string_view consequence)
+    : bareName_(std::move(bareName)), notice_(std::move(notice)), consequence_(consequence) {}
 
 std::optional<std::string> DataFile::read(std::size_t limit) const {
-  return readFileStart(programFile(bareName_), limit);
+  return readFileStart(dataFile(bareName_), limit);
 }
 
-void DataFile::write(std::string_view bytes) {
-  if (replaceFile(programFile(bareName_), bytes) || failureTold_) return;
-  failureTold_ = true;
-  notice_(saveFailureMessage(bareName_, programFolder()), std::string(kErrorCaption));
+bool DataFile::write(std::string_view bytes) {
+  if (makeDataFolder() && replaceFile(dataFile(bareName_), bytes)) return true;
+  if (!failureTold_ && notice_) {
+    failureTold_ = true;
+    notice_(saveFailureMessage(bareName_, dataFolder(), consequence_), std::string(kErrorCaption));
+  }
+  return false;
 }
 
 }  // namespace movarek

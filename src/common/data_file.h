@@ -1,5 +1,5 @@
 #pragma once
-// One data file of the address book in the program folder: read without trusting it, replaced
+// One data file of the data folder: read without trusting it, replaced
 // safely, and a change that cannot be stored told to the user once per run.
 #include <cstddef>
 #include <functional>
@@ -15,23 +15,31 @@ using UserNotice = std::function<void(const std::string& text, const std::string
 
 inline constexpr std::string_view kErrorCaption = "Chyba";
 
-// What the user reads when `bareName` cannot be stored in `folder`.
-std::string saveFailureMessage(std::string_view bareName, std::string_view folder);
+// What the user reads when `bareName` cannot be stored in `folder`, and what follows from it.
+std::string saveFailureMessage(std::string_view bareName, std::string_view folder,
+                               std::string_view consequence);
+
+// What follows from a change that cannot be stored while the program runs.
+inline constexpr std::string_view kChangesLastUntilTheEnd = "Změny platí jen do ukončení programu.";
 
 class DataFile {
  public:
-  DataFile(std::string bareName, UserNotice notice);
+  // `consequence` ends the notice of a failed write; an empty `notice` tells nothing.
+  DataFile(std::string bareName, UserNotice notice,
+           std::string_view consequence = kChangesLastUntilTheEnd);
 
   // At most `limit` bytes from the file's start; nothing when it is missing or unreadable.
   std::optional<std::string> read(std::size_t limit) const;
 
-  // Replaces the file with `bytes`. The first failure of this file is told; later ones stay
-  // silent, since the user already knows that changes last only until the program ends.
-  void write(std::string_view bytes);
+  // Replaces the file with `bytes`, creating the data folder first when it is missing. The
+  // first failure of this file is told; later ones stay silent, since the user already knows
+  // that changes last only until the program ends. False when the file could not be stored.
+  bool write(std::string_view bytes);
 
  private:
   std::string bareName_;
   UserNotice notice_;
+  std::string_view consequence_;
   bool failureTold_ = false;
 };
 

@@ -1,11 +1,17 @@
 #include "common/program_folder.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 namespace movarek {
 namespace {
+
+constexpr char kDataFolderName[] = "sms-movarek";
 
 std::string executableFolder() {
   std::error_code error;
@@ -19,6 +25,29 @@ std::optional<std::string>& folderSlot() {
   return folder;
 }
 
+std::optional<std::string>& dataFolderSlot() {
+  static std::optional<std::string> folder;
+  return folder;
+}
+
+std::optional<std::string> processEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+// A relative or empty value is to be ignored, as the base directory rules say.
+std::optional<std::string> absolutePath(const std::optional<std::string>& value) {
+  if (!value || value->empty() || value->front() != '/') return std::nullopt;
+  return value;
+}
+
+std::string homeFolder(const EnvironmentLookup& lookup) {
+  if (const auto home = absolutePath(lookup("HOME"))) return *home;
+  const passwd* user = ::getpwuid(::getuid());
+  return user && user->pw_dir ? user->pw_dir : "/";
+}
+
 }  // namespace
 
 const std::string& programFolder() {
@@ -27,10 +56,41 @@ const std::string& programFolder() {
   return *folder;
 }
 
-void setProgramFolder(std::string folder) { folderSlot() = std::move(folder); }
+void setProgramFolder(std::string folder) {
+  folderSlot() = std::move(folder);
+  dataFolderSlot().reset();
+}
 
 std::string programFile(std::string_view bareName) {
   return (std::filesystem::path(programFolder()) / bareName).string();
+}
+
+std::string chooseDataFolder(const std::string& programFolder, const EnvironmentLookup& lookup) {
+  if (::access(programFolder.c_str(), W_OK | X_OK) == 0) return programFolder;
+  const std::filesystem::path base =
+      absolutePath(lookup("XDG_DATA_HOME")).value_or(homeFolder(lookup) + "/.local/share");
+  return (base / kDataFolderName).string();
+}
+
+const std::string& dataFolder() {
+  auto& folder = dataFolderSlot();
+  if (!folder) folder = chooseDataFolder(programFolder(), processEnvironment);
+  return *folder;
+}
+
+bool dataFolderIsProgramFolder() { return dataFolder() == programFolder(); }
+
+std::string dataFile(std::string_view bareName) {
+  return (std::filesystem::path(dataFolder()) / bareName).string();
+}
+
+// The folders above it as usual; the data folder itself private to its user.
+bool makeDataFolder() {
+  const std::filesystem::path folder = dataFolder();
+  std::error_code error;
+  if (std::filesystem::is_directory(folder, error)) return true;
+  std::filesystem::create_directories(folder.parent_path(), error);
+  return ::mkdir(folder.c_str(), 0700) == 0 || std::filesystem::is_directory(folder, error);
 }
 
 }  // namespace movarek

@@ -1,5 +1,8 @@
 #pragma once
-// All the program's files live in the folder of its executable; nothing else is configured.
+// Where the program's files are: the folder of its executable, and the folder its data files
+// live in. Nothing else is configured.
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,11 +11,31 @@ namespace movarek {
 // The folder of the running executable, worked out on first use.
 const std::string& programFolder();
 
-// Points the program at another folder (tests run the forms on a temporary folder).
+// Points the program at another folder (tests run the forms on a temporary folder). The data
+// folder is then chosen anew.
 void setProgramFolder(std::string folder);
 
 // The full path of a file of the program folder, from its bare name. The program never
 // changes the process's current folder: a full path finds the file wherever that folder is.
 std::string programFile(std::string_view bareName);
+
+// An environment variable's value; none when it is not set.
+using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+
+// The folder of padr.dat, kontakty.dat and rvolby.dat: the program folder where files can be
+// created there (a build folder, a portable copy), else the user's own data folder,
+// $XDG_DATA_HOME/sms-movarek or ~/.local/share/sms-movarek, which need not exist yet.
+std::string chooseDataFolder(const std::string& programFolder, const EnvironmentLookup& lookup);
+
+// The data folder of this run, chosen on first use.
+const std::string& dataFolder();
+bool dataFolderIsProgramFolder();
+
+// The full path of a data file, from its bare name.
+std::string dataFile(std::string_view bareName);
+
+// Creates the data folder (and the folders above it) when it is missing; false when it
+// cannot be created.
+bool makeDataFolder();
 
 }  // namespace movarek

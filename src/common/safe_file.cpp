@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace movarek {
@@ -15,6 +16,10 @@ namespace {
 // A disk that fills up part way through a file fails one of several writes; writing a page at
 // a time lets the fault tests reach each of them.
 constexpr std::size_t kWritePart = 4096;
+// Links to links are followed this far; a loop of links ends there.
+constexpr int kMostLinkHops = 40;
+// mkstemp's six random letters and digits.
+constexpr std::size_t kTemporarySuffixLength = 6;
 
 // Counts a call of a step and tells whether it is to fail.
 bool strikes(FileFault& fault) {
@@ -77,16 +82,63 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t li
   return bytes;
 }
 
+std::string linkTarget(const std::string& path) {
+  std::string target = path;
+  for (int hop = 0; hop < kMostLinkHops; ++hop) {
+    std::error_code error;
+    const auto pointsTo = std::filesystem::read_symlink(target, error);
+    if (error) return target;  // not a link (or nothing there): the file itself
+    target = (std::filesystem::path(target).parent_path() / pointsTo).lexically_normal().string();
+  }
+  return target;
+}
+
 bool replaceFile(const std::string& path, std::string_view bytes) {
-  std::string temporary = path + ".XXXXXX";
+  // Through a link to the file it points to: the link stays a link.
+  const std::string target = linkTarget(path);
+  std::string temporary = target + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
   // A temporary file is private to its owner; the data file is not.
   const bool stored = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && flushToDisk(fd);
   const bool closed = ::close(fd) == 0;
-  if (stored && closed && renameOver(temporary, path)) return true;
+  if (stored && closed && renameOver(temporary, target)) return true;
   ::unlink(temporary.c_str());
   return false;
+}
+
+bool isLeftoverOf(std::string_view name, std::string_view dataFileName) {
+  if (name.size() != dataFileName.size() + 1 + kTemporarySuffixLength ||
+      !name.starts_with(dataFileName) || name[dataFileName.size()] != '.') {
+    return false;
+  }
+  const auto suffix = name.substr(dataFileName.size() + 1);
+  return std::all_of(suffix.begin(), suffix.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
+
+namespace {
+
+void removeLeftoversBeside(const std::filesystem::path& file) {
+  const std::string name = file.filename().string();
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
+    // Only plain files: a link or a folder of that name is not one of ours.
+    if (isLeftoverOf(entry.path().filename().string(), name) &&
+        entry.symlink_status(error).type() == std::filesystem::file_type::regular) {
+      std::filesystem::remove(entry.path(), error);
+    }
+  }
+}
+
+}  // namespace
+
+// Beside the link (a write from before it was made) and beside the file it points to.
+void removeLeftovers(const std::string& path) {
+  removeLeftoversBeside(path);
+  const std::string target = linkTarget(path);
+  if (target != path) removeLeftoversBeside(target);
 }
 
 FileFaults& fileFaults() {

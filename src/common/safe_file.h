@@ -12,10 +12,23 @@ namespace movarek {
 std::optional<std::string> readFileStart(const std::string& path, std::size_t limit);
 
 // Replaces the file with `bytes` so that it is never left half written: the bytes go to a
-// temporary file in the same folder, are flushed to the disk, and the temporary file is
-// renamed over the old one. On any failure the old file stays as it was, the temporary file
-// is removed, and false comes back.
+// temporary file in the same folder (the file's name, a dot and six letters or digits), are
+// flushed to the disk, and the temporary file is renamed over the old one. A symbolic link is
+// written through: the file it points to is replaced, beside which the temporary file is made.
+// On any failure the old file stays as it was, the temporary file is removed, and false comes
+// back.
 bool replaceFile(const std::string& path, std::string_view bytes);
+
+// The file a path ends at once every symbolic link on its last part is followed; the path
+// itself when it is no link. The target need not exist.
+std::string linkTarget(const std::string& path);
+
+// A temporary file of replaceFile for the data file named `dataFileName`.
+bool isLeftoverOf(std::string_view name, std::string_view dataFileName);
+
+// Removes the temporary files that writes of the file at `path` left behind when they were cut
+// short (a crash, a power cut); nothing else. Only one running copy may call it.
+void removeLeftovers(const std::string& path);
 
 // Makes one step of replaceFile fail on purpose, so that tests can show that a failing disk
 // loses nothing. The program itself never arms a fault.

@@ -55,8 +55,7 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   }
   // One request carries this much of the list: a longer one would reach only some addressees.
   if (addresses.size() > kLongestAddressList) {
-    return refuse(addressListTooLongMessage(addresses.size()), kErrorForm,
-                  SendFocus::EmailAddress);
+    return refuse(addressListTooLongMessage(addresses.size()), kErrorForm, SendFocus::EmailAddress);
   }
   if (addresses.find('@') == std::string_view::npos) {
     return refuse(
@@ -67,7 +66,9 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   }
   const auto text = encoded(cutTo(message, kMessageCapacity - 1), kMessageCapacity);
   const auto list = encoded(addresses, kAddressCapacity);
-  return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text), {}, {},
+  return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text),
+                   {},
+                   {},
                    SendFocus::Unchanged};
 }
 
@@ -95,11 +96,13 @@ SendCheck checkOskarSend(const OskarFields& fields) {
   constexpr std::size_t kSenderLongest = 89;
   const auto sender = escapeQueryCharacters(cutTo(fields.sender, kSenderLongest));
   const auto senderPrefix = escapeQueryCharacters(cutTo(fields.senderPrefix, kSenderLongest));
-  return SendCheck{gatewayUrl("/send_oskar.php?go=sms2&adr=" + std::string(number) +
-                              "&zprava=" + text + "&predvolba=" +
-                              std::string(kOskarPrefixes[fields.prefixIndex]) +
-                              "&sender=" + sender + "&senderpred=" + senderPrefix),
-                   {}, {}, SendFocus::Unchanged};
+  return SendCheck{
+      gatewayUrl("/send_oskar.php?go=sms2&adr=" + std::string(number) + "&zprava=" + text +
+                 "&predvolba=" + std::string(kOskarPrefixes[fields.prefixIndex]) +
+                 "&sender=" + sender + "&senderpred=" + senderPrefix),
+      {},
+      {},
+      SendFocus::Unchanged};
 }
 
 }  // namespace movarek

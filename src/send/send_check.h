@@ -8,7 +8,14 @@
 namespace movarek {
 
 // Where the keyboard focus goes after a refused send.
-enum class SendFocus { Unchanged, EmailAddress, EmailMessage, OskarNumber, OskarMessage, OskarPrefix };
+enum class SendFocus {
+  Unchanged,
+  EmailAddress,
+  EmailMessage,
+  OskarNumber,
+  OskarMessage,
+  OskarPrefix
+};
 
 struct SendCheck {
   std::string url;  // the request to load; empty when the send is refused

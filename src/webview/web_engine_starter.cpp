@@ -71,8 +71,7 @@ void WebEngineStarter::start() {
   });
 }
 
-void WebEngineStarter::whenStarted(QObject* context,
-                                   std::function<void(CreateEngineView)> ready) {
+void WebEngineStarter::whenStarted(QObject* context, std::function<void(CreateEngineView)> ready) {
   if (started_) {
     ready(engine_);
     return;

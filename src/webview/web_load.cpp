@@ -25,7 +25,10 @@ void WebLoad::start(CreateEngineView create) {
     emit Issued();
     // Told from the event loop, as a real load's end is: never inside the call that sent it.
     QMetaObject::invokeMethod(
-        this, [this] { end(LoadFailure{LoadFailure::Kind::NetworkError, kNoEngine}); },
+        this,
+        [this] {
+          end(LoadFailure{LoadFailure::Kind::NetworkError, kNoEngine});
+        },
         Qt::QueuedConnection);
     return;
   }

@@ -156,8 +156,8 @@ TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
   const Case cases[] = {
       {"count above the capacity",
        std::string("\xFF\xFF", 2) + contactRecord("A", "", ""),
-       1000,
-       {"A", ""}},
+       1,
+       {"A"}},
       {"one byte", "\x05", 0, {}},
       {"no bytes", "", 0, {}},
       {"fields without a zero byte",
@@ -166,8 +166,8 @@ TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
        {std::string(100, 'N')}},
       {"records cut short",
        std::string("\x03\x00", 2) + contactRecord("A", "", "") + "Bo",
-       3,
-       {"A", "Bo", ""}},
+       1,
+       {"A"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -184,6 +184,36 @@ TEST_F(ContactStoreTest, DamagedFilesReadWithinTheTable) {
   store.LoadContacts();
   EXPECT_EQ(store.book().record(0).addressText(), std::string(100, 'A'));
   EXPECT_EQ(store.book().record(0).phoneText(), std::string(50, 'P'));
+}
+
+TEST_F(ContactStoreTest, OnlyTheWholeRecordsPresentAreContactsAndAreWrittenBackAsRead) {
+  const std::string records[] = {contactRecord("Eva", "eva@sms.cz", "777123456"),
+                                 contactRecord("Adam", "adam@sms.cz", ""),
+                                 contactRecord("Cyril", "", "608111222")};
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string writtenBack;
+  };
+  const Case cases[] = {
+      {"a count of 5, two records and half a third",
+       std::string("\x05\x00", 2) + records[0] + records[1] + records[2].substr(0, 125),
+       std::string("\x02\x00", 2) + records[0] + records[1]},
+      {"a count of 1001 and three records",
+       std::string("\xE9\x03", 2) + records[0] + records[1] + records[2],
+       std::string("\x03\x00", 2) + records[0] + records[1] + records[2]},
+      {"a count of 2 and three records",
+       std::string("\x02\x00", 2) + records[0] + records[1] + records[2],
+       std::string("\x02\x00", 2) + records[0] + records[1]},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeFile(kContactsFile, c.file);
+    store.LoadContacts();
+    EXPECT_EQ(store.book().count(), static_cast<int>(c.writtenBack.size() / 250));
+    store.SaveContacts();
+    EXPECT_EQ(readFile(kContactsFile), c.writtenBack);
+  }
 }
 
 TEST_F(ContactStoreTest, StoredContactsAreWrittenBackAsTheyWereReadUnsorted) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +144,19 @@ class FileFaultsTest : public ::testing::Test {
   void TearDown() override {
     fileFaults() = {};
     fs::remove_all(folder_);
+    fs::remove_all(elsewhere());
+  }
+
+  // Another folder, such as a synced one, that the user's links point into.
+  fs::path elsewhere() const { return folder_.string() + "-elsewhere"; }
+
+  std::vector<std::string> filesIn(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   // Starts over on an empty folder with the file of change 0 stored.
@@ -164,13 +178,7 @@ class FileFaultsTest : public ::testing::Test {
     return bytes.str();
   }
 
-  std::vector<std::string> filesInFolder() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::vector<std::string> filesInFolder() const { return filesIn(folder_); }
 
   fs::path folder_;
 };
@@ -285,6 +293,65 @@ TEST_F(FileFaultsTest, AZeroLengthFileReadsAsEmptyAndIsStoredWholeAgain) {
     file.change(1);
     EXPECT_TRUE(stored(file));
   }
+}
+
+TEST_F(FileFaultsTest, ALinkInPlaceOfTheFileStaysALinkAndTheFileItPointsToIsReplaced) {
+  enum class Link { ToAFile, ToAMissingFile, InAReadOnlyFolder };
+  for (const auto& file : storedFiles()) {
+    for (const Link link : {Link::ToAFile, Link::ToAMissingFile, Link::InAReadOnlyFolder}) {
+      SCOPED_TRACE(file.name + " link " + std::to_string(static_cast<int>(link)));
+      startOver(file);
+      fs::create_directories(elsewhere());
+      const fs::path target = elsewhere() / ("synced-" + file.name);
+      if (link != Link::ToAMissingFile) fs::rename(folder_ / file.name, target);
+      fs::remove(folder_ / file.name);
+      fs::create_symlink(target, folder_ / file.name);
+      {
+        std::unique_ptr<testing::ReadOnlyFolder> readOnly;
+        if (link == Link::InAReadOnlyFolder) {
+          readOnly = std::make_unique<testing::ReadOnlyFolder>(folder_.string());
+          if (!readOnly->refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
+        }
+        file.change(1);
+      }
+      EXPECT_TRUE(fs::is_symlink(folder_ / file.name));
+      EXPECT_EQ(bytesOf(file.name), file.bytesAfter(1));
+      EXPECT_EQ(filesIn(elsewhere()), std::vector<std::string>{target.filename().string()})
+          << "no temporary file is left beside the target";
+      fs::remove_all(elsewhere());
+    }
+  }
+}
+
+TEST_F(FileFaultsTest, LeftoversOfInterruptedWritesAreRemovedAndNothingElse) {
+  fs::create_directories(elsewhere());
+  std::vector<std::string> kept = {"napoveda.rtf", "other.dat.Ab12Cd"};
+  for (const auto& file : storedFiles()) {
+    for (const std::string& leftover : {file.name + ".Ab12Cd", file.name + ".000000"}) {
+      std::ofstream(folder_ / leftover) << "half written";
+    }
+    for (const std::string& other :
+         {file.name, file.name + ".bak", file.name + ".Ab12Cde", file.name + "_Ab12Cd"}) {
+      std::ofstream(folder_ / other) << "the user's";
+      kept.push_back(other);
+    }
+    fs::create_directory(folder_ / (file.name + ".Fold01"));
+    fs::create_symlink(folder_ / file.name, folder_ / (file.name + ".Link01"));
+    kept.insert(kept.end(), {file.name + ".Fold01", file.name + ".Link01"});
+  }
+  for (const auto& name : kept) {
+    if (!fs::exists(fs::symlink_status(folder_ / name))) std::ofstream(folder_ / name) << "x";
+  }
+  // A linked file's leftovers are beside the file it points to.
+  fs::remove(folder_ / kContactsFile);
+  fs::create_symlink(elsewhere() / kContactsFile, folder_ / kContactsFile);
+  std::ofstream(elsewhere() / (std::string(kContactsFile) + ".Zz9Yy8")) << "half written";
+
+  for (const auto& file : storedFiles()) removeLeftovers(dataFile(file.name));
+
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(filesInFolder(), kept);
+  EXPECT_TRUE(filesIn(elsewhere()).empty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/rtf_file.h"
+#include "rtf/rtf_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -50,6 +50,17 @@ TEST_F(RtfFileTest, ReadsTheFileOfTheProgramFolder) {
   ASSERT_EQ(document.paragraphs.size(), 1u);
   ASSERT_EQ(document.paragraphs[0].runs.size(), 1u);
   EXPECT_EQ(document.paragraphs[0].runs[0].text, "čau");
+}
+
+TEST_F(RtfFileTest, AnInstalledProgramReadsTheSharedDocumentUnlessItsFolderHasOne) {
+  fs::create_directories(folder_ / "bin");
+  fs::create_directories(folder_ / "share/sms-movarek");
+  setProgramFolder((folder_ / "bin").string());
+  std::ofstream(folder_ / "share/sms-movarek/napoveda.rtf", std::ios::binary)
+      << R"({\rtf1 shared})";
+  EXPECT_EQ(loadRtfFile("napoveda.rtf").paragraphs.at(0).runs.at(0).text, "shared");
+  std::ofstream(folder_ / "bin/napoveda.rtf", std::ios::binary) << R"({\rtf1 beside})";
+  EXPECT_EQ(loadRtfFile("napoveda.rtf").paragraphs.at(0).runs.at(0).text, "beside");
 }
 
 // The help document that the build puts next to the program.

@@ -1,4 +1,4 @@
-#include "app/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +44,13 @@ TEST(RtfReader, ReadsTheTextOfTheDocument) {
        R"(\f0\'e8\f1\'e8})",
        "čè"},
       {"bytes without a code page are Western", R"({\rtf1\ansi \'e8\'e9})", "èé"},
+      {"the Western code page's quotes, dashes and euro sign",
+       R"({\rtf1\ansi\ansicpg1252 \'93a\'94 \'96 \'97 \'80 \'85 \'91b\'92})",
+       "\u201Ca\u201D \u2013 \u2014 \u20AC \u2026 \u2018b\u2019"},
+      {"a Western font in a Central European document",
+       R"({\rtf1\ansi\ansicpg1250{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset238 Arial;}})"
+       R"(\f0\'93\'80\'9a\f1\'9a})",
+       "\u201C\u20AC\u0161\u0161"},
       {"unescaped code page bytes", "{\\rtf1\\ansicpg1250 \xe8\xed}", "čí"},
       {"Unicode characters skip their one-character fallback",
        R"({\rtf1\ansicpg1250 \u345?\u237 ?\u269\'e8!})", "říč!"},

@@ -48,11 +48,14 @@ TEST_F(SendCheckTest, EmailRefusalsInTheirOrder) {
       {"777123456", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
       {"   ", "text", {kNoAtSign, "Chyba", SendFocus::Unchanged}},
       // A list longer than one request carries reaches nobody rather than only some.
-      {std::string(1999, 'a') + "@sms.cz", "text",
+      {std::string(1999, 'a') + "@sms.cz",
+       "text",
        {"Seznam adres je příliš dlouhý (2006 znaků), jedna zpráva pojme adresy o délce nejvýše "
         "1999 znaků.\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.",
         "Chyba", SendFocus::EmailAddress}},
-      {std::string(80 * 32, 'a'), "", {"Není zadán text zprávy!", "Chyba!", SendFocus::EmailMessage}},
+      {std::string(80 * 32, 'a'),
+       "",
+       {"Není zadán text zprávy!", "Chyba!", SendFocus::EmailMessage}},
   };
   for (const auto& c : cases) {
     expectRefusal(checkEmailSend(c.addresses, c.message), c.refusal, c.addresses);
@@ -74,7 +77,11 @@ TEST_F(SendCheckTest, EmailUrls) {
        "http://gw.test:8080/send_sms.php?go=sms2&adr=777123456~eva@sms.cz&zprava=x"},
       {"a@b", "\r\n", "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b&zprava=%0A"},
       // A no-break space is a letter the table does not list: its own byte, not "+".
-      {"a@b", "a\xA0" "b", "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b&zprava=a\xA0" "b"},
+      {"a@b",
+       "a\xA0"
+       "b",
+       "http://gw.test:8080/send_sms.php?go=sms2&adr=a@b&zprava=a\xA0"
+       "b"},
   };
   for (const auto& c : cases) {
     const auto check = checkEmailSend(c.addresses, c.message);
@@ -87,8 +94,8 @@ TEST_F(SendCheckTest, AListThatFillsItsBufferGoesWholeAndTheMessageIsCutToItsOwn
   const std::string addresses = "a@b" + std::string(1996, 'c');
   const std::string message(12000, 'm');
   const auto url = checkEmailSend(addresses, message).url;
-  EXPECT_EQ(url, "http://gw.test:8080/send_sms.php?go=sms2&adr=" + addresses + "&zprava=" +
-                     std::string(9999, 'm'));
+  EXPECT_EQ(url, "http://gw.test:8080/send_sms.php?go=sms2&adr=" + addresses +
+                     "&zprava=" + std::string(9999, 'm'));
 }
 
 TEST_F(SendCheckTest, OskarRefusalsInTheirOrder) {

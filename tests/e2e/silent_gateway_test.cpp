@@ -44,7 +44,8 @@ class SilentGatewayTest : public GatewayTest {
     answers = {MessageAnswer::Yes};
     const double pressedAt = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
     QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
-    EXPECT_TRUE(waitUntil([&] { return messages.size() > messagesBefore; }, 15000)) << text.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return messages.size() > messagesBefore; }, 15000))
+        << text.toStdString();
     EXPECT_EQ(sends().size(), sendsBefore + 1) << text.toStdString();
     EXPECT_EQ(messages.size(), messagesBefore + 1);
     if (messages.size() > messagesBefore) {
@@ -101,7 +102,8 @@ TEST_F(SilentGatewayTest, ASlowStartUpRequestDelaysNoSend) {
 }
 
 TEST_F(SilentGatewayTest, ASendAfterANoAnswerFailureGoesOutAgainAndEnds) {
-  ASSERT_NO_FATAL_FAILURE(startSimulator({QStringLiteral("--hang"), QStringLiteral("/send_sms.php?go=sms2")}));
+  ASSERT_NO_FATAL_FAILURE(
+      startSimulator({QStringLiteral("--hang"), QStringLiteral("/send_sms.php?go=sms2")}));
   startProgram();
   ASSERT_NO_FATAL_FAILURE(showMain());
   ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
@@ -145,10 +147,12 @@ TEST_F(SilentGatewayTest, KeysPressedInTheEurotelFormAreTheForms) {
                QStringLiteral("zprava");
   }));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
-  ASSERT_TRUE(waitUntil([&] {
-    return run(QStringLiteral("document.forms[0].zprava.value")).toString() ==
-           QStringLiteral("Vloženo schránkou");
-  }, 5000));
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return run(QStringLiteral("document.forms[0].zprava.value")).toString() ==
+               QStringLiteral("Vloženo schránkou");
+      },
+      5000));
   run(QStringLiteral("document.forms[0].submit()"));
   const auto requests = simulator->waitForRequests(3);
   ASSERT_EQ(requests.size(), 3);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/rtf_reader.h"
 #include "fuzz_check.h"
+#include "rtf/rtf_reader.h"
 
 namespace {
 

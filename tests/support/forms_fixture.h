@@ -35,12 +35,14 @@ class FormsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     setProgramFolder(folder_.path().toStdString());
+    // Should the program folder refuse new files, the data stays in the test's folder too.
+    qputenv("XDG_DATA_HOME", folder_.filePath(QStringLiteral("xdg")).toUtf8());
     // Requests of these tests go nowhere: the web engine refuses the discard port outright.
     setGatewayHost("127.0.0.1:9");
     setMessageHandler([this](const MessageRequest& request) {
       messages.push_back(request);
-      if (answers.empty()) return request.buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                                            : MessageAnswer::Ok;
+      if (answers.empty())
+        return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
       const auto answer = answers.front();
       answers.pop_front();
       return answer;
@@ -82,7 +84,8 @@ class FormsTest : public ::testing::Test {
   // The URLs of the requests a hidden browser has under way, oldest first.
   static QStringList requestsUnderWay(const TCppWebBrowser& browser) {
     QStringList urls;
-    for (const WebLoad* load : browser.loadsUnderWay()) urls << load->url().toString(QUrl::FullyEncoded);
+    for (const WebLoad* load : browser.loadsUnderWay())
+      urls << load->url().toString(QUrl::FullyEncoded);
     return urls;
   }
 

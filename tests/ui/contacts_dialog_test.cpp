@@ -342,10 +342,38 @@ TEST_F(ContactsDialogTest, DialogIsAFixedSizeWindowWithItsCaptions) {
   EXPECT_EQ(dialog().size(), QSize(588, 308));
   EXPECT_EQ(dialog().minimumSize(), dialog().maximumSize());
   EXPECT_TRUE(dialog().btnOK2->isDefault());
-  EXPECT_EQ(dialog().editTelefon->maxLength(), 9);
   EXPECT_EQ(dialog().btnNovy->text(), "Vložit výše zapsaná data jako NOVÝ KONTAKT");
   EXPECT_EQ(dialog().btnUlozit->text(), "ULOŽIT změny v aktuálně zobrazeném kontaktu");
   EXPECT_EQ(dialog().btnSmazat->text(), "SMAZAT právě zobrazený kontakt");
+}
+
+TEST_F(ContactsDialogTest, AStoredPhoneIsShownAndKeptWholeWhileTypingStopsAtNine) {
+  writeContacts({{"Eva", "eva@sms.cz", "+420777123456"}});
+  startProgram();
+  openContacts([&](TfrmKontakty& d) {
+    EXPECT_EQ(d.editTelefon->text(), "+420777123456");
+    d.btnUlozit->click();
+    // Shortened, it can be typed back to nine characters only.
+    d.editTelefon->setFocus();
+    d.editTelefon->setText(QString());
+    QTest::keyClicks(d.editTelefon, QStringLiteral("7771234567890"));
+    EXPECT_EQ(d.editTelefon->text(), "777123456");
+  });
+  EXPECT_EQ(readFile(kContactsFile).substr(202, 14), std::string("+420777123456\0", 14));
+}
+
+TEST_F(ContactsDialogTest, ADoubleClickAnywhereInTheListShowsTheContactAndTakesIt) {
+  writeContacts({{"Adam", "adam@sms.cz", ""}, {"Eva", "eva@sms.cz", ""}});
+  startProgram();
+  showMain();
+  const auto closed = openContacts([&](TfrmKontakty& d) {
+    d.show();
+    d.listboxJmena->setCurrentRow(1);
+    // Below the last entry: the list's empty part.
+    QTest::mouseDClick(d.listboxJmena->viewport(), Qt::LeftButton, {}, QPoint(20, 250));
+  });
+  EXPECT_EQ(closed, QDialog::Accepted);
+  EXPECT_EQ(main().editAdresa->text(), "eva@sms.cz");
 }
 
 }  // namespace

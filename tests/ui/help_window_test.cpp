@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -167,6 +168,24 @@ TEST_F(HelpWindowTest, EscAndEnterCloseTheMakerContactWindow) {
   }
   ASSERT_EQ(shownDialogs.size(), 3u);
   EXPECT_EQ(shownDialogs[0], forms->frmKontakt.get());
+}
+
+TEST_F(HelpWindowTest, BothWindowsAreCentredByTheirOuterFrames) {
+  startProgram();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  struct Case {
+    QWidget* window;
+    QSize outer;
+    QRect area;
+  };
+  const Case cases[] = {
+      {forms->frmNapoveda.get(), QSize(516, 356), screen->virtualGeometry()},
+      {forms->frmKontakt.get(), QSize(479 + 8, 201 + 27), screen->geometry()},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.window->pos() + QPoint(c.outer.width() / 2, c.outer.height() / 2), c.area.center())
+        << c.window->windowTitle().toStdString();
+  }
 }
 
 TEST_F(HelpWindowTest, TheMakerContactWindowShowsTheLogo) {

@@ -10,8 +10,8 @@
 
 #include "app/memo.h"
 #include "app/stored_fields.h"
-#include "webview/web_browser.h"
 #include "forms_fixture.h"
+#include "webview/web_browser.h"
 
 namespace movarek::testing {
 namespace {
@@ -41,8 +41,8 @@ TEST_F(MainWindowTest, FirstStartWithoutFilesShowsEmptyFieldsOnTheEmailPage) {
 }
 
 TEST_F(MainWindowTest, StoredFieldsComeBackAtStartAndAreStoredAtClose) {
-  writeFile("padr.dat", storedFieldsBytes({"jan@sms.cz; ", StoredFields::Oskar{
-                                                              2, "123456", "777", "654321"}}));
+  writeFile("padr.dat",
+            storedFieldsBytes({"jan@sms.cz; ", StoredFields::Oskar{2, "123456", "777", "654321"}}));
   startProgram();
   EXPECT_EQ(main().editAdresa->text(), "jan@sms.cz; ");
   EXPECT_EQ(main().comboPredcisliOskar->currentIndex(), 2);
@@ -56,7 +56,10 @@ TEST_F(MainWindowTest, StoredFieldsComeBackAtStartAndAreStoredAtClose) {
   EXPECT_TRUE(main().close());
   const std::string stored = readFile("padr.dat");
   ASSERT_EQ(stored.size(), 10016u);
-  EXPECT_EQ(stored.substr(0, 11), "\xE8" "au@sms.cz" + std::string(1, '\0'));
+  EXPECT_EQ(stored.substr(0, 11),
+            "\xE8"
+            "au@sms.cz" +
+                std::string(1, '\0'));
   EXPECT_EQ(stored.substr(10000), std::string("\xFF") + "987654" + "777" + "654321");
 }
 
@@ -118,13 +121,15 @@ TEST_F(MainWindowTest, ClipboardShortcutsActOnTheSixFields) {
     if (auto* edit = qobject_cast<QLineEdit*>(field)) return edit->selectedText();
     return static_cast<TMemo*>(field)->textCursor().selectedText();
   };
-  const std::vector<QWidget*> fields = {main().memoText,        main().editAdresa,
-                                        main().memoTextOskar,   main().editAdresaOskar,
-                                        main().editSenderPredOskar, main().editSenderOskar};
+  const std::vector<QWidget*> fields = {
+      main().memoText,        main().editAdresa,          main().memoTextOskar,
+      main().editAdresaOskar, main().editSenderPredOskar, main().editSenderOskar};
   for (QWidget* field : fields) {
     main().gotebookPlocha->setCurrentWidget(field->parentWidget());
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->setText(QStringLiteral("abc"));
-    else static_cast<TMemo*>(field)->setPlainText(QStringLiteral("abc"));
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+      edit->setText(QStringLiteral("abc"));
+    else
+      static_cast<TMemo*>(field)->setPlainText(QStringLiteral("abc"));
     field->setFocus();
     QApplication::clipboard()->clear();
 
@@ -187,8 +192,8 @@ TEST_F(MainWindowTest, AnsweringTheQuestion) {
     QString textAfter;
     QString stripAfter;
   };
-  for (const auto& c : {Case{MessageAnswer::Yes, "", "0 / 1"},
-                        Case{MessageAnswer::No, "Ahoj", "4 / 1"}}) {
+  for (const auto& c :
+       {Case{MessageAnswer::Yes, "", "0 / 1"}, Case{MessageAnswer::No, "Ahoj", "4 / 1"}}) {
     startProgram();
     showMain();
     main().editAdresa->setText(QStringLiteral("jan@sms.cz"));

@@ -107,19 +107,23 @@ TEST_F(SendOutcomeTest, ANoBreakSpaceTravelsAsItsOwnByte) {
   startProgram();
   showMain();
   main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QString::fromUtf8("Dobr\xC3\xBD\xC2\xA0" "den"));
+  main().memoText->setPlainText(
+      QString::fromUtf8("Dobr\xC3\xBD\xC2\xA0"
+                        "den"));
   EXPECT_EQ(main().panelMezera->text(), "9 / 1");
   QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
   EXPECT_EQ(requestsUnderWay(*main().CppWebBrowser1),
-            (QStringList{kStartUp, "http://127.0.0.1:9/send_sms.php?go=sms2&adr=jan@sms.cz"
-                                   "&zprava=Dobry%A0den"}));
+            (QStringList{kStartUp,
+                         "http://127.0.0.1:9/send_sms.php?go=sms2&adr=jan@sms.cz"
+                         "&zprava=Dobry%A0den"}));
 }
 
 TEST_F(SendOutcomeTest, AnAddressListLongerThanARequestCarriesIsRefusedWithNothingSent) {
   startProgram();
   showMain();
   QString list;
-  for (int i = 0; i < 80; ++i) list += QStringLiteral("adresat%1@sms.operatorxy.cz; ").arg(i, 3, 10, QLatin1Char('0'));
+  for (int i = 0; i < 80; ++i)
+    list += QStringLiteral("adresat%1@sms.operatorxy.cz; ").arg(i, 3, 10, QLatin1Char('0'));
   ASSERT_EQ(list.size(), 80 * 30);
   main().editAdresa->setText(list);
   main().memoText->setPlainText(QStringLiteral("Ahoj"));
@@ -127,7 +131,8 @@ TEST_F(SendOutcomeTest, AnAddressListLongerThanARequestCarriesIsRefusedWithNothi
   QTest::keyClick(main().memoText, Qt::Key_P, Qt::ControlModifier);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, QString::fromStdString(addressListTooLongMessage(2400)));
-  EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("Seznam adres je příliš dlouhý (2400 znaků)")));
+  EXPECT_TRUE(
+      messages[0].text.startsWith(QStringLiteral("Seznam adres je příliš dlouhý (2400 znaků)")));
   EXPECT_EQ(messages[0].caption, "Chyba");
   EXPECT_EQ(QApplication::focusWidget(), main().editAdresa);
   EXPECT_EQ(requestsUnderWay(*main().CppWebBrowser1), QStringList{kStartUp});

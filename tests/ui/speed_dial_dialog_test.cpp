@@ -1,5 +1,6 @@
 #include "addressbook/speed_dial_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -165,6 +166,26 @@ TEST_F(SpeedDialDialogTest, CtrlROpensTheDialog) {
   EXPECT_EQ(dialog().windowTitle(), "Rychlé volby");
   EXPECT_EQ(dialog().size(), QSize(485, 225));
   EXPECT_TRUE(dialog().btnOK->isDefault());
+}
+
+TEST_F(SpeedDialDialogTest, TheModeButtonsTakeNoFocusSoEnterStoresAndCloses) {
+  startProgram();
+  bool closed = false;
+  openSpeedDials([&](TfrmRychleVolby& d) {
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.editRV[0]->setFocus();
+    QTest::mouseClick(d.btnRV2, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), d.editRV[0]);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("776123456"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    closed = !d.isVisible();
+  });
+  EXPECT_TRUE(closed);
+  const std::string stored = readFile(kSpeedDialsFile);
+  ASSERT_EQ(stored.size(), 1600u);
+  EXPECT_EQ(stored.substr(800, 10), std::string("776123456\0", 10));
 }
 
 }  // namespace

@@ -48,5 +48,20 @@ TEST_F(FormsTest, ChangesThatCannotBeStoredInAReadOnlyFolderAreToldOncePerFile) 
   EXPECT_EQ(readFile("rvolby.dat"), std::string(1600, '\0'));
 }
 
+TEST_F(FormsTest, FieldsThatCannotBeStoredAtCloseAreToldAndTheProgramStillEnds) {
+  writeFile("padr.dat", "stara@sms.cz");
+  startProgram();
+  main().editAdresa->setText(QStringLiteral("nova@sms.cz"));
+  const ReadOnlyFolder readOnly(folder_.path().toStdString());
+  if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
+  EXPECT_TRUE(main().close());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Soubor padr.dat nelze uložit do složky programu " + folder_.path() +
+                                  ".\nAdresy a čísla zadané v hlavním okně se při příštím "
+                                  "spuštění neobnoví.");
+  EXPECT_EQ(messages[0].caption, "Chyba");
+  EXPECT_EQ(readFile("padr.dat"), "stara@sms.cz");
+}
+
 }  // namespace
 }  // namespace movarek::testing

@@ -27,11 +27,11 @@ struct LoadLog {
 
   void follow(WebLoad* load, const std::string& name) {
     QObject::connect(load, &WebLoad::Issued, [this, name] { events.push_back(name + " issued"); });
-    QObject::connect(load, &WebLoad::Ended,
-                     [this, name](const std::optional<LoadFailure>& failure) {
-                       events.push_back(name + (failure ? " failed " + std::to_string(failure->code)
-                                                        : " answered"));
-                     });
+    QObject::connect(
+        load, &WebLoad::Ended, [this, name](const std::optional<LoadFailure>& failure) {
+          events.push_back(name +
+                           (failure ? " failed " + std::to_string(failure->code) : " answered"));
+        });
   }
 };
 
@@ -58,8 +58,8 @@ TEST_F(WebEngineStartTest, TheWindowPaintsBeforeTheEngineStartsThenTheStartUpLoa
   ASSERT_TRUE(QTest::qWaitFor([&] { return log.events.size() >= 2; }, kEngineWaitMs));
   EXPECT_EQ(viewAtFirstPaint, false);
   EXPECT_NE(main().webEurotel->view(), nullptr);
-  EXPECT_EQ(log.events, (std::vector<std::string>{"start-up request issued",
-                                                  "start-up request failed -312"}));
+  EXPECT_EQ(log.events,
+            (std::vector<std::string>{"start-up request issued", "start-up request failed -312"}));
   // An ended request leaves nothing behind.
   EXPECT_TRUE(QTest::qWaitFor([&] { return main().CppWebBrowser1->loadsUnderWay().empty(); }));
 }
@@ -69,7 +69,8 @@ TEST_F(WebEngineStartTest, EveryRequestOfAHiddenBrowserGoesOutAtOnceInAViewOfIts
   QWidget window;
   TCppWebBrowser browser(engine, TCppWebBrowser::Kind::Hidden, &window);
   LoadLog log;
-  for (const char* path : {"/a", "/b?x=1", "/c"}) log.follow(browser.Send(kRefusingHost + path), path);
+  for (const char* path : {"/a", "/b?x=1", "/c"})
+    log.follow(browser.Send(kRefusingHost + path), path);
   EXPECT_TRUE(log.events.empty());
 
   engine.start();

@@ -88,7 +88,8 @@ bool isSmsRequest(const Request& request, std::string_view go) {
 }
 
 bool hangs(const Request& request, const Faults& faults) {
-  const std::string target = request.query.empty() ? request.path : request.path + "?" + request.query;
+  const std::string target =
+      request.query.empty() ? request.path : request.path + "?" + request.query;
   return std::any_of(faults.hung.begin(), faults.hung.end(),
                      [&target](const std::string& hung) { return target.starts_with(hung); });
 }

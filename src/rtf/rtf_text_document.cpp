@@ -1,11 +1,11 @@
-#include "app/rtf_text_document.h"
+#include "rtf/rtf_text_document.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 namespace movarek {
 namespace {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "app/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 namespace movarek {
 
@@ -14,7 +14,8 @@ class EFOpenError : public std::runtime_error {
   explicit EFOpenError(std::string_view fileName);
 };
 
-// Reads and parses a file of the program folder, given by its bare name.
+// Reads and parses a file of the program folder, given by its bare name, or of an installed
+// program's share/sms-movarek/ when the program folder has none.
 // Throws EFOpenError when the file is missing or cannot be read.
 RtfDocument loadRtfFile(std::string_view bareName);
 

@@ -1,4 +1,4 @@
-#include "app/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/cp1250.h"
+#include "common/cp1252.h"
 #include "common/utf8.h"
 
 namespace movarek {
@@ -102,11 +103,10 @@ int hexValue(char c) {
   return kNone;
 }
 
+// Every other code page is read as the Western one, which most documents outside Central
+// Europe are written in.
 std::string decodeBytes(std::string_view bytes, bool centralEuropean) {
-  if (centralEuropean) return cp1250ToUtf8(bytes);
-  std::string utf8;
-  for (const char byte : bytes) appendUtf8(utf8, static_cast<unsigned char>(byte));
-  return utf8;
+  return centralEuropean ? cp1250ToUtf8(bytes) : cp1252ToUtf8(bytes);
 }
 
 class RtfParser {

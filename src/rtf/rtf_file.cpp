@@ -1,4 +1,4 @@
-#include "app/rtf_file.h"
+#include "rtf/rtf_file.h"
 
 #include <string>
 
@@ -17,7 +17,11 @@ EFOpenError::EFOpenError(std::string_view fileName)
     : std::runtime_error("Cannot open file " + std::string(fileName)) {}
 
 RtfDocument loadRtfFile(std::string_view bareName) {
-  const auto bytes = readFileStart(programFile(bareName), kRtfFileLimit);
+  // An installed program finds its document among the shared files beside its own folder.
+  auto bytes = readFileStart(programFile(bareName), kRtfFileLimit);
+  if (!bytes)
+    bytes =
+        readFileStart(programFile("../share/sms-movarek/" + std::string(bareName)), kRtfFileLimit);
   if (!bytes) throw EFOpenError(bareName);
   return parseRtf(*bytes);
 }
