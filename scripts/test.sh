@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through ctest: the core under the
-# sanitizers, the fuzz harnesses, then the whole program with its windows and web engine.
-# The first suite that fails stops the run.
+# sanitizers, the fuzz harnesses, then the whole program with its windows and web engine, and
+# last the Debian package, installed and run as an ordinary user. The first suite that fails
+# stops the run.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
@@ -23,3 +24,13 @@ cd "$ROOT/build"
 # run; a fault that stays fails both.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 --timeout 300 \
   --repeat until-pass:2
+
+# The package as a user gets it, built for the simulator's address so that it can talk to it.
+cd "$ROOT"
+PACKAGE_PORT=${MOVAREK_PACKAGE_TEST_PORT:-18124}
+"$ROOT/scripts/package.sh" --gateway-host "127.0.0.1:$PACKAGE_PORT" \
+  --output "$ROOT/build-package/dist-test"
+python3 "$ROOT/tests/package/package_test.py" \
+  --deb "$ROOT/build-package/dist-test/sms-movarek_$(package_version)_amd64.deb" \
+  --simulator "$ROOT/build/movarek-gateway-sim" --port "$PACKAGE_PORT" \
+  --artifacts "$ROOT/build/package-artifacts"

@@ -7,6 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox python3
   fonts-liberation2 fonts-dejavu-core
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
 )
 
 as_root() {
@@ -44,4 +45,9 @@ sanitizer_environment() {
   export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
   export UBSAN_OPTIONS=print_stacktrace=1
   export LSAN_OPTIONS=suppressions=$ROOT/tests/sanitizers/lsan.supp
+}
+
+# The version the project gives itself, which names its package.
+package_version() {
+  sed -n 's/^project(SmsMovarek VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt"
 }

@@ -1,6 +1,7 @@
 #include "app/entry.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -21,6 +22,13 @@ namespace movarek {
 // message boxes) too.
 void prepareApplication(QApplication& application) {
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/movarek/icons/%1/cz.vertanix.SmsMovarek.png").arg(size));
+  }
+  QApplication::setWindowIcon(icon);
+  // The desktop entry by which the desktop knows the program's windows.
+  QGuiApplication::setDesktopFileName(QStringLiteral("cz.vertanix.SmsMovarek"));
   auto* translator = new QTranslator(&application);
   if (translator->load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

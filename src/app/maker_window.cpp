@@ -29,6 +29,16 @@ QLabel* label(QWidget* parent, const QString& text, const QPoint& at, const QFon
   return created;
 }
 
+// On a screen of more pixels than the logo was drawn for, it is drawn smoothly at the
+// screen's own pixels rather than blown up pixel by pixel.
+QPixmap smoothlyScaled(const QPixmap& picture, qreal ratio) {
+  if (ratio == 1.0) return picture;
+  QPixmap scaled =
+      picture.scaled(picture.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  scaled.setDevicePixelRatio(ratio);
+  return scaled;
+}
+
 }  // namespace
 
 TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
@@ -39,7 +49,8 @@ TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
   }
 
   Image1 = new QLabel(this);
-  Image1->setPixmap(QPixmap(QStringLiteral(":/movarek/logo_vertanix.png")));
+  Image1->setPixmap(
+      smoothlyScaled(QPixmap(QStringLiteral(":/movarek/logo_vertanix.png")), devicePixelRatioF()));
   Image1->move(8, 8);
   Image1->adjustSize();
 
@@ -47,6 +58,10 @@ TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
                  boldFont(QFont(QStringLiteral("Times New Roman")), 37), QStringLiteral("blue"));
   Label2 = label(this, QString::fromUtf8(kMakerTagline), QPoint(208, 48), boldFont(font(), 16),
                  QStringLiteral("green"));
+  // The name's box ends where the tagline's begins: its letters have no descenders, so
+  // nothing of them is lost, and the two boxes do not overlap at any scale.
+  Label1->resize(Label1->width(), Label2->y() - Label1->y());
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   const QFont detailFont = boldFont(QFont(QStringLiteral("Arial")), 13);
   const std::pair<QLabel**, QString> details[] = {

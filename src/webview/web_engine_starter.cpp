@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QOpenGLContext>
 #include <QWidget>
@@ -27,12 +28,20 @@ void shareDrawingContext() {
   qt_gl_set_global_share_context(context);
 }
 
-// The engine module's entry, loaded from beside the program; none when the module is missing or
-// broken.
+// The engine module's entry, loaded from beside the program or, for an installed program, from
+// its library folder; none when the module is missing or broken.
 CreateEngineView engineModule() {
-  QLibrary module(QCoreApplication::applicationDirPath() +
-                  QStringLiteral("/" MOVAREK_WEBENGINE_MODULE));
-  return reinterpret_cast<CreateEngineView>(module.resolve(kCreateEngineViewSymbol));
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  for (const QString& module : {programFolder + QStringLiteral("/" MOVAREK_WEBENGINE_MODULE),
+                                programFolder + QStringLiteral("/" MOVAREK_INSTALLED_MODULE_DIR
+                                                               "/" MOVAREK_WEBENGINE_MODULE)}) {
+    if (!QFileInfo::exists(module)) continue;
+    if (const auto entry =
+            reinterpret_cast<CreateEngineView>(QLibrary(module).resolve(kCreateEngineViewSymbol))) {
+      return entry;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace
