@@ -7,7 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox python3
   fonts-liberation2 fonts-dejavu-core
-  librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream libphonenumber-dev
 )
 
 as_root() {

@@ -148,6 +148,16 @@ bool ContactStore::AddContact(std::string_view name, std::string_view address,
   return true;
 }
 
+int ContactStore::AddContacts(const std::vector<ContactTexts>& contacts) {
+  int added = 0;
+  for (const auto& contact : contacts) {
+    if (!book_.add(contact.name, contact.address, contact.phone)) break;
+    ++added;
+  }
+  if (added > 0) SaveContacts();
+  return added;
+}
+
 void ContactStore::ReplaceContact(std::string_view name, std::string_view address,
                                   std::string_view phone) {
   if (book_.replaceCurrent(name, address, phone)) SaveContacts();

@@ -31,6 +31,14 @@ struct ContactRecord {
   std::string phoneText() const;
 };
 
+// A contact's three texts, code page 1250.
+struct ContactTexts {
+  std::string name;
+  std::string address;
+  std::string phone;
+  bool operator==(const ContactTexts&) const = default;
+};
+
 // No contact is current: the contacts dialog shows none.
 inline constexpr int kNoContact = -1;
 
@@ -87,6 +95,9 @@ class ContactStore {
   void LoadContacts();
   // False, after telling the user, when the book is full; the file is then left alone.
   bool AddContact(std::string_view name, std::string_view address, std::string_view phone);
+  // Adds each contact in its place by name, as many as the book takes, and writes the file
+  // once; gives how many were added.
+  int AddContacts(const std::vector<ContactTexts>& contacts);
   void ReplaceContact(std::string_view name, std::string_view address, std::string_view phone);
   void RemoveContact();
   void SaveContacts();

@@ -1,21 +1,34 @@
 #include "addressbook/contacts_dialog.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QValidator>
 #include <algorithm>
 
 #include "addressbook/address_choice.h"
+#include "addressbook/contact_list.h"
 #include "addressbook/contact_store.h"
 #include "addressbook/dialog_frame.h"
 #include "app/main_window.h"
 #include "app/memo.h"
+#include "common/file_choice.h"
 #include "common/message_box.h"
 #include "common/qt_text.h"
+#include "common/safe_file.h"
+#include "exchange/contact_import.h"
+#include "exchange/csv_reader.h"
+#include "exchange/phone_number.h"
+#include "exchange/vcard_reader.h"
 
 namespace movarek {
 namespace {
@@ -70,7 +83,7 @@ void TfrmKontakty::buildLayout() {
   setWindowTitle(QStringLiteral("Kontakty"));
   fixAndCentre(*this, QSize(588, 308));
 
-  listboxJmena = new QListWidget(this);
+  listboxJmena = new ContactList(this);
   listboxJmena->setGeometry(8, 8, 237, 273);
   listboxJmena->setFont(boldArial());
   listboxJmena->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,6 +111,19 @@ void TfrmKontakty::buildLayout() {
 
   btnOK = placedButton(this, QStringLiteral("OK"), QRect(424, 276, 75, 25));
   btnStorno = placedButton(this, QStringLiteral("Storno"), QRect(505, 276, 75, 25));
+  buildContextMenu();
+  setAcceptDrops(true);
+}
+
+void TfrmKontakty::buildContextMenu() {
+  menuKontakty = new QMenu(this);
+  Importovatkontakty1 = menuKontakty->addAction(QStringLiteral("Importovat kontakty…"));
+  Exportovatkontakty1 = menuKontakty->addAction(QStringLiteral("Exportovat kontakty…"));
+  listboxJmena->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TfrmKontakty::showContextMenu(const QPoint& inList) {
+  menuKontakty->popup(listboxJmena->viewport()->mapToGlobal(inList));
 }
 
 void TfrmKontakty::connectHandlers() {
@@ -114,10 +140,22 @@ void TfrmKontakty::connectHandlers() {
   connect(btnOK, &QPushButton::clicked, this, &TfrmKontakty::btnOKClick);
   connect(btnOK2, &QPushButton::clicked, this, &TfrmKontakty::btnOKClick);
   connect(btnStorno, &QPushButton::clicked, this, &TfrmKontakty::btnStornoClick);
+  // The right mouse button and the Menu key; Shift+F10 in the key filter.
+  connect(listboxJmena, &QWidget::customContextMenuRequested, this, &TfrmKontakty::showContextMenu);
+  connect(Importovatkontakty1, &QAction::triggered, this, &TfrmKontakty::Importovatkontakty1Click);
+  connect(Exportovatkontakty1, &QAction::triggered, this, &TfrmKontakty::Exportovatkontakty1Click);
 }
 
 bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == listboxJmena && event->type() == QEvent::KeyPress) listboxJmenaKeyDown();
+  if (watched == listboxJmena && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      const QListWidgetItem* current = listboxJmena->currentItem();
+      showContextMenu(current ? listboxJmena->visualItemRect(current).center() : QPoint());
+      return true;
+    }
+    listboxJmenaKeyDown();
+  }
   if (watched == listboxJmena->viewport() && event->type() == QEvent::MouseButtonDblClick &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     listboxJmenaDblClick();
@@ -236,5 +274,97 @@ void TfrmKontakty::btnOKClick() {
 }
 
 void TfrmKontakty::btnStornoClick() { reject(); }
+
+// ---------------------------------------------------------------------------------------------
+// Import and export
+
+namespace {
+
+constexpr qint64 kLargestImport = 64 * 1024 * 1024;
+const QString kFilters = QStringLiteral("vCard (*.vcf);;CSV (*.csv)");
+
+enum class Format { None, VCard, Csv };
+
+Format formatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("vcf")) return Format::VCard;
+  if (suffix == QLatin1String("csv")) return Format::Csv;
+  return Format::None;
+}
+
+void tellError(const QString& text) { showMessage(text, QStringLiteral("Chyba")); }
+
+// The format of a file by its extension; a file of neither is told.
+Format formatTold(const QString& path) {
+  const Format format = formatOf(path);
+  if (format == Format::None) {
+    tellError(QStringLiteral("Soubor %1 není vCard (.vcf) ani CSV (.csv).")
+                  .arg(QFileInfo(path).fileName()));
+  }
+  return format;
+}
+
+// The local .vcf and .csv files of a drag.
+QStringList importableFiles(const QMimeData& dragged) {
+  QStringList files;
+  for (const QUrl& url : dragged.urls()) {
+    if (url.isLocalFile() && formatOf(url.toLocalFile()) != Format::None)
+      files << url.toLocalFile();
+  }
+  return files;
+}
+
+}  // namespace
+
+void TfrmKontakty::Importovatkontakty1Click() {
+  const QString path = chooseFile(this, {FileChoice::Open, QStringLiteral("Importovat kontakty"),
+                                         QStringLiteral("Kontakty (*.vcf *.csv);;") + kFilters});
+  if (!path.isEmpty()) importContacts(path);
+}
+
+void TfrmKontakty::importContacts(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  const Format format = formatTold(path);
+  if (format == Format::None) return;
+  const auto bytes = readFileStart(path.toStdString(), kLargestImport);
+  if (!bytes) {
+    tellError(QStringLiteral("Soubor %1 nelze přečíst.").arg(name));
+    return;
+  }
+  const auto cards = format == Format::VCard ? readVCards(*bytes) : readCsvContacts(*bytes);
+  if (cards.empty()) {
+    tellError(QStringLiteral("V souboru %1 není žádný kontakt.").arg(name));
+    return;
+  }
+  const ImportPlan plan = planImport(contacts_.book(), cards, keptPhoneNumber);
+  contacts_.AddContacts(plan.toAdd);
+  rebuildList();
+  showMessage(QString::fromStdString(importReport(plan.count)), QStringLiteral("Import kontaktů"));
+}
+
+void TfrmKontakty::Exportovatkontakty1Click() {
+  const QString path =
+      chooseFile(this, {FileChoice::Save, QStringLiteral("Exportovat kontakty"), kFilters});
+  if (path.isEmpty()) return;
+  const Format format = formatTold(path);
+  if (format == Format::None) return;
+  const auto& book = contacts_.book();
+  if (!replaceFile(path.toStdString(), format == Format::VCard ? vCardsOf(book) : csvOf(book))) {
+    tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
+    return;
+  }
+  showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(book.count()),
+              QStringLiteral("Export kontaktů"));
+}
+
+// A .vcf or .csv file dropped on the dialog is imported.
+void TfrmKontakty::dragEnterEvent(QDragEnterEvent* event) {
+  if (!importableFiles(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmKontakty::dropEvent(QDropEvent* event) {
+  for (const QString& file : importableFiles(*event->mimeData())) importContacts(file);
+  event->acceptProposedAction();
+}
 
 }  // namespace movarek

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 
 namespace movarek {
@@ -32,6 +34,10 @@ class TfrmKontakty : public QDialog {
   QPushButton* btnStorno;
   QPushButton* btnOznacitVse;
   QPushButton* btnOdznacitVse;
+  // The list's context menu.
+  QMenu* menuKontakty;
+  QAction* Importovatkontakty1;
+  QAction* Exportovatkontakty1;
 
  public slots:
   // Each opening: the first contact shown, the list focused; earlier check marks stay.
@@ -46,14 +52,22 @@ class TfrmKontakty : public QDialog {
   void btnOdznacitVseClick();
   void btnOKClick();
   void btnStornoClick();
+  void Importovatkontakty1Click();
+  void Exportovatkontakty1Click();
+  // Adds the contacts of a .vcf or .csv file to the book and tells what came of it.
+  void importContacts(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCreate();
   void buildLayout();
   void connectHandlers();
+  void buildContextMenu();
+  void showContextMenu(const QPoint& inList);
 
   // Lists the book anew: every check mark and the selection go.
   void rebuildList();

@@ -14,4 +14,8 @@ std::string cp1250ToUtf8(std::string_view cp1250);
 // Invalid UTF-8 sequences become "?" too.
 std::string utf8ToCp1250(std::string_view utf8);
 
+// The base letter of a Czech letter with a diacritic (č gives c, Ř gives R); any other byte as
+// it is.
+char czechBaseLetter(char cp1250);
+
 }  // namespace movarek

@@ -4,33 +4,35 @@
 #include <array>
 #include <cstring>
 
+#include "common/cp1250.h"
+
 namespace movarek {
 namespace {
 
 constexpr std::size_t kWorkingCopySize = 10000;
 
-// Czech letters of code page 1250 and the plain letters the gateway gets instead.
-constexpr std::string_view kAccented = "\xE1\xE8\xEF\xE9\xEC\xED\xF2\xF3\xF8\x9A\x9D\xFA\xF9\xFD\x9E"
-                                       "\xC1\xC8\xCF\xC9\xCC\xCD\xD2\xD3\xD8\x8A\x8D\xDA\xD9\xDD\x8E";
-constexpr std::string_view kPlain = "acdeeinorstuuyzACDEEINORSTUUYZ";
-
 // Characters with a meaning in a query, written as escapes so that the gateway, which
 // decodes escapes, receives them as the user typed them.
 std::string_view queryEscape(char byte) {
   switch (byte) {
-    case '%': return "%25";
-    case '&': return "%26";
-    case '+': return "%2B";
-    case '#': return "%23";
-    default: return {};
+    case '%':
+      return "%25";
+    case '&':
+      return "%26";
+    case '+':
+      return "%2B";
+    case '#':
+      return "%23";
+    default:
+      return {};
   }
 }
 
 // The replacement of one input byte, by the first rule that matches. `single` is storage
 // for a one-byte replacement.
 std::string_view replacementFor(char byte, bool addressRules, char& single) {
-  if (const auto at = kAccented.find(byte); at != std::string_view::npos) {
-    single = kPlain[at];
+  if (const char plain = czechBaseLetter(byte); plain != byte) {
+    single = plain;
     return {&single, 1};
   }
   if (addressRules) {
@@ -38,10 +40,14 @@ std::string_view replacementFor(char byte, bool addressRules, char& single) {
     if (byte == ',' || byte == ';') return "~";
   }
   switch (byte) {
-    case ' ': return "+";
-    case '\n': return "%0A";
-    case '\r': return {};
-    default: break;
+    case ' ':
+      return "+";
+    case '\n':
+      return "%0A";
+    case '\r':
+      return {};
+    default:
+      break;
   }
   if (const auto escape = queryEscape(byte); !escape.empty()) return escape;
   single = byte;

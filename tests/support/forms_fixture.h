@@ -16,6 +16,7 @@
 
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "common/file_choice.h"
 #include "common/message_box.h"
 #include "common/modal.h"
 #include "common/program_folder.h"
@@ -47,6 +48,13 @@ class FormsTest : public ::testing::Test {
       answers.pop_front();
       return answer;
     });
+    setFileHandler([this](const FileRequest& request) {
+      fileRequests.push_back(request);
+      if (chosenFiles.empty()) return QString();
+      const QString chosen = chosenFiles.front();
+      chosenFiles.pop_front();
+      return chosen;
+    });
     setModalHandler([this](QDialog& dialog) {
       shownDialogs.push_back(&dialog);
       return onModal ? onModal(dialog) : int{QDialog::Rejected};
@@ -57,6 +65,7 @@ class FormsTest : public ::testing::Test {
     forms.reset();
     setMessageHandler({});
     setModalHandler({});
+    setFileHandler({});
   }
 
   // Starts the program as its entry does: every window, in order. The web engine starts after
@@ -109,6 +118,8 @@ class FormsTest : public ::testing::Test {
   std::vector<MessageRequest> messages;  // every box shown, in order
   std::deque<MessageAnswer> answers;     // given in order; No or OK when none is left
   std::vector<QDialog*> shownDialogs;
+  std::deque<QString> chosenFiles;  // picked in the file dialog, in order; none cancels
+  std::vector<FileRequest> fileRequests;
   std::function<int(QDialog&)> onModal;  // works a dialog while it is "shown"
 };
 

@@ -1,0 +1,177 @@
+#include "exchange/contact_import.h"
+
+#include <algorithm>
+
+#include "common/cp1250.h"
+
+namespace movarek {
+namespace {
+
+constexpr std::size_t kLongestName = 97;
+constexpr std::size_t kLongestAddress = 97;
+constexpr std::size_t kLongestPhone = 47;
+
+std::string stored(const std::string& utf8, std::size_t longest) {
+  return utf8ToCp1250(utf8).substr(0, longest);
+}
+
+std::string trimmed(std::string text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::string nameOf(const ContactCard& card) {
+  if (const auto formatted = trimmed(card.formattedName); !formatted.empty()) return formatted;
+  return trimmed(trimmed(card.givenName) + " " + trimmed(card.familyName));
+}
+
+std::string phoneOf(const ContactCard& card, const PhoneKeeping& keepPhone) {
+  if (card.phones.empty()) return {};
+  const auto mobile = std::find_if(card.phones.begin(), card.phones.end(),
+                                   [](const CardPhone& phone) { return phone.mobile; });
+  return keepPhone((mobile != card.phones.end() ? *mobile : card.phones.front()).number);
+}
+
+bool bookHolds(const ContactBook& book, const ContactTexts& contact) {
+  for (int i = 0; i < book.count(); ++i) {
+    const ContactRecord& record = book.record(i);
+    if (record.nameText() == contact.name && record.addressText() == contact.address &&
+        record.phoneText() == contact.phone) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// "Přidáno kontaktů: 5" and the like: the count after the noun needs no plural forms.
+std::string counted(std::string_view what, int count) {
+  return std::string(what) + ": " + std::to_string(count);
+}
+
+// A field of a vCard text value: backslash, comma, semicolon and line breaks escaped.
+std::string vCardText(const std::string& utf8) {
+  std::string escaped;
+  for (const char c : utf8) {
+    if (c == '\\' || c == ',' || c == ';') escaped += '\\';
+    if (c == '\n') {
+      escaped += "\\n";
+    } else if (c != '\r') {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// A content line folded after 75 bytes, never inside a UTF-8 sequence.
+std::string contentLine(const std::string& line) {
+  std::string folded;
+  std::size_t length = 0;
+  for (const char c : line) {
+    const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    if (length >= 75 && !continuation) {
+      folded += "\r\n ";
+      length = 1;
+    }
+    folded += c;
+    ++length;
+  }
+  return folded + "\r\n";
+}
+
+// The name as given and family name: the last word is the family name.
+std::pair<std::string, std::string> givenAndFamily(const std::string& name) {
+  const auto space = name.rfind(' ');
+  if (space == std::string::npos) return {name, {}};
+  return {name.substr(0, space), name.substr(space + 1)};
+}
+
+std::string csvField(const std::string& utf8) {
+  if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
+  std::string quoted = "\"";
+  for (const char c : utf8) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+ContactTexts contactOf(const ContactCard& card, const PhoneKeeping& keepPhone) {
+  return {
+      stored(nameOf(card), kLongestName),
+      stored(card.emails.empty() ? std::string() : trimmed(card.emails.front()), kLongestAddress),
+      stored(phoneOf(card, keepPhone), kLongestPhone)};
+}
+
+ImportPlan planImport(const ContactBook& book, const std::vector<ContactCard>& cards,
+                      const PhoneKeeping& keepPhone) {
+  ImportPlan plan;
+  for (const auto& card : cards) {
+    const ContactTexts contact = contactOf(card, keepPhone);
+    if (contact.address.empty() && contact.phone.empty()) {
+      ++plan.count.withoutAddressOrPhone;
+    } else if (bookHolds(book, contact) ||
+               std::find(plan.toAdd.begin(), plan.toAdd.end(), contact) != plan.toAdd.end()) {
+      ++plan.count.alreadyInTheBook;
+    } else if (book.count() + static_cast<int>(plan.toAdd.size()) >= ContactBook::kCapacity) {
+      ++plan.count.withoutRoom;
+    } else {
+      plan.toAdd.push_back(contact);
+    }
+  }
+  plan.count.added = static_cast<int>(plan.toAdd.size());
+  return plan;
+}
+
+std::string importReport(const ImportCount& count) {
+  std::string text = counted("Přidáno kontaktů", count.added) + ".";
+  const int leftOut = count.withoutAddressOrPhone + count.alreadyInTheBook + count.withoutRoom;
+  if (leftOut == 0) return text;
+  text += "\n" + counted("Vynecháno", leftOut) + " (";
+  std::vector<std::string> reasons;
+  if (count.withoutAddressOrPhone)
+    reasons.push_back(counted("bez adresy i telefonu", count.withoutAddressOrPhone));
+  if (count.alreadyInTheBook) reasons.push_back(counted("už v adresáři", count.alreadyInTheBook));
+  if (count.withoutRoom) {
+    reasons.push_back(counted("nevešlo se do 1000 kontaktů", count.withoutRoom));
+  }
+  for (std::size_t i = 0; i < reasons.size(); ++i) text += (i ? ", " : "") + reasons[i];
+  return text + ").";
+}
+
+std::string vCardsOf(const ContactBook& book) {
+  std::string cards;
+  for (int i = 0; i < book.count(); ++i) {
+    const ContactRecord& record = book.record(i);
+    const std::string name = cp1250ToUtf8(record.nameText());
+    const auto [given, family] = givenAndFamily(name);
+    cards += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
+    cards += contentLine("FN:" + vCardText(name));
+    cards += contentLine("N:" + vCardText(family) + ";" + vCardText(given) + ";;;");
+    if (!record.addressText().empty()) {
+      cards += contentLine("EMAIL:" + vCardText(cp1250ToUtf8(record.addressText())));
+    }
+    if (!record.phoneText().empty()) {
+      cards += contentLine("TEL;TYPE=cell:" + vCardText(cp1250ToUtf8(record.phoneText())));
+    }
+    cards += "END:VCARD\r\n";
+  }
+  return cards;
+}
+
+std::string csvOf(const ContactBook& book) {
+  std::string csv =
+      std::string(kByteOrderMark) + "Name,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n";
+  for (int i = 0; i < book.count(); ++i) {
+    const ContactRecord& record = book.record(i);
+    const std::string phone = cp1250ToUtf8(record.phoneText());
+    csv += csvField(cp1250ToUtf8(record.nameText())) + "," +
+           csvField(cp1250ToUtf8(record.addressText())) + "," + (phone.empty() ? "" : "Mobile") +
+           "," + csvField(phone) + "\r\n";
+  }
+  return csv;
+}
+
+}  // namespace movarek

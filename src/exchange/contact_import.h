@@ -1,0 +1,48 @@
+#pragma once
+// Cards of another program taken into the address book, and the book written for others.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addressbook/contact_store.h"
+#include "exchange/contact_card.h"
+
+namespace movarek {
+
+// How a written number is kept (keptPhoneNumber for the program; tests may stand in).
+using PhoneKeeping = std::function<std::string(std::string_view utf8)>;
+
+// A card as the book stores it, in code page 1250 with each text cut to what its field keeps.
+// Name: the formatted name, else given and family name joined by a space. Address: the first
+// e-mail address. Phone: the first number marked mobile, else the first.
+ContactTexts contactOf(const ContactCard& card, const PhoneKeeping& keepPhone);
+
+struct ImportCount {
+  int added = 0;
+  int withoutAddressOrPhone = 0;
+  int alreadyInTheBook = 0;
+  int withoutRoom = 0;
+  bool operator==(const ImportCount&) const = default;
+};
+
+struct ImportPlan {
+  std::vector<ContactTexts> toAdd;  // in the file's order
+  ImportCount count;
+};
+
+// What of `cards` goes into `book`: a card with neither address nor phone, a contact the book
+// or the file holds already (same name, address and phone) and what does not fit in the book
+// are left out and counted.
+ImportPlan planImport(const ContactBook& book, const std::vector<ContactCard>& cards,
+                      const PhoneKeeping& keepPhone);
+
+// What the user is told after an import (UTF-8).
+std::string importReport(const ImportCount& count);
+
+// The whole book as vCard 4.0 in UTF-8: FN, N, EMAIL and TEL;TYPE=cell, CR LF line ends.
+std::string vCardsOf(const ContactBook& book);
+// The whole book as CSV in UTF-8 with a byte order mark and a header row the import reads.
+std::string csvOf(const ContactBook& book);
+
+}  // namespace movarek

@@ -1,0 +1,164 @@
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+#include "addressbook/contact_store.h"
+#include "addressbook/contacts_dialog.h"
+#include "common/qt_text.h"
+#include "forms_fixture.h"
+
+namespace movarek::testing {
+namespace {
+
+const std::string kPhoneExport =
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=98eho=C5=99;"
+    "Petr\r\n"
+    "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Petr =C5=98eho=C5=99\r\nTEL;CELL:+420 777 123 "
+    "456\r\n"
+    "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nFN:Anna\r\nEMAIL;INTERNET:anna@sms.cz\r\n"
+    "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nFN:Nikdo\r\nEND:VCARD\r\n";
+
+class ContactExchangeTest : public FormsTest {
+ protected:
+  TfrmKontakty& dialog() { return *forms->frmKontakty; }
+
+  QString writeTestFile(const std::string& name, const std::string& bytes) {
+    writeFile(name, bytes);
+    return QString::fromStdString(filePath(name));
+  }
+
+  QStringList listed() {
+    QStringList names;
+    for (int row = 0; row < dialog().listboxJmena->count(); ++row) {
+      names << dialog().listboxJmena->item(row)->text();
+    }
+    return names;
+  }
+
+  void drop(const QString& path) {
+    QMimeData dragged;
+    dragged.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog(), &dropped);
+  }
+};
+
+TEST_F(ContactExchangeTest, TheListsContextMenuHoldsImportAndExport) {
+  startProgram();
+  dialog().show();
+  QStringList items;
+  for (const QAction* action : dialog().menuKontakty->actions()) items << action->text();
+  EXPECT_EQ(items, (QStringList{"Importovat kontakty…", "Exportovat kontakty…"}));
+  // The right mouse button, as the window system reports it.
+  const QPoint inList(30, 30);
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, inList,
+                               dialog().listboxJmena->viewport()->mapToGlobal(inList));
+  QApplication::sendEvent(dialog().listboxJmena->viewport(), &rightClick);
+  EXPECT_TRUE(dialog().menuKontakty->isVisible());
+  dialog().menuKontakty->hide();
+  dialog().listboxJmena->setFocus();
+  QTest::keyClick(dialog().listboxJmena, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(dialog().menuKontakty->isVisible());
+  dialog().menuKontakty->hide();
+}
+
+TEST_F(ContactExchangeTest, AnImportFromTheMenuAddsInNameOrderWritesOnceAndTellsTheCounts) {
+  writeFile(kContactsFile, std::string("\0\0", 2));
+  startProgram();
+  chosenFiles = {writeTestFile("telefon.vcf", kPhoneExport)};
+  dialog().Importovatkontakty1->trigger();
+  ASSERT_EQ(fileRequests.size(), 1u);
+  EXPECT_EQ(fileRequests[0].choice, FileChoice::Open);
+  EXPECT_EQ(listed(), (QStringList{"Anna", "Petr Řehoř"}));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Přidáno kontaktů: 2.\nVynecháno: 1 (bez adresy i telefonu: 1).");
+  EXPECT_EQ(messages[0].caption, "Import kontaktů");
+  const std::string file = readFile(kContactsFile);
+  ASSERT_EQ(file.size(), 2u + 2 * 250);
+  EXPECT_EQ(file.substr(0, 2), std::string("\x02\x00", 2));
+  EXPECT_EQ(file.substr(2 + 250 + 200, 10), std::string("777123456\0", 10));
+
+  // The same file again: both are in the book already.
+  drop(QString::fromStdString(filePath("telefon.vcf")));
+  EXPECT_EQ(messages.back().text,
+            "Přidáno kontaktů: 0.\nVynecháno: 3 (bez adresy i telefonu: 1, už v adresáři: 2).");
+  EXPECT_EQ(listed().size(), 2);
+}
+
+TEST_F(ContactExchangeTest, FilesThatHoldNoCardOrCannotBeReadAreToldAndChangeNothing) {
+  startProgram();
+  struct Case {
+    QString path;
+    QString told;
+  };
+  const Case cases[] = {
+      {writeTestFile("prazdny.csv", "a,b\r\n1,2\r\n"), "V souboru prazdny.csv není žádný kontakt."},
+      {QString::fromStdString(filePath("chybi.vcf")), "Soubor chybi.vcf nelze přečíst."},
+      {writeTestFile("seznam.txt", "x"), "Soubor seznam.txt není vCard (.vcf) ani CSV (.csv)."},
+  };
+  for (const auto& c : cases) {
+    messages.clear();
+    dialog().importContacts(c.path);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, c.told);
+    EXPECT_EQ(messages[0].caption, "Chyba");
+  }
+  EXPECT_FALSE(fileExists(kContactsFile));
+}
+
+TEST_F(ContactExchangeTest, BothExportsImportBackIntoAnEmptyBookByteForByte) {
+  ContactBook book;
+  book.add(toCp1250(QStringLiteral("Žofie Nováková")), "zofie@sms.cz", "777123456");
+  book.add(toCp1250(QStringLiteral("Čapek")), "capek@sms.cz", "+442079460958");
+  book.add("Zoo", "", "608111222");
+  writeFile(kContactsFile, book.fileBytes());
+  for (const char* name : {"kontakty.vcf", "kontakty.csv"}) {
+    startProgram();
+    chosenFiles = {QString::fromStdString(filePath(name))};
+    dialog().Exportovatkontakty1->trigger();
+    EXPECT_EQ(messages.back().text, "Uloženo kontaktů: 3.") << name;
+    EXPECT_EQ(messages.back().caption, "Export kontaktů");
+    forms.reset();
+
+    writeFile(kContactsFile, std::string("\0\0", 2));
+    startProgram();
+    chosenFiles = {QString::fromStdString(filePath(name))};
+    dialog().Importovatkontakty1->trigger();
+    EXPECT_EQ(readFile(kContactsFile), book.fileBytes()) << name;
+    forms.reset();
+    writeFile(kContactsFile, book.fileBytes());
+  }
+}
+
+TEST_F(ContactExchangeTest, TypingLettersFindsTheFirstNameThatBeginsWithThem) {
+  ContactBook book;
+  for (const char* name : {"Adam", "Cyril", "Zoo", "Čapek", "Řehoř", "Řeka"}) {
+    book.add(toCp1250(QString::fromUtf8(name)), "", "");
+  }
+  writeFile(kContactsFile, book.fileBytes());
+  startProgram();
+  dialog().FormActivate();
+  struct Case {
+    QString typed;
+    QString found;
+  };
+  for (const auto& c :
+       {Case{"reh", "Řehoř"}, Case{"ca", "Čapek"}, Case{"ZO", "Zoo"}, Case{"c", "Cyril"}}) {
+    QTest::qWait(QApplication::keyboardInputInterval() + 50);  // a new search
+    QTest::keyClicks(dialog().listboxJmena, c.typed);
+    EXPECT_EQ(dialog().listboxJmena->currentItem()->text(), c.found) << c.typed.toStdString();
+    EXPECT_EQ(dialog().editJmeno->text(), c.found) << c.typed.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace movarek::testing
