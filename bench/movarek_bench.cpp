@@ -23,6 +23,7 @@
 #include "common/program_folder.h"
 #include "probe.h"
 #include "webview/web_browser.h"
+#include "webview/web_load.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ class Run : public QObject {
     });
     connect(window_.webEurotel, &movarek::TCppWebBrowser::DocumentComplete, this,
             [this] { startupLoadEnded(eurotelLoaded_); });
-    connect(window_.CppWebBrowser1, &movarek::TCppWebBrowser::DocumentComplete, this,
+    // The start-up request is the hidden browser's first load, under way from the creation step.
+    connect(window_.CppWebBrowser1->loadsUnderWay().front(), &movarek::WebLoad::Ended, this,
             [this] { startupLoadEnded(startupRequestLoaded_); });
     // The question after a send: the gateway has answered.
     movarek::setMessageHandler([this](const movarek::MessageRequest& request) {

@@ -146,13 +146,16 @@ TEST_F(SilentGatewayTest, KeysPressedInTheEurotelFormAreTheForms) {
            run(QStringLiteral("document.hasFocus() && document.activeElement.name")).toString() ==
                QStringLiteral("zprava");
   }));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return run(QStringLiteral("document.forms[0].zprava.value")).toString() ==
-               QStringLiteral("Vloženo schránkou");
-      },
-      5000));
+  // A freshly focused page may not be ready for the very first key: press again while nothing
+  // has arrived, never once something has.
+  const auto pasted = [&] {
+    return run(QStringLiteral("document.forms[0].zprava.value")).toString();
+  };
+  for (int press = 0; press < 3 && pasted().isEmpty(); ++press) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    waitUntil([&] { return !pasted().isEmpty(); }, 3000);
+  }
+  EXPECT_EQ(pasted(), QStringLiteral("Vloženo schránkou"));
   run(QStringLiteral("document.forms[0].submit()"));
   const auto requests = simulator->waitForRequests(3);
   ASSERT_EQ(requests.size(), 3);
