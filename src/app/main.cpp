@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     movarek::tellOfRunningCopy(instance);
     return 0;
   }
-  movarek::removeLeftoverTemporaryFiles();
+  if (instance.holdsFolder()) movarek::removeLeftoverTemporaryFiles();
   try {
     movarek::Forms forms;
     instance.onRaise([&forms] { movarek::bringToFront(*forms.frmMain); });

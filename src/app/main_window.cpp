@@ -289,6 +289,7 @@ QWidget* TfrmMain::buildEurotelPage() {
   // Zero width until its first document has arrived: the notice shows meanwhile.
   webEurotel = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Shown, panelWebEurotel);
   webEurotel->setGeometry(0, 0, 0, kPageHeight);
+  webEurotel->setDialogCaption(QString::fromLatin1(kPageEurotel));
   return page;
 }
 

@@ -14,6 +14,8 @@ MessageHandler& handlerSlot() {
 MessageAnswer showRealBox(const MessageRequest& request) {
   QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton,
                   QApplication::activeWindow());
+  // Texts are shown as written, never as markup: some come from the gateway's page.
+  box.setTextFormat(Qt::PlainText);
   if (request.buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);

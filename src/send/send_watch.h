@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "send/send_failure.h"
+#include "webview/load_failure.h"
 
 namespace movarek {
 

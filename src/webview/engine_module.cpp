@@ -1,64 +1,42 @@
 // The web engine's side of the browser control: built as a module of its own, so that the
 // program starts without loading the engine.
-#include <QCoreApplication>
-#include <QQuickWindow>
 #include <QWebEngineLoadingInfo>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include "webview/engine_view.h"
+#include "webview/guest_page.h"
+#include "webview/guest_view.h"
+#include "webview/send_page.h"
 
 namespace movarek {
 namespace {
 
-// The one profile every view shares: off the record (no storage name), nothing written to disk.
-QWebEngineProfile& gatewayProfile() {
-  static QWebEngineProfile* const profile = [] {
-    // The views are drawn by the widgets' own painter, not through OpenGL: the first view
-    // placed in the shown window would otherwise make Qt build the window anew (it blinks and
-    // drops the keyboard focus for a moment), and the gateway's pages have nothing to gain.
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    // Every gateway page in one renderer process, not one each: a third less memory.
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --process-per-site");
-    auto* created = new QWebEngineProfile(QCoreApplication::instance());
-    // A send repeated word for word must reach the gateway again, not come from a cache.
-    created->setHttpCacheType(QWebEngineProfile::NoCache);
-    // The gateway's pages are requests, not sites to remember: no icons fetched for them.
-    created->settings()->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    return created;
-  }();
-  return *profile;
-}
-
-// Blocks everything a page refers to: only the page asked for is fetched.
-class RequestedPageOnly : public QWebEngineUrlRequestInterceptor {
- public:
-  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-
-  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-    info.block(info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame);
-  }
-};
-
+// A load the engine stopped ended with the gateway's answer: one without a page (no content,
+// a download) or a redirect to another host, which the view does not follow.
 std::optional<LoadFailure> failureOf(const QWebEngineLoadingInfo& info) {
-  if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) return std::nullopt;
+  if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) return std::nullopt;
   // An HTTP status comes as itself, the engine's own network errors as negative numbers.
   const int code = info.errorCode();
   return LoadFailure{code > 0 ? LoadFailure::Kind::HttpStatus : LoadFailure::Kind::NetworkError,
                      code};
 }
 
+QWebEngineView* sendView(QWidget* parent, const QUrl& gateway) {
+  auto* view = new QWebEngineView(parent);
+  view->setPage(new SendPage(gateway, view));
+  return view;
+}
+
+QWebEngineView* guestView(QWidget* parent, const QUrl& gateway, const EngineView::Events& events) {
+  auto* view = new GuestView(parent);
+  view->setGuestPage(new GuestPage(gateway, events, *view, view));
+  return view;
+}
+
 class WebEngineView final : public EngineView {
  public:
-  WebEngineView(QWidget* parent, bool hidden, const Events& events)
-      : view_(new QWebEngineView(&gatewayProfile(), parent)) {
-    if (hidden) {
-      view_->page()->setUrlRequestInterceptor(new RequestedPageOnly(view_));
-      view_->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    }
+  WebEngineView(QWidget* parent, Kind kind, const QUrl& gateway, const Events& events)
+      : view_(kind == Kind::Send ? sendView(parent, gateway) : guestView(parent, gateway, events)) {
     QObject::connect(view_, &QWebEngineView::loadFinished, view_,
                      [complete = events.documentComplete] { complete(); });
     QObject::connect(view_->page(), &QWebEnginePage::loadingChanged, view_,
@@ -81,8 +59,9 @@ class WebEngineView final : public EngineView {
 }  // namespace movarek
 
 extern "C" Q_DECL_EXPORT movarek::EngineView* movarekCreateEngineView(
-    QWidget* parent, bool hidden, movarek::EngineView::Events events) {
-  return new movarek::WebEngineView(parent, hidden, events);
+    QWidget* parent, movarek::EngineView::Kind kind, const QUrl& gateway,
+    movarek::EngineView::Events events) {
+  return new movarek::WebEngineView(parent, kind, gateway, events);
 }
 
 static_assert(std::is_same_v<decltype(&movarekCreateEngineView), movarek::CreateEngineView>);

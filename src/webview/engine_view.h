@@ -2,23 +2,44 @@
 // What the browser control asks of the web engine. The engine lives in a module of its own
 // (movarek_webengine.so beside the program), loaded once the main window has painted: a
 // program merely linked with the engine takes three times as long to show its first window.
+#include <QString>
 #include <QUrl>
 #include <functional>
 #include <optional>
 
-#include "send/send_failure.h"
+#include "webview/load_failure.h"
 
 class QWidget;
 
 namespace movarek {
 
+// What a script of a shown page asks the user.
+struct PageDialog {
+  enum class Kind { Alert, Confirm };
+  Kind kind;
+  QString text;
+};
+
 class EngineView {
  public:
+  // A send view loads one gateway request unseen: it runs no scripts, fetches nothing but its
+  // URL and follows redirects only within the gateway. A guest view shows a gateway page
+  // whose scripts the program does not trust: it stays on the gateway and gets no permission,
+  // download, window or local file. The two kinds share no renderer and no connection.
+  enum class Kind { Send, Guest };
+
   struct Events {
     // After every finished load, the page's own ones included.
     std::function<void()> documentComplete;
-    // The end of a load: no failure when the page has arrived.
+    // The end of a load: no failure when the gateway has answered, with a page or without
+    // one (no content, a download, a redirect elsewhere).
     std::function<void(const std::optional<LoadFailure>& failure)> loadEnded;
+    // A guest page's script asks the user; true for OK or Yes. Asked only while the page is
+    // shown, and no more than twice in a row without the user acting inside the page.
+    std::function<bool(const PageDialog& dialog)> askUser;
+    // An address the user clicked in a guest page that is not the gateway's (http, https or
+    // mailto): it opens in the desktop's own program.
+    std::function<void(const QUrl& url)> openOutside;
   };
 
   virtual ~EngineView() = default;
@@ -29,9 +50,10 @@ class EngineView {
   virtual void stop() = 0;
 };
 
-// The module's entry: a view inside `parent`. A hidden view fetches nothing but the URL it is
-// given and runs no scripts.
-using CreateEngineView = EngineView* (*)(QWidget* parent, bool hidden, EngineView::Events events);
+// The module's entry: a view inside `parent`. `gateway` is the gateway's address
+// ("http://host:port/"): the only origin a view's pages may come from.
+using CreateEngineView = EngineView* (*)(QWidget* parent, EngineView::Kind kind,
+                                         const QUrl& gateway, EngineView::Events events);
 inline constexpr char kCreateEngineViewSymbol[] = "movarekCreateEngineView";
 
 }  // namespace movarek

@@ -1,8 +1,10 @@
 #include "webview/web_browser.h"
 
-#include <QPointer>
+#include <QDesktopServices>
 #include <QVBoxLayout>
 
+#include "common/message_box.h"
+#include "send/gateway.h"
 #include "webview/web_engine_starter.h"
 #include "webview/web_load.h"
 
@@ -56,10 +58,21 @@ std::vector<WebLoad*> TCppWebBrowser::loadsUnderWay() const {
   return {loads.begin(), loads.end()};
 }
 
+QUrl gatewayAddress() { return QUrl(QString::fromStdString(gatewayUrl("/"))); }
+
+bool TCppWebBrowser::askForPage(const PageDialog& dialog) const {
+  const auto buttons =
+      dialog.kind == PageDialog::Kind::Confirm ? MessageButtons::YesNo : MessageButtons::Ok;
+  return showMessage(dialog.text, dialogCaption_, buttons) != MessageAnswer::No;
+}
+
 void TCppWebBrowser::showPage(CreateEngineView create, const QUrl& url) {
   if (!create) return;
   if (!view_) {
-    view_.reset(create(this, false, {[this] { emit DocumentComplete(); }, [](const auto&) {}}));
+    EngineView::Events events{[this] { emit DocumentComplete(); }, [](const auto&) {},
+                              [this](const PageDialog& dialog) { return askForPage(dialog); },
+                              [](const QUrl& outside) { QDesktopServices::openUrl(outside); }};
+    view_.reset(create(this, EngineView::Kind::Guest, gatewayAddress(), std::move(events)));
     layout()->addWidget(view());
     setFocusProxy(view());
     if (hasFocus()) view()->setFocus();

@@ -41,19 +41,27 @@ class TCppWebBrowser : public QWidget {
   // A shown view's engine view (a QWebEngineView); none until the engine has started.
   QWidget* view() const { return view_ ? view_->widget() : nullptr; }
 
+  // The caption of the message boxes in which a shown page's scripts ask the user.
+  void setDialogCaption(const QString& caption) { dialogCaption_ = caption; }
+
  signals:
   // After every finished load of a shown view, a failed one included.
   void DocumentComplete();
 
  private:
   void showPage(CreateEngineView create, const QUrl& url);
+  bool askForPage(const PageDialog& dialog) const;
 
   WebEngineStarter& engine_;
   const Kind kind_;
+  QString dialogCaption_;
   std::unique_ptr<EngineView> view_;
 };
 
 // The bytes of a URL as they go on the wire.
 QByteArray wireUrl(std::string_view cp1250Url);
+
+// The gateway's own address, the one origin of every page a view shows.
+QUrl gatewayAddress();
 
 }  // namespace movarek

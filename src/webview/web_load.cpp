@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "webview/web_browser.h"
+
 namespace movarek {
 namespace {
 
@@ -32,8 +34,9 @@ void WebLoad::start(CreateEngineView create) {
         Qt::QueuedConnection);
     return;
   }
-  view_.reset(create(&host_, true,
-                     {[] {}, [this](const std::optional<LoadFailure>& failure) { end(failure); }}));
+  view_.reset(create(&host_, EngineView::Kind::Send, gatewayAddress(),
+                     {[] {}, [this](const std::optional<LoadFailure>& failure) { end(failure); },
+                      {}, {}}));
   view_->widget()->setGeometry(0, 0, 0, host_.height());
   emit Issued();
   view_->load(url_);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "send/send_failure.h"
+#include "webview/load_failure.h"
 #include "webview/engine_view.h"
 
 class QWidget;

@@ -2,12 +2,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-#include <memory>
-#include <optional>
 
 #include "app/memo.h"
+#include "eurotel_page.h"
 #include "gateway_sim.h"
 #include "webview/web_browser.h"
 
@@ -35,16 +32,6 @@ class GatewayRequestsTest : public GatewayTest {
     EXPECT_EQ(requests.size(), before + 1) << targetsOf(requests).join('\n').toStdString();
     EXPECT_TRUE(waitUntil([&] { return messages.size() > questionsBefore; }));
     return requests.size() > before ? requests[before] : LoggedRequest{};
-  }
-
-  // Runs `script` in the Eurotel view's page and waits for its result.
-  QVariant runInEurotelPage(const QString& script) {
-    // Shared with the callback, which may still come after a timeout.
-    auto result = std::make_shared<std::optional<QVariant>>();
-    qobject_cast<QWebEngineView*>(main().webEurotel->view())->page()->runJavaScript(
-        script, [result](const QVariant& value) { *result = value; });
-    EXPECT_TRUE(waitUntil([&] { return result->has_value(); })) << script.toStdString();
-    return result->value_or(QVariant());
   }
 };
 
@@ -111,7 +98,8 @@ TEST_F(GatewayRequestsTest, EurotelPageFillsItsPanelAndItsFormReachesTheGateway)
   // Away and back: the page is kept as it was, not loaded again.
   main().btnSMStopClick();
   main().btnEurotelClick();
-  runInEurotelPage(
+  const EurotelPage page(*main().webEurotel);
+  page.run(
       QStringLiteral("const form = document.forms[0];"
                      "form.cislo.value = '777123456';"
                      "form.zprava.value = 'Dobrý den & ahoj';"
@@ -124,9 +112,7 @@ TEST_F(GatewayRequestsTest, EurotelPageFillsItsPanelAndItsFormReachesTheGateway)
   ASSERT_EQ(requests.size(), 3);
   EXPECT_EQ(requests[2].values.value("zprava"), "Dobrý den & ahoj");
   EXPECT_TRUE(waitUntil([&] {
-    return runInEurotelPage(QStringLiteral("document.body ? document.body.innerText : ''"))
-        .toString()
-        .startsWith(QStringLiteral("Zpráva pro číslo 777123456 byla přijata:"));
+    return page.text().startsWith(QStringLiteral("Zpráva pro číslo 777123456 byla přijata:"));
   }));
 }
 

@@ -1,22 +1,38 @@
+#include <pwd.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
-#include <QLocalSocket>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstring>
 #include <memory>
 #include <vector>
 
-#include "app/single_instance.h"
+#include "common/instance_endpoint.h"
 #include "gateway_sim.h"
 
 namespace movarek::testing {
 namespace {
 
-// Copies of the real program, each in a program folder of its own, started as a person does.
+constexpr char kOtherUser[] = "movarek-tester";
+
+// Copies of the real program, each in a program folder of its own, started as a person does,
+// with a runtime folder of their user's own.
 class SecondStartTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    runtime_ = root_.filePath(QStringLiteral("runtime"));
+    QDir().mkpath(runtime_);
+    QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+
   // A program folder holding a copy of the program and nothing else.
   QString programFolder(const QString& name) {
     const QString folder = root_.filePath(name);
@@ -25,11 +41,13 @@ class SecondStartTest : public ::testing::Test {
     return folder;
   }
 
-  QProcess& start(const QString& folder) {
+  QProcess& start(const QString& folder, const QProcessEnvironment& extra = {}) {
     auto& process = *started_.emplace_back(std::make_unique<QProcess>());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), root_.filePath(QStringLiteral("xdg")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
+    environment.insert(extra);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(root_.path());
     process.start(folder + "/sms-movarek", {});
@@ -37,20 +55,47 @@ class SecondStartTest : public ::testing::Test {
     return process;
   }
 
+  QString socketOf(const QString& folder) const {
+    return QString::fromStdString(
+        instanceEndpoint(runtime_.toStdString(), folder.toStdString()).socket);
+  }
+
+  // A connection to the socket of `folder`'s running copy; -1 when there is none.
+  int connectTo(const QString& folder) const {
+    const std::string path = socketOf(folder).toStdString();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    ::close(fd);
+    return -1;
+  }
+
   // The copy in `folder` has claimed it: a later start finds it.
-  static bool claimed(const QString& folder) {
+  bool claimed(const QString& folder) const {
     return waitUntil(
         [&] {
-          QLocalSocket probe;
-          probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-          probe.connectToServer(instanceName(folder.toStdString()));
-          return probe.waitForConnected(200);
+          const int fd = connectTo(folder);
+          if (fd >= 0) ::close(fd);
+          return fd >= 0;
         },
         15000);
   }
 
-  static QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+  // Every file and folder under the test's root with its size and time of change.
+  QStringList everythingWritten() const {
+    QStringList found;
+    QDirIterator it(root_.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                      QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QFileInfo info(it.next());
+      found << info.filePath() + ' ' + QString::number(info.size()) + ' ' +
+                   QString::number(info.lastModified().toMSecsSinceEpoch());
+    }
+    found.sort();
+    return found;
   }
 
   void TearDown() override {
@@ -61,6 +106,7 @@ class SecondStartTest : public ::testing::Test {
   }
 
   QTemporaryDir root_;
+  QString runtime_;
   std::vector<std::unique_ptr<QProcess>> started_;
 };
 
@@ -68,14 +114,15 @@ TEST_F(SecondStartTest, ASecondStartOnTheSameFolderEndsAndTheFirstGoesOn) {
   const QString folder = programFolder(QStringLiteral("program"));
   QProcess& first = start(folder);
   ASSERT_TRUE(claimed(folder));
+  const QStringList before = everythingWritten();
 
   QProcess& second = start(folder);
   ASSERT_TRUE(second.waitForFinished(15000)) << "the second copy kept running";
   EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_EQ(first.state(), QProcess::Running);
-  // The second copy wrote nothing: the first stays the only writer.
-  EXPECT_EQ(filesIn(folder), QStringList{QStringLiteral("sms-movarek")});
+  // The second copy wrote nothing anywhere: the first stays the only writer.
+  EXPECT_EQ(everythingWritten(), before);
 
   // Another folder is another address book: both run.
   const QString other = programFolder(QStringLiteral("other"));
@@ -95,6 +142,100 @@ TEST_F(SecondStartTest, ACopyThatWasKilledHoldsNoLaterStart) {
   EXPECT_TRUE(claimed(folder));
   EXPECT_FALSE(next.waitForFinished(1000));
   EXPECT_EQ(next.state(), QProcess::Running);
+}
+
+TEST_F(SecondStartTest, EndlessOrSilentTalkHoldsNeitherTheRunningCopyNorALaterStart) {
+  const QString folder = programFolder(QStringLiteral("program"));
+  QProcess& first = start(folder);
+  ASSERT_TRUE(claimed(folder));
+  const int silent = connectTo(folder);
+  const int endless = connectTo(folder);
+  ASSERT_GE(silent, 0);
+  ASSERT_GE(endless, 0);
+  // A line without end: the running copy stops reading long before it.
+  const std::string chunk(4096, 'x');
+  int sent = 0;
+  while (sent < 1000 && ::send(endless, chunk.data(), chunk.size(), MSG_NOSIGNAL) > 0) ++sent;
+  EXPECT_LT(sent, 1000) << "the running copy went on reading an endless line";
+
+  QElapsedTimer clock;
+  clock.start();
+  QProcess& second = start(folder);
+  ASSERT_TRUE(second.waitForFinished(15000));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_EQ(first.state(), QProcess::Running);
+  // The silent connection is given up after a while.
+  char byte = 0;
+  EXPECT_EQ(::recv(silent, &byte, 1, 0), 0);
+  ::close(silent);
+  ::close(endless);
+}
+
+// Another user prepares everything a copy of this user might look for: the runtime folder
+// shared with everyone, a lock and a socket of the data folder's name answering "raised", the
+// folder a copy makes when the runtime folder is not its own, and the name in the abstract
+// socket namespace that copies once used. The program starts all the same.
+TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user here";
+  if (!::getpwnam(kOtherUser)) {
+    ASSERT_EQ(QProcess::execute(QStringLiteral("useradd"),
+                                {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
+                                 QString::fromLatin1(kOtherUser)}),
+              0);
+  }
+  const QString shared = root_.filePath(QStringLiteral("shared"));
+  QDir().mkpath(shared);
+  ::chmod(root_.path().toLocal8Bit().constData(), 0755);
+  ::chmod(shared.toLocal8Bit().constData(), 01777);
+  const QString folder = programFolder(QStringLiteral("program"));
+  const QString taken = QString::fromStdString(
+      instanceEndpoint(shared.toStdString(), folder.toStdString()).socket);
+  const QString ownFolder = shared + "/sms-movarek-" + QString::number(::geteuid());
+  const QString ownSocket =
+      QString::fromStdString(instanceEndpoint(ownFolder.toStdString(), folder.toStdString()).socket);
+  QProcess squatter;
+  squatter.start(
+      QStringLiteral("runuser"),
+      {"-u", QString::fromLatin1(kOtherUser), "--", "python3", "-c",
+       "import fcntl, hashlib, os, socket, sys\n"
+       "os.makedirs(sys.argv[3], mode=0o777, exist_ok=True)\n"
+       "servers = []\n"
+       "for path in sys.argv[1:3]:\n"
+       "    lock = open(path[:-len('.socket')] + '.lock', 'w')\n"
+       "    fcntl.flock(lock, fcntl.LOCK_EX)\n"
+       "    server = socket.socket(socket.AF_UNIX)\n"
+       "    server.bind(path)\n"
+       "    os.chmod(path, 0o777)\n"
+       "    server.listen()\n"
+       "    servers.append((lock, server))\n"
+       "abstract = socket.socket(socket.AF_UNIX)\n"
+       "abstract.bind('\\0sms-movarek-%d-%s' % (int(sys.argv[4]),"
+       " hashlib.sha256(sys.argv[5].encode()).hexdigest()[:32]))\n"
+       "abstract.listen()\n"
+       "servers.append((None, abstract))\n"
+       "print('ready', flush=True)\n"
+       "while True:\n"
+       "    for lock, server in servers:\n"
+       "        server.settimeout(0.05)\n"
+       "        try:\n"
+       "            connection, _ = server.accept()\n"
+       "            connection.sendall(b'raised\\n')\n"
+       "            connection.close()\n"
+       "        except socket.timeout:\n"
+       "            pass\n",
+       taken, ownSocket, ownFolder, QString::number(::geteuid()), QDir(folder).canonicalPath()});
+  ASSERT_TRUE(squatter.waitForReadyRead(10000)) << squatter.readAllStandardError().toStdString();
+  ASSERT_EQ(squatter.readLine().trimmed(), "ready");
+
+  runtime_ = shared;
+  QProcessEnvironment sharedTemporary;
+  sharedTemporary.insert(QStringLiteral("TMPDIR"), shared);
+  QProcess& program = start(folder, sharedTemporary);
+  EXPECT_FALSE(program.waitForFinished(3000)) << "the program ended: " << program.exitCode();
+  EXPECT_EQ(program.state(), QProcess::Running);
+  squatter.kill();
+  squatter.waitForFinished();
 }
 
 }  // namespace

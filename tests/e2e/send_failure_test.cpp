@@ -1,8 +1,3 @@
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -23,20 +18,6 @@ const QString kFailureEnd =
     QStringLiteral(").\nText zprávy zůstává v okně, můžete ji zkusit odeslat znovu.");
 
 enum class Page { Email, Oskar };
-
-// A port of this machine where nothing listens (the web engine itself refuses a few
-// well-known ones, such as the discard port, before it ever connects).
-int closedPort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(probe);
-  return ntohs(address.sin_port);
-}
 
 // Each case runs on both sending pages.
 class SendFailureTest : public GatewayTest, public ::testing::WithParamInterface<Page> {
@@ -115,6 +96,24 @@ TEST_P(SendFailureTest, AnAnsweredSendAsksTheQuestionOnce) {
   waitUntil([] { return false; }, 500);
   EXPECT_EQ(sendRequestsLogged(), 1);
   EXPECT_EQ(messages.size(), before + 1);
+}
+
+TEST_P(SendFailureTest, AnAnswerWithoutAPageIsAnAnswer) {
+  GatewaySimulator elsewhere({QStringLiteral("--address"), QStringLiteral("127.0.0.2")});
+  ASSERT_TRUE(elsewhere.running());
+  const QStringList answersWithoutAPage[] = {
+      {QStringLiteral("--status"), QStringLiteral("204")},
+      {QStringLiteral("--download")},
+      {QStringLiteral("--redirect"), "http://" + elsewhere.host() + "/jinde"},
+  };
+  for (const auto& options : answersWithoutAPage) {
+    forms.reset();
+    ASSERT_NO_FATAL_FAILURE(startAndFill(true, options));
+    const auto told = sendAndWaitForTheAnswer();
+    EXPECT_EQ(told.caption, "Zpráva odeslána") << options.join(' ').toStdString();
+    EXPECT_EQ(sendRequestsLogged(), 1);
+  }
+  EXPECT_TRUE(elsewhere.requests().isEmpty());
 }
 
 TEST_P(SendFailureTest, AServerErrorIsToldWithItsStatus) {

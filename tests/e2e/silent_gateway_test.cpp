@@ -5,24 +5,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-#include <memory>
-#include <optional>
 
 #include "app/help_window.h"
 #include "app/memo.h"
+#include "eurotel_page.h"
 #include "gateway_sim.h"
 
 namespace movarek::testing {
 namespace {
 
 const QString kStartUpRequest = QStringLiteral("/send_sms.php?go=pricti113");
-
-// Runs the event loop for `ms` milliseconds.
-void waitFor(int ms) {
-  waitUntil([] { return false; }, ms);
-}
 
 class SilentGatewayTest : public GatewayTest {
  protected:
@@ -70,9 +62,9 @@ TEST_F(SilentGatewayTest, AStartUpRequestThatIsNeverAnsweredHoldsNoSendAndNoClos
   waitFor(std::max<qint64>(0, 11000 - sinceStart.elapsed()));
   const double second = sendAndWaitForTheQuestion(QStringLiteral("Druha"));
   EXPECT_GE(first, 0);
-  EXPECT_LT(first, 1000);
+  EXPECT_LT(first, 100);
   EXPECT_GE(second, 0);
-  EXPECT_LT(second, 1000);
+  EXPECT_LT(second, 100);
   const auto arrived = sends();
   ASSERT_EQ(arrived.size(), 2);
   EXPECT_EQ(arrived[0].values.value("zprava"), "Prvni");
@@ -97,7 +89,7 @@ TEST_F(SilentGatewayTest, ASlowStartUpRequestDelaysNoSend) {
   main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
   const double took = sendAndWaitForTheQuestion(QStringLiteral("Hned"));
   EXPECT_GE(took, 0);
-  EXPECT_LT(took, 1000);
+  EXPECT_LT(took, 100);
   EXPECT_EQ(sends().size(), 1);
 }
 
@@ -131,32 +123,21 @@ TEST_F(SilentGatewayTest, KeysPressedInTheEurotelFormAreTheForms) {
   main().btnEurotelClick();
   ASSERT_TRUE(
       waitUntil([&] { return main().webEurotel->size() == main().panelWebEurotel->size(); }));
-  auto* page = qobject_cast<QWebEngineView*>(main().webEurotel->view())->page();
-  auto run = [page](const QString& script) {
-    auto result = std::make_shared<std::optional<QVariant>>();
-    page->runJavaScript(script, [result](const QVariant& value) { *result = value; });
-    EXPECT_TRUE(waitUntil([&] { return result->has_value(); })) << script.toStdString();
-    return result->value_or(QVariant());
-  };
+  const EurotelPage page(*main().webEurotel);
   QApplication::clipboard()->setText(QStringLiteral("Vloženo schránkou"));
+  page.click(QStringLiteral("[name=zprava]"));
   ASSERT_TRUE(waitUntil([&] {
-    run(QStringLiteral("document.forms[0].zprava.focus()"));
-    return QApplication::focusWidget() != nullptr &&
-           main().webEurotel->isAncestorOf(QApplication::focusWidget()) &&
-           run(QStringLiteral("document.hasFocus() && document.activeElement.name")).toString() ==
-               QStringLiteral("zprava");
+    return QApplication::focusWidget() == page.input() &&
+           page.run(QStringLiteral("document.hasFocus() && document.activeElement.name"))
+                   .toString() == QStringLiteral("zprava");
   }));
-  // A freshly focused page may not be ready for the very first key: press again while nothing
-  // has arrived, never once something has.
   const auto pasted = [&] {
-    return run(QStringLiteral("document.forms[0].zprava.value")).toString();
+    return page.run(QStringLiteral("document.forms[0].zprava.value")).toString();
   };
-  for (int press = 0; press < 3 && pasted().isEmpty(); ++press) {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
-    waitUntil([&] { return !pasted().isEmpty(); }, 3000);
-  }
+  QTest::keyClick(page.input(), Qt::Key_V, Qt::ControlModifier);
+  waitUntil([&] { return !pasted().isEmpty(); }, 3000);
   EXPECT_EQ(pasted(), QStringLiteral("Vloženo schránkou"));
-  run(QStringLiteral("document.forms[0].submit()"));
+  page.run(QStringLiteral("document.forms[0].submit()"));
   const auto requests = simulator->waitForRequests(3);
   ASSERT_EQ(requests.size(), 3);
   EXPECT_EQ(requests[2].values.value("zprava"), "Vloženo schránkou");

@@ -1,7 +1,11 @@
 #pragma once
 // The gateway simulator run beside the program under test: it listens on a free port of
 // 127.0.0.1, logs every request it gets, and the test reads back what arrived.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -36,6 +40,25 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20
     loop.exec();
   }
   return true;
+}
+
+// A port of this machine where nothing listens (the web engine itself refuses a few
+// well-known ones, such as the discard port, before it ever connects).
+inline int closedPort() {
+  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(probe);
+  return ntohs(address.sin_port);
+}
+
+// Runs the event loop for `ms` milliseconds.
+inline void waitFor(int ms) {
+  waitUntil([] { return false; }, ms);
 }
 
 // One request as the simulator logged it.

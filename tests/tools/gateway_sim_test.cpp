@@ -144,6 +144,43 @@ TEST(GatewaySimAnswers, HungTargetsAreNeverAnsweredAndTheStartUpCanBeDelayed) {
   }
 }
 
+TEST(GatewaySimAnswers, SendsCanBeAnsweredWithoutAPage) {
+  const Request send{0, "/send_sms.php", "go=sms2&adr=a@x.cz~&zprava=x"};
+  Faults noContent;
+  noContent.status = 204;
+  Faults redirect;
+  redirect.redirectTo = "http://127.0.0.2:9/jinde";
+  Faults file;
+  file.download = true;
+  struct Case {
+    Faults faults;
+    std::string head;
+  };
+  const Case cases[] = {
+      {noContent, "HTTP/1.1 204 No Content\r\nContent-Type: text/html; charset=windows-1250\r\n"
+                  "Content-Length: 0\r\n"},
+      {redirect, "HTTP/1.1 302 Found\r\nContent-Type: text/html; charset=windows-1250\r\n"
+                 "Location: http://127.0.0.2:9/jinde\r\nContent-Length: 0\r\n"},
+      {file, "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+             "Content-Disposition: attachment; filename=\"zprava.txt\"\r\nContent-Length: 14\r\n"},
+  };
+  for (const auto& [faults, head] : cases) {
+    EXPECT_TRUE(httpResponse(answerFor(send, faults)).starts_with(head)) << head;
+    // The start-up request is answered with its page all the same.
+    EXPECT_EQ(answerFor({0, "/send_sms.php", "go=pricti113"}, faults).status, 200);
+  }
+  EXPECT_TRUE(answerFor({0, "/download", ""}, {}).download);
+}
+
+TEST(GatewaySimAnswers, AChosenEurotelPageReplacesTheForm) {
+  Faults faults;
+  faults.eurotelPage = "<script>alert(1)</script>";
+  EXPECT_EQ(answerFor({0, "/eurotel_nova2.php", ""}, faults).html, faults.eurotelPage);
+  EXPECT_NE(answerFor({0, "/eurotel_nova2.php", "odeslat=1&cislo=1&zprava=x"}, faults)
+                .html.find("byla přijata"),
+            std::string::npos);
+}
+
 TEST(GatewaySimAnswers, EurotelPageHoldsAFormThatComesBackToIt) {
   const Answer form = answerFor({0, "/eurotel_nova2.php", ""}, {});
   EXPECT_NE(form.html.find(R"(<form action="/eurotel_nova2.php" method="get">)"),

@@ -12,6 +12,10 @@ const char* reasonPhrase(int status) {
   switch (status) {
     case 200:
       return "OK";
+    case 204:
+      return "No Content";
+    case 302:
+      return "Found";
     case 400:
       return "Bad Request";
     case 404:
@@ -75,8 +79,21 @@ Answer ok(std::string_view body) { return {200, page(body)}; }
 
 Answer notFound() { return {404, page("<p>Stránka nenalezena.</p>")}; }
 
+// A file with a name, which a browser saves instead of showing.
+Answer download() {
+  Answer file{200, "Obsah souboru."};
+  file.download = true;
+  return file;
+}
+
 Answer spoiled(Answer answer, const Faults& faults) {
-  if (faults.status != 200) answer = {faults.status, page("<p>Chyba serveru.</p>")};
+  if (faults.status >= 400) answer = {faults.status, page("<p>Chyba serveru.</p>")};
+  if (faults.status < 300 && faults.status != 200) answer = {faults.status, {}};
+  if (!faults.redirectTo.empty()) {
+    answer = {302, {}};
+    answer.location = faults.redirectTo;
+  }
+  if (faults.download) answer = download();
   answer.delayMs = faults.delayMs;
   answer.closeWithoutAnswer = faults.closeWithoutAnswer;
   return answer;
@@ -103,8 +120,10 @@ Answer plainAnswer(const Request& request, const Faults& faults) {
   }
   if (request.path == "/eurotel_nova2.php") {
     const auto values = decodeQuery(request.query);
-    return ok(findValue(values, "odeslat") ? eurotelReceived(values) : kEurotelForm);
+    if (findValue(values, "odeslat")) return ok(eurotelReceived(values));
+    return faults.eurotelPage.empty() ? ok(kEurotelForm) : Answer{200, faults.eurotelPage};
   }
+  if (request.path == "/download") return download();
   return notFound();
 }
 
@@ -122,10 +141,13 @@ Answer answerFor(const Request& request, const Faults& faults) {
 
 std::string httpResponse(const Answer& answer) {
   const std::string body = utf8ToCp1250(answer.html);
-  return "HTTP/1.1 " + std::to_string(answer.status) + " " + reasonPhrase(answer.status) +
-         "\r\nContent-Type: text/html; charset=windows-1250"
-         "\r\nContent-Length: " +
-         std::to_string(body.size()) +
+  std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " +
+                     reasonPhrase(answer.status) + "\r\nContent-Type: ";
+  head += answer.download ? "application/octet-stream\r\nContent-Disposition: attachment; "
+                            "filename=\"zprava.txt\""
+                          : "text/html; charset=windows-1250";
+  if (!answer.location.empty()) head += "\r\nLocation: " + answer.location;
+  return head + "\r\nContent-Length: " + std::to_string(body.size()) +
          // Every request must reach the simulator, however often it repeats.
          "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
 }
@@ -134,6 +156,8 @@ std::string describe(const Answer& answer) {
   if (answer.hangs) return "never answered";
   std::string text =
       answer.closeWithoutAnswer ? "closed without an answer" : std::to_string(answer.status);
+  if (!answer.location.empty()) text += " to " + answer.location;
+  if (answer.download) text += " (a file to save)";
   if (answer.delayMs > 0) text += " after " + std::to_string(answer.delayMs) + " ms";
   return text;
 }

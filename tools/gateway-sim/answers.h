@@ -8,13 +8,16 @@
 
 namespace movarek::gatewaysim {
 
-// How the simulator stands in for a gateway that fails.
+// How the simulator stands in for a gateway that fails, answers oddly or serves a hostile page.
 struct Faults {
-  // The first three apply to the two send requests only, so that the start-up loads still
+  // The first five apply to the two send requests only, so that the start-up loads still
   // succeed.
   int status = 200;
   bool closeWithoutAnswer = false;
   int delayMs = 0;
+  std::string redirectTo;  // a send is answered by a redirect to this address
+  bool download = false;   // a send is answered with a file to save
+  std::string eurotelPage;  // UTF-8 HTML served as the Eurotel page instead of its form
   int startUpDelayMs = 0;  // before the start-up request is answered
   // Requests whose path and query begin with one of these are read and never answered.
   std::vector<std::string> hung;
@@ -26,6 +29,8 @@ struct Answer {
   int delayMs = 0;
   bool closeWithoutAnswer = false;
   bool hangs = false;  // never answered: the connection stays open until the browser closes it
+  std::string location{};  // where a redirect points
+  bool download = false;  // a file to save, not a page
 };
 
 // "/send_sms.php?go=sms2..." and "/send_oskar.php...".

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -30,27 +31,34 @@ const char* const kUsage = R"(Usage: movarek-gateway-sim [options]
 Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every request.
 
   --port N                 listen on port N; 0 (the default) picks a free port. The first
-                           line printed is "listening on 127.0.0.1:PORT".
+                           line printed is "listening on ADDRESS:PORT".
+  --address A              listen on the loopback address A (127.0.0.1 unless told), e.g.
+                           127.0.0.2 for a second host
   --log FILE               also append every request to FILE as one JSON line: time_ms, path,
                            query (as received), values (decoded), addresses (when adr is given)
-  --status CODE            answer sends with HTTP status CODE (e.g. 500)
+  --status CODE            answer sends with HTTP status CODE (e.g. 500, or 204: no content)
+  --redirect URL           answer sends with a redirect (302) to URL
+  --download               answer sends with a file to save instead of a page
   --close-without-answer   read a send's request, then close the connection without answering
   --delay-ms N             wait N milliseconds before answering a send
   --startup-delay-ms N     wait N milliseconds before answering the start-up request
                            (/send_sms.php?go=pricti113)
   --hang TARGET            read every request whose path and query begin with TARGET (e.g.
                            /send_sms.php?go=pricti113) and never answer it; may be repeated
+  --eurotel-page FILE      serve FILE (UTF-8 HTML) as the Eurotel page instead of its form
   --help                   show this text
 
---status, --close-without-answer and --delay-ms act on the two sends only
-(/send_sms.php?go=sms2 and /send_oskar.php); the start-up request and the Eurotel page are
-answered at once unless told otherwise.
+--status, --redirect, --download, --close-without-answer and --delay-ms act on the two sends
+only (/send_sms.php?go=sms2 and /send_oskar.php); the start-up request and the Eurotel page are
+answered at once unless told otherwise. /download is always answered with a file to save;
+every other path is logged and answered 404.
 )";
 
 constexpr std::size_t kMaxRequestHead = 64 * 1024;
 constexpr int kLongestDelayMs = 24 * 60 * 60 * 1000;
 
 struct Options {
+  std::string address = "127.0.0.1";
   int port = 0;
   std::string logPath;
   Faults faults;
@@ -63,6 +71,12 @@ std::optional<int> number(std::string_view text, int low, int high) {
     return std::nullopt;
   }
   return value;
+}
+
+std::optional<std::string> fileText(std::string_view path) {
+  std::ifstream file{std::string(path), std::ios::binary};
+  if (!file) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // Exits on --help and on anything it does not understand.
@@ -92,6 +106,17 @@ Options parseOptions(int argc, char** argv) {
       std::exit(0);
     } else if (option == "--port") {
       options.port = numberArgument(0, 65535);
+    } else if (option == "--address") {
+      options.address = argument();
+    } else if (option == "--redirect") {
+      options.faults.redirectTo = argument();
+    } else if (option == "--download") {
+      options.faults.download = true;
+    } else if (option == "--eurotel-page") {
+      const auto path = argument();
+      const auto text = fileText(path);
+      if (!text) fail("cannot read " + std::string(path));
+      options.faults.eurotelPage = *text;
     } else if (option == "--log") {
       options.logPath = argument();
     } else if (option == "--status") {
@@ -274,14 +299,19 @@ class Server {
   std::vector<Connection> connections_;
 };
 
-// A socket listening on 127.0.0.1; `port` 0 is replaced by the port the system picked.
-int listenOnLoopback(int& port) {
+// A socket listening on a loopback address (127.x.x.x: the simulator is never reachable from
+// outside); `port` 0 is replaced by the port the system picked.
+int listenOnLoopback(const std::string& loopback, int& port) {
+  sockaddr_in address{};
+  if (inet_pton(AF_INET, loopback.c_str(), &address.sin_addr) != 1 ||
+      (ntohl(address.sin_addr.s_addr) >> 24) != 127) {
+    std::cerr << "movarek-gateway-sim: not a loopback address: " << loopback << "\n";
+    std::exit(2);
+  }
   const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   const int yes = 1;
   setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
   address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   socklen_t length = sizeof address;
   if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
@@ -301,7 +331,7 @@ int main(int argc, char** argv) {
   using namespace movarek::gatewaysim;
   Options options = parseOptions(argc, argv);
   Reporter reporter(options.logPath);
-  const int listener = listenOnLoopback(options.port);
-  std::cout << "listening on 127.0.0.1:" << options.port << std::endl;
+  const int listener = listenOnLoopback(options.address, options.port);
+  std::cout << "listening on " << options.address << ":" << options.port << std::endl;
   Server(listener, options.faults, reporter).run();
 }

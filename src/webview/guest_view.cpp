@@ -1,0 +1,117 @@
+#include "webview/guest_view.h"
+
+#include <QChildEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTextDocument>
+#include <QToolTip>
+#include <QWebEngineContextMenuRequest>
+#include <vector>
+
+#include "webview/guest_page.h"
+
+namespace movarek {
+namespace {
+
+using EditFlag = QWebEngineContextMenuRequest::EditFlag;
+
+struct MenuItem {
+  QString text;  // none for a separator
+  QWebEnginePage::WebAction action = QWebEnginePage::NoWebAction;
+  bool enabled = true;
+};
+
+// In a field its editing; on selected text copying it; on a link copying its address;
+// elsewhere loading the page again. Only what works at that moment is enabled.
+std::vector<MenuItem> menuFor(const QWebEngineContextMenuRequest& request) {
+  const auto can = [flags = request.editFlags()](EditFlag flag) { return flags.testFlag(flag); };
+  if (request.isContentEditable()) {
+    return {{QStringLiteral("Zpět"), QWebEnginePage::Undo, can(EditFlag::CanUndo)},
+            {QStringLiteral("Znovu"), QWebEnginePage::Redo, can(EditFlag::CanRedo)},
+            {},
+            {QStringLiteral("Vyjmout"), QWebEnginePage::Cut, can(EditFlag::CanCut)},
+            {QStringLiteral("Kopírovat"), QWebEnginePage::Copy, can(EditFlag::CanCopy)},
+            {QStringLiteral("Vložit"), QWebEnginePage::Paste, can(EditFlag::CanPaste)},
+            {},
+            {QStringLiteral("Vybrat vše"), QWebEnginePage::SelectAll,
+             can(EditFlag::CanSelectAll)}};
+  }
+  std::vector<MenuItem> items;
+  if (!request.selectedText().isEmpty()) {
+    items.push_back({QStringLiteral("Kopírovat"), QWebEnginePage::Copy});
+  }
+  if (!request.linkUrl().isEmpty()) {
+    items.push_back(
+        {QStringLiteral("Kopírovat adresu odkazu"), QWebEnginePage::CopyLinkToClipboard});
+  }
+  if (items.empty()) items.push_back({QStringLiteral("Načíst znovu"), QWebEnginePage::Reload});
+  return items;
+}
+
+// A button let go (the context menu's aside), or a key that activates a link or a button.
+bool isClick(const QEvent& event) {
+  if (event.type() == QEvent::MouseButtonRelease) {
+    return static_cast<const QMouseEvent&>(event).button() != Qt::RightButton;
+  }
+  if (event.type() != QEvent::KeyPress) return false;
+  const int key = static_cast<const QKeyEvent&>(event).key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+}  // namespace
+
+GuestView::GuestView(QWidget* parent) : QWebEngineView(parent) {}
+
+void GuestView::setGuestPage(GuestPage* page) {
+  page_ = page;
+  setPage(page);
+}
+
+void GuestView::contextMenuEvent(QContextMenuEvent* event) {
+  const QWebEngineContextMenuRequest* request = lastContextMenuRequest();
+  if (!request) return;
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  for (const MenuItem& item : menuFor(*request)) {
+    if (item.text.isEmpty()) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(item.text);
+    action->setEnabled(item.enabled);
+    connect(action, &QAction::triggered, this,
+            [this, webAction = item.action] { triggerPageAction(webAction); });
+  }
+  menu->popup(event->globalPos());
+}
+
+// The engine's input goes to a widget it places inside the view: the user's keys and clicks
+// are watched there. A page's tooltip (an element's title) is shown as the text it is, never as
+// markup.
+bool GuestView::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                       Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNormal), this);
+    return true;
+  }
+  if (event->type() == QEvent::ChildAdded) {
+    if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType()) {
+      child->installEventFilter(this);
+    }
+  }
+  return QWebEngineView::event(event);
+}
+
+bool GuestView::eventFilter(QObject* watched, QEvent* event) {
+  if (page_ && isClick(*event)) {
+    page_->userClicked();
+  } else if (page_ && (event->type() == QEvent::KeyPress ||
+                       event->type() == QEvent::MouseButtonPress)) {
+    page_->userActed();
+  }
+  return QWebEngineView::eventFilter(watched, event);
+}
+
+}  // namespace movarek

@@ -1,0 +1,340 @@
+// The gateway's Eurotel page as a guest: whatever its scripts do, sends are told truthfully, no
+// box of the page holds the window, the page stays on the gateway and gets nothing of the
+// user's computer.
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolTip>
+#include <algorithm>
+
+#include "app/memo.h"
+#include "eurotel_page.h"
+#include "gateway_sim.h"
+
+namespace movarek::testing {
+namespace {
+
+const QString kEurotelPage = QStringLiteral("/eurotel_nova2.php");
+
+// Stands in for the desktop's opener of web and mail addresses.
+class DesktopOpener : public QObject {
+  Q_OBJECT
+
+ public:
+  DesktopOpener() {
+    for (const char* scheme : {"http", "https", "mailto"}) {
+      QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+  }
+  ~DesktopOpener() override {
+    for (const char* scheme : {"http", "https", "mailto"}) {
+      QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+  }
+
+  QList<QUrl> opened;
+
+ public slots:
+  void open(const QUrl& url) { opened << url; }
+};
+
+class GuestPageTest : public GatewayTest {
+ protected:
+  void TearDown() override {
+    GatewayTest::TearDown();
+    elsewhere.reset();
+  }
+
+  // A second host on another loopback address, where nothing of the page may go.
+  void startElsewhere() {
+    elsewhere = std::make_unique<GatewaySimulator>(
+        QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.2")});
+    ASSERT_TRUE(elsewhere->running());
+  }
+
+  QString elsewhereUrl(const QString& path) const {
+    return QStringLiteral("http://") + elsewhere->host() + path;
+  }
+
+  // The program with `html` as the gateway's Eurotel page, the simulator run with `options`;
+  // the page is loaded when this returns.
+  void startWithEurotelPage(const QString& html, const QStringList& options = {}) {
+    QFile file(pageFolder_.filePath(QStringLiteral("eurotel.html")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(html.toUtf8());
+    file.close();
+    ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator(
+        QStringList{QStringLiteral("--eurotel-page"), file.fileName()} + options));
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+    ASSERT_TRUE(waitUntil([&] { return main().webEurotel->width() > 0; }));
+    page = std::make_unique<EurotelPage>(*main().webEurotel);
+  }
+
+  // What the page told the gateway with "/report?what=...", in order.
+  QStringList reports() const {
+    QStringList told;
+    for (const auto& request : simulator->requests()) {
+      if (request.path == "/report") told << request.values.value(QStringLiteral("what"));
+    }
+    return told;
+  }
+
+  bool reported(const QString& what, int timeoutMs = 10000) const {
+    return waitUntil([&] { return reports().contains(what); }, timeoutMs);
+  }
+
+  // The boxes the page brought up.
+  QList<MessageRequest> pageBoxes() const {
+    QList<MessageRequest> boxes;
+    for (const auto& box : messages) {
+      if (box.caption == "Eurotel") boxes << box;
+    }
+    return boxes;
+  }
+
+  // Sends from the e-mail page and waits for what the program says; gives that and how long
+  // the request took to reach the gateway.
+  std::pair<MessageRequest, double> sendEmail() {
+    main().btnSMStopClick();
+    main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+    main().memoText->setPlainText(QStringLiteral("Ahoj"));
+    const auto before = messages.size();
+    const auto requestsBefore = simulator->requests().size();
+    const auto pressedAt = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
+    QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return messages.size() > before; }, 15000));
+    const auto requests = simulator->requests();
+    double took = -1;
+    for (auto i = requestsBefore; i < requests.size(); ++i) {
+      if (requests[i].path == "/send_sms.php") took = requests[i].timeMs - pressedAt;
+    }
+    return {messages.size() > before ? messages.back() : MessageRequest{}, took};
+  }
+
+  QTemporaryDir pageFolder_;
+  std::unique_ptr<GatewaySimulator> elsewhere;
+  std::unique_ptr<EurotelPage> page;
+};
+
+// Tells the gateway what happened: /report?what=...
+const QString kReport = QStringLiteral(
+    "<script>function report(what) { new Image().src = '/report?what=' + "
+    "encodeURIComponent(what); }</script>");
+
+TEST_F(GuestPageTest, ABusyPageHoldsNoSendBack) {
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport + QStringLiteral("<p>Eurotel</p><script>report('busy'); setTimeout(() => {"
+                               "const start = Date.now(); while (Date.now() - start < 30000) {} },"
+                               " 300);</script>")));
+  ASSERT_TRUE(reported(QStringLiteral("busy")));
+  waitFor(1000);
+  const auto [answer, took] = sendEmail();
+  EXPECT_EQ(answer.caption, "Zpráva odeslána") << answer.text.toStdString();
+  EXPECT_GE(took, 0);
+  EXPECT_LT(took, 100);
+}
+
+TEST_F(GuestPageTest, AHiddenPagesDialogsNeverAppear) {
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport + QStringLiteral("<script>let round = 0; setInterval(() => { alert('Pozor');"
+                               "report('confirm-' + confirm('Opravdu?'));"
+                               "report('prompt-' + prompt('Heslo?', 'x'));"
+                               "report('round-' + ++round); }, 50);</script>")));
+  ASSERT_TRUE(reported(QStringLiteral("round-5")));
+  EXPECT_TRUE(pageBoxes().isEmpty());
+  EXPECT_TRUE(reports().contains("confirm-false"));
+  EXPECT_TRUE(reports().contains("prompt-null"));
+  const auto [answer, took] = sendEmail();
+  EXPECT_EQ(answer.caption, "Zpráva odeslána") << answer.text.toStdString();
+  EXPECT_TRUE(pageBoxes().isEmpty());
+}
+
+TEST_F(GuestPageTest, AShownPageAsksInTheProgramsBoxTwiceUntilTheUserActsInIt) {
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport + QStringLiteral("<p id=text>Eurotel</p><script>let round = 0;"
+                               "setInterval(() => { if (document.hidden) return;"
+                               "report('confirm-' + confirm('Opravdu?'));"
+                               "report('prompt-' + prompt('Heslo?', 'x'));"
+                               "alert('<b>Pozor</b>'); report('round-' + ++round); }, 50);"
+                               "</script>")));
+  answers = {MessageAnswer::Yes};
+  main().btnEurotelClick();
+  ASSERT_TRUE(reported(QStringLiteral("round-10")));
+  ASSERT_EQ(pageBoxes().size(), 2);
+  EXPECT_EQ(pageBoxes()[0].text, "Opravdu?");
+  EXPECT_EQ(pageBoxes()[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(pageBoxes()[1].text, "<b>Pozor</b>");
+  EXPECT_EQ(pageBoxes()[1].buttons, MessageButtons::Ok);
+  EXPECT_TRUE(reports().contains("confirm-true"));
+  EXPECT_FALSE(reports().contains("prompt-x"));
+
+  // The user clicks into the page: it may ask again, twice.
+  page->click(QStringLiteral("#text"));
+  EXPECT_TRUE(waitUntil([&] { return pageBoxes().size() == 4; }));
+  waitFor(500);
+  EXPECT_EQ(pageBoxes().size(), 4);
+}
+
+TEST_F(GuestPageTest, ThePageStaysOnTheGatewayWhateverItsScriptsDo) {
+  ASSERT_NO_FATAL_FAILURE(startElsewhere());
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport + QStringLiteral("<meta http-equiv=refresh content='0; url=%1'>"
+                               "<form id=form action='%2'><input name=x></form><script>"
+                               "setTimeout(() => { location.href = '%3'; report('href'); }, 100);"
+                               "setTimeout(() => { document.getElementById('form').submit();"
+                               "report('form'); }, 200);"
+                               "setTimeout(() => { location.href = 'mailto:jan@sms.cz';"
+                               "window.open('%3'); report('mailto'); }, 300);</script>")
+                    .arg(elsewhereUrl("/refresh"), elsewhereUrl("/form"), elsewhereUrl("/href"))));
+  DesktopOpener opener;
+  main().btnEurotelClick();
+  ASSERT_TRUE(reported(QStringLiteral("mailto")));
+  waitFor(1000);
+  EXPECT_TRUE(elsewhere->requests().isEmpty()) << targetsOf(elsewhere->requests()).join(' ').toStdString();
+  EXPECT_TRUE(opener.opened.isEmpty());
+  EXPECT_EQ(page->view()->url().path(), kEurotelPage);
+}
+
+TEST_F(GuestPageTest, ALinkTheUserClicksOpensOutsideAndNothingElseDoes) {
+  ASSERT_NO_FATAL_FAILURE(startElsewhere());
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      QStringLiteral("<a id=out href='%1'>ven</a><br><a id=window href='%2' target=_blank>"
+                     "okno</a><br><a id=mail href='mailto:jan@sms.cz'>mail</a><br>"
+                     "<a id=other href='ftp://127.0.0.2/x'>ftp</a><br><input id=field><script>"
+                     "document.getElementById('field').onkeydown = () => {"
+                     "location.href = 'mailto:eva@sms.cz'; window.open('%2'); };</script>")
+          .arg(elsewhereUrl("/odkaz"), elsewhereUrl("/okno"))));
+  DesktopOpener opener;
+  main().btnEurotelClick();
+  page->click(QStringLiteral("#out"));
+  ASSERT_TRUE(waitUntil([&] { return opener.opened.size() == 1; }));
+  page->click(QStringLiteral("#window"));
+  ASSERT_TRUE(waitUntil([&] { return opener.opened.size() == 2; }));
+  page->click(QStringLiteral("#mail"));
+  ASSERT_TRUE(waitUntil([&] { return opener.opened.size() == 3; }));
+  page->click(QStringLiteral("#other"));
+  page->click(QStringLiteral("#field"));
+  QTest::keyClicks(page->input(), QStringLiteral("abc"));
+  waitFor(1000);
+  EXPECT_EQ(opener.opened, (QList<QUrl>{QUrl(elsewhereUrl("/odkaz")), QUrl(elsewhereUrl("/okno")),
+                                        QUrl(QStringLiteral("mailto:jan@sms.cz"))}));
+  EXPECT_TRUE(elsewhere->requests().isEmpty());
+  EXPECT_EQ(page->view()->url().path(), kEurotelPage);
+}
+
+TEST_F(GuestPageTest, ThePageGetsNoPermissionNoDownloadAndNoRichTooltip) {
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport +
+      QStringLiteral(
+          "<p id=text title='<b>tučně</b>'>Eurotel</p><a id=file href='/download'>soubor</a>"
+          "<script>const answer = (what) => [() => report(what + '-granted'),"
+          "  (e) => report(what + '-' + (e.name || e.code))];"
+          "Notification.requestPermission().then((r) => report('notifications-' + r));"
+          "navigator.geolocation.getCurrentPosition(...answer('geolocation'));"
+          "navigator.mediaDevices.getUserMedia({audio: true, video: true})"
+          "  .then(...answer('media'));"
+          "document.getElementById('text').onclick = () => {"
+          "  document.documentElement.requestFullscreen().then(...answer('fullscreen'));"
+          "  navigator.clipboard.readText().then(...answer('clipboard'));"
+          "  navigator.mediaDevices.getDisplayMedia({video: true}).then(...answer('screen'));"
+          "  document.onpointerlockerror = () => report('pointerlock-denied');"
+          "  document.onpointerlockchange = () => report('pointerlock-granted');"
+          "  document.body.requestPointerLock(); };</script>")));
+  main().btnEurotelClick();
+  page->click(QStringLiteral("#text"));
+  // A machine without a camera or a microphone says so before anything is asked.
+  const QStringList expected{"notifications-denied",
+                             "geolocation-1",
+                             "media-NotAllowedError|media-NotFoundError",
+                             "fullscreen-TypeError",
+                             "clipboard-NotAllowedError",
+                             "screen-NotAllowedError",
+                             "pointerlock-denied"};
+  for (const auto& answers : expected) {
+    const QStringList either = answers.split('|');
+    EXPECT_TRUE(waitUntil([&] {
+      return std::any_of(either.begin(), either.end(),
+                         [&](const QString& answer) { return reports().contains(answer); });
+    })) << answers.toStdString();
+  }
+  EXPECT_TRUE(pageBoxes().isEmpty());
+
+  // Hovered, the title shows as the text it is.
+  ASSERT_TRUE(waitUntil([&] { return !page->view()->toolTip().isEmpty(); }));
+  QHelpEvent hover(QEvent::ToolTip, page->centreOf("#text"),
+                   page->view()->mapToGlobal(page->centreOf("#text")));
+  QApplication::sendEvent(page->view(), &hover);
+  QTextDocument shown;
+  shown.setHtml(QToolTip::text());
+  EXPECT_EQ(shown.toPlainText(), "<b>tučně</b>");
+
+  const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+  const QStringList downloadedBefore = QDir(downloads).entryList(QDir::Files);
+  page->click(QStringLiteral("#file"));
+  ASSERT_TRUE(waitUntil([&] { return targetsOf(simulator->requests()).contains("/download"); }));
+  waitFor(1000);
+  EXPECT_EQ(QDir(downloads).entryList(QDir::Files), downloadedBefore);
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{});
+  EXPECT_EQ(page->view()->url().path(), kEurotelPage);
+}
+
+// The items of the menu that a right click on the element brings up, "-" for a separator and
+// "(off)" after an item that is not enabled; the menu is closed again.
+QStringList contextMenuOf(const EurotelPage& page, const QString& selector) {
+  page.click(selector, Qt::RightButton);
+  QMenu* menu = nullptr;
+  EXPECT_TRUE(waitUntil([&] {
+    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    return menu != nullptr;
+  })) << selector.toStdString();
+  if (!menu) return {};
+  QStringList items;
+  for (const QAction* action : menu->actions()) {
+    items << (action->isSeparator() ? QStringLiteral("-")
+                                    : action->text() + (action->isEnabled() ? "" : " (off)"));
+  }
+  menu->close();
+  return items;
+}
+
+TEST_F(GuestPageTest, TheContextMenuIsCzechWithWhatWorksThere) {
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      QStringLiteral("<input id=field value='Ahoj'><br><a id=link href='/jinam'>odkaz</a>"
+                     "<p id=plain>Prostý text</p>")));
+  main().btnEurotelClick();
+  QApplication::clipboard()->setText(QStringLiteral("schránka"));
+  EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#field")),
+            (QStringList{"Zpět (off)", "Znovu (off)", "-", "Vyjmout (off)", "Kopírovat (off)",
+                         "Vložit", "-", "Vybrat vše"}));
+  EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#link")),
+            QStringList{"Kopírovat adresu odkazu"});
+  EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#plain")), QStringList{"Načíst znovu"});
+  page->run(QStringLiteral("getSelection().selectAllChildren(document.getElementById('plain'))"));
+  EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#plain")), QStringList{"Kopírovat"});
+}
+
+TEST_F(GuestPageTest, TheEnginesOwnPageIsCzech) {
+  setGatewayHost("127.0.0.1:" + std::to_string(closedPort()));
+  startProgram();
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  main().btnEurotelClick();
+  ASSERT_TRUE(waitUntil([&] { return main().webEurotel->width() > 0; }));
+  EurotelPage unreachable(*main().webEurotel);
+  EXPECT_TRUE(waitUntil([&] {
+    return unreachable.text().startsWith(QStringLiteral("Tento web není dostupný"));
+  })) << unreachable.text().toStdString();
+}
+
+}  // namespace
+}  // namespace movarek::testing
+
+#include "guest_page_test.moc"
