@@ -106,10 +106,10 @@ void ResultFile::writeFirstPaint(double paintedAtMs) const {
   write("first_paint_cpu_ms", processorMs());
 }
 
-void ResultFile::write(const TreeMemory& memory) const {
-  write("peak_rss_kb", memory.peakResidentKb);
-  write("pss_kb", memory.proportionalKb);
-  write("processes", memory.processes);
+void ResultFile::write(const TreeMemory& memory, const std::string& prefix) const {
+  write(prefix + "peak_rss_kb", memory.peakResidentKb);
+  write(prefix + "pss_kb", memory.proportionalKb);
+  write(prefix + "processes", memory.processes);
 }
 
 }  // namespace bench

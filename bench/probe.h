@@ -44,7 +44,8 @@ class ResultFile {
  public:
   explicit ResultFile(QString path);
   void write(const std::string& key, double value) const;
-  void write(const TreeMemory& memory) const;
+  // peak_rss_kb, pss_kb and processes, each key after `prefix`.
+  void write(const TreeMemory& memory, const std::string& prefix = {}) const;
   // The time of a first paint, on the clock and in processor time.
   void writeFirstPaint(double paintedAtMs) const;
 
