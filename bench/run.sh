@@ -29,7 +29,7 @@ install_missing_packages
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOVAREK_BENCH=ON \
   -DMOVAREK_GATEWAY_HOST="127.0.0.1:$PORT" >/dev/null &&
   cmake --build "$BUILD" --parallel 2 --target movarek-bench bench-bare-widgets \
-    bench-bare-webview movarek-gateway-sim movarek_webengine sms-movarek ||
+    bench-bare-webview movarek-gateway-sim movarek_webengine sms-movarek import-bench ||
   { echo "bench: the build failed"; exit 0; }
 web_engine_environment
 
@@ -38,5 +38,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
   python3 "$ROOT/bench/drive.py" --build "$BUILD" --port "$PORT" --runs "$RUNS" \
   ${BEFORE:+--before "$BEFORE"} ||
   echo "bench: the runs did not finish"
+IMPORT_FOLDER=$(mktemp -d)
+"$BUILD/import-bench" "$IMPORT_FOLDER" || echo "bench: the import did not read every card"
+rm -rf "$IMPORT_FOLDER"
 echo "bench: load average $(cut -d' ' -f1-3 /proc/loadavg) after the runs"
 exit 0

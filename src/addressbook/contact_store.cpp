@@ -9,9 +9,6 @@ namespace movarek {
 namespace {
 
 constexpr std::size_t kCountSize = 2;
-constexpr std::size_t kLongestName = 97;
-constexpr std::size_t kLongestAddress = 97;
-constexpr std::size_t kLongestPhone = 47;
 constexpr std::size_t kLargestFile = kCountSize + ContactRecord::kSize * ContactBook::kCapacity;
 
 constexpr std::string_view kFullBookMessage =
@@ -60,6 +57,15 @@ std::vector<std::string> ContactBook::names() const {
   std::vector<std::string> listed;
   listed.reserve(count_);
   for (int i = 0; i < count_; ++i) listed.push_back(slots_[i].nameText());
+  return listed;
+}
+
+std::vector<ContactTexts> ContactBook::contacts() const {
+  std::vector<ContactTexts> listed;
+  listed.reserve(count_);
+  for (int i = 0; i < count_; ++i) {
+    listed.push_back({slots_[i].nameText(), slots_[i].addressText(), slots_[i].phoneText()});
+  }
   return listed;
 }
 

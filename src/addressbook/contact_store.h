@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/contact_texts.h"
 #include "common/data_file.h"
 
 namespace movarek {
@@ -31,14 +32,6 @@ struct ContactRecord {
   std::string phoneText() const;
 };
 
-// A contact's three texts, code page 1250.
-struct ContactTexts {
-  std::string name;
-  std::string address;
-  std::string phone;
-  bool operator==(const ContactTexts&) const = default;
-};
-
 // No contact is current: the contacts dialog shows none.
 inline constexpr int kNoContact = -1;
 
@@ -50,8 +43,12 @@ class ContactBook {
 
   int count() const { return count_; }
   bool full() const { return count_ == kCapacity; }
+  // How many more contacts the book takes.
+  int room() const { return kCapacity - count_; }
   const ContactRecord& record(int index) const { return slots_[index]; }
   std::vector<std::string> names() const;
+  // Every contact's texts, in the book's order.
+  std::vector<ContactTexts> contacts() const;
 
   // The contact the contacts dialog shows; replacing and removing act on it.
   int currentContact() const { return current_; }

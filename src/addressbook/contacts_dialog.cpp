@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QValidator>
 #include <algorithm>
+#include <optional>
 
 #include "addressbook/address_choice.h"
 #include "addressbook/contact_list.h"
@@ -26,9 +27,7 @@
 #include "common/qt_text.h"
 #include "common/safe_file.h"
 #include "exchange/contact_import.h"
-#include "exchange/csv_reader.h"
 #include "exchange/phone_number.h"
-#include "exchange/vcard_reader.h"
 
 namespace movarek {
 namespace {
@@ -132,6 +131,8 @@ void TfrmKontakty::connectHandlers() {
   listboxJmena->installEventFilter(this);
   // Anywhere in the list, its empty part included.
   listboxJmena->viewport()->installEventFilter(this);
+  // A file dropped on a field is imported, as anywhere on the dialog, not written into it.
+  for (QLineEdit* field : {editJmeno, editAdresa, editTelefon}) field->installEventFilter(this);
   connect(btnNovy, &QPushButton::clicked, this, &TfrmKontakty::btnNovyClick);
   connect(btnUlozit, &QPushButton::clicked, this, &TfrmKontakty::btnUlozitClick);
   connect(btnSmazat, &QPushButton::clicked, this, &TfrmKontakty::btnSmazatClick);
@@ -147,6 +148,7 @@ void TfrmKontakty::connectHandlers() {
 }
 
 bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
+  if (takesFileDrop(*event)) return true;
   if (watched == listboxJmena && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
@@ -280,24 +282,21 @@ void TfrmKontakty::btnStornoClick() { reject(); }
 
 namespace {
 
-constexpr qint64 kLargestImport = 64 * 1024 * 1024;
 const QString kFilters = QStringLiteral("vCard (*.vcf);;CSV (*.csv)");
 
-enum class Format { None, VCard, Csv };
-
-Format formatOf(const QString& path) {
+std::optional<ContactFormat> formatOf(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("vcf")) return Format::VCard;
-  if (suffix == QLatin1String("csv")) return Format::Csv;
-  return Format::None;
+  if (suffix == QLatin1String("vcf")) return ContactFormat::VCard;
+  if (suffix == QLatin1String("csv")) return ContactFormat::Csv;
+  return std::nullopt;
 }
 
 void tellError(const QString& text) { showMessage(text, QStringLiteral("Chyba")); }
 
 // The format of a file by its extension; a file of neither is told.
-Format formatTold(const QString& path) {
-  const Format format = formatOf(path);
-  if (format == Format::None) {
+std::optional<ContactFormat> formatTold(const QString& path) {
+  const auto format = formatOf(path);
+  if (!format) {
     tellError(QStringLiteral("Soubor %1 není vCard (.vcf) ani CSV (.csv).")
                   .arg(QFileInfo(path).fileName()));
   }
@@ -308,8 +307,7 @@ Format formatTold(const QString& path) {
 QStringList importableFiles(const QMimeData& dragged) {
   QStringList files;
   for (const QUrl& url : dragged.urls()) {
-    if (url.isLocalFile() && formatOf(url.toLocalFile()) != Format::None)
-      files << url.toLocalFile();
+    if (url.isLocalFile() && formatOf(url.toLocalFile())) files << url.toLocalFile();
   }
   return files;
 }
@@ -324,19 +322,19 @@ void TfrmKontakty::Importovatkontakty1Click() {
 
 void TfrmKontakty::importContacts(const QString& path) {
   const QString name = QFileInfo(path).fileName();
-  const Format format = formatTold(path);
-  if (format == Format::None) return;
-  const auto bytes = readFileStart(path.toStdString(), kLargestImport);
-  if (!bytes) {
+  const auto format = formatTold(path);
+  if (!format) return;
+  const auto cards = readContactFile(path.toStdString(), *format);
+  if (!cards) {
     tellError(QStringLiteral("Soubor %1 nelze přečíst.").arg(name));
     return;
   }
-  const auto cards = format == Format::VCard ? readVCards(*bytes) : readCsvContacts(*bytes);
-  if (cards.empty()) {
+  if (cards->empty()) {
     tellError(QStringLiteral("V souboru %1 není žádný kontakt.").arg(name));
     return;
   }
-  const ImportPlan plan = planImport(contacts_.book(), cards, keptPhoneNumber);
+  const auto& book = contacts_.book();
+  const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumber);
   contacts_.AddContacts(plan.toAdd);
   rebuildList();
   showMessage(QString::fromStdString(importReport(plan.count)), QStringLiteral("Import kontaktů"));
@@ -346,20 +344,34 @@ void TfrmKontakty::Exportovatkontakty1Click() {
   const QString path =
       chooseFile(this, {FileChoice::Save, QStringLiteral("Exportovat kontakty"), kFilters});
   if (path.isEmpty()) return;
-  const Format format = formatTold(path);
-  if (format == Format::None) return;
-  const auto& book = contacts_.book();
-  if (!replaceFile(path.toStdString(), format == Format::VCard ? vCardsOf(book) : csvOf(book))) {
+  const auto format = formatTold(path);
+  if (!format) return;
+  const auto contacts = contacts_.book().contacts();
+  if (!replaceFile(path.toStdString(),
+                   format == ContactFormat::VCard ? vCardsOf(contacts) : csvOf(contacts))) {
     tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
     return;
   }
-  showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(book.count()),
+  showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(contacts.size()),
               QStringLiteral("Export kontaktů"));
 }
 
 // A .vcf or .csv file dropped on the dialog is imported.
 void TfrmKontakty::dragEnterEvent(QDragEnterEvent* event) {
   if (!importableFiles(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+bool TfrmKontakty::takesFileDrop(QEvent& event) {
+  const auto type = event.type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto& drop = static_cast<QDropEvent&>(event);
+  if (importableFiles(*drop.mimeData()).isEmpty()) return false;
+  if (type == QEvent::Drop) {
+    dropEvent(&drop);
+  } else {
+    drop.acceptProposedAction();
+  }
+  return true;
 }
 
 void TfrmKontakty::dropEvent(QDropEvent* event) {

@@ -61,6 +61,8 @@ class TfrmKontakty : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // A drag of .vcf or .csv files over one of the dialog's fields is the dialog's.
+  bool takesFileDrop(QEvent& event);
 
  private:
   void FormCreate();

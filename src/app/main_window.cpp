@@ -457,7 +457,11 @@ void TfrmMain::btnOskarClick() {
   memoTextOskarChange();
 }
 
-void TfrmMain::btnSMSClick() { gotebookPlocha->setCurrentIndex(0); }
+// The page buttons and the focus stay as they were; the strip counts the page now shown.
+void TfrmMain::btnSMSClick() {
+  gotebookPlocha->setCurrentIndex(0);
+  memoTextChange();
+}
 
 // A message field that is not shown (cleared after its send was answered) leaves the strip to
 // the page that is.

@@ -26,6 +26,18 @@ QString withLineFeeds(QString text) {
       .replace(QChar::LineSeparator, QLatin1Char('\n'));
 }
 
+// A key that types a character, as a text field takes it: Ctrl alone (or with Shift) makes a
+// shortcut, while AltGr, which some desktops report as Ctrl+Alt, types "@", "#", "&"...
+bool typesText(const QKeyEvent& event) {
+  if (event.text().isEmpty()) return false;
+  const auto modifiers = event.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+  if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    return false;
+  }
+  const QChar first = event.text().at(0);
+  return first.isPrint() || first.isSurrogate() || first.category() == QChar::Other_Format;
+}
+
 }  // namespace
 
 int windowsLength(const QString& text) {
@@ -73,11 +85,8 @@ void TMemo::insertFitting(const QString& text) {
 
 void TMemo::keyPressEvent(QKeyEvent* event) {
   const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  const QString typed = lineBreak ? QStringLiteral("\n") : event->text();
-  const bool inserts =
-      lineBreak || (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).isSurrogate()));
-  if (inserts && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    insertFitting(typed);
+  if (lineBreak || typesText(*event)) {
+    insertFitting(lineBreak ? QStringLiteral("\n") : event->text());
     return;
   }
   QPlainTextEdit::keyPressEvent(event);

@@ -16,7 +16,8 @@ struct FileRequest {
 };
 
 // The chosen file's path; empty when the user cancelled. A file to save without an extension
-// gets the one of the filter chosen.
+// gets the one of the filter chosen (the first one when a test picks the file); a file to save
+// that exists already is replaced only when the user says so, asked with its whole name.
 QString chooseFile(QWidget* parent, const FileRequest& request);
 
 using FileHandler = std::function<QString(const FileRequest&)>;

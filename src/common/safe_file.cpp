@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace movarek {
@@ -18,8 +19,11 @@ namespace {
 constexpr std::size_t kWritePart = 4096;
 // Links to links are followed this far; a loop of links ends there.
 constexpr int kMostLinkHops = 40;
-// mkstemp's six random letters and digits.
+// A temporary file is ".NAME" followed by this and mkstemp's six random letters and digits: a
+// name nobody gives a file, so that only the program's own are ever taken for leftovers.
+constexpr std::string_view kTemporaryMark = ".sms-movarek-";
 constexpr std::size_t kTemporarySuffixLength = 6;
+constexpr mode_t kUsualUmask = 022;
 
 // Counts a call of a step and tells whether it is to fail.
 bool strikes(FileFault& fault) {
@@ -45,6 +49,55 @@ bool flushToDisk(int fd) {
 bool renameOver(const std::string& from, const std::string& to) {
   if (strikes(fileFaults().rename)) return false;
   return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The new name reaches the disk too: after a power cut the folder holds the new file, not the
+// old one.
+bool flushFolder(const std::filesystem::path& folder) {
+  if (strikes(fileFaults().flushFolder)) return false;
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool flushed = ::fsync(fd) == 0;
+  ::close(fd);
+  return flushed;
+}
+
+// The process's umask, read without changing it (umask() itself sets it for every thread).
+mode_t currentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with("Umask:")) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+  }
+  return kUsualUmask;
+}
+
+// The file being replaced keeps its permissions and, where this user may give them, its owner
+// and group; a new file gets what the umask leaves of read and write for all.
+void takeOverMode(int fd, const std::string& replaced) {
+  struct stat old {};
+  if (::stat(replaced.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) {
+    ::fchmod(fd, 0666 & ~currentUmask());
+    return;
+  }
+  // Where neither can be kept, the file is this user's, as any file the user writes.
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  ::fchmod(fd, old.st_mode & 07777);
+}
+
+// The folder a path lies in, as the file system resolves it (links on the way included).
+std::filesystem::path resolvedFolderOf(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  std::error_code error;
+  const auto resolved = std::filesystem::canonical(folder, error);
+  return error ? folder : resolved;
+}
+
+std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
+  return file.parent_path() /
+         ("." + file.filename().string() + std::string(kTemporaryMark) + "XXXXXX");
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -83,36 +136,36 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t li
 }
 
 std::string linkTarget(const std::string& path) {
-  std::string target = path;
+  std::filesystem::path target = path;
   for (int hop = 0; hop < kMostLinkHops; ++hop) {
     std::error_code error;
     const auto pointsTo = std::filesystem::read_symlink(target, error);
-    if (error) return target;  // not a link (or nothing there): the file itself
-    target = (std::filesystem::path(target).parent_path() / pointsTo).lexically_normal().string();
+    if (error) break;  // not a link (or nothing there): the file itself
+    target = pointsTo.is_absolute() ? pointsTo : resolvedFolderOf(target) / pointsTo;
   }
-  return target;
+  return (resolvedFolderOf(target) / target.filename()).string();
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
   // Through a link to the file it points to: the link stays a link.
-  const std::string target = linkTarget(path);
-  std::string temporary = target + ".XXXXXX";
+  const std::filesystem::path target = linkTarget(path);
+  std::string temporary = temporaryBeside(target).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
-  // A temporary file is private to its owner; the data file is not.
-  const bool stored = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && flushToDisk(fd);
+  takeOverMode(fd, target);
+  const bool stored = writeAll(fd, bytes) && flushToDisk(fd);
   const bool closed = ::close(fd) == 0;
-  if (stored && closed && renameOver(temporary, target)) return true;
+  if (stored && closed && renameOver(temporary, target)) return flushFolder(target.parent_path());
   ::unlink(temporary.c_str());
   return false;
 }
 
 bool isLeftoverOf(std::string_view name, std::string_view dataFileName) {
-  if (name.size() != dataFileName.size() + 1 + kTemporarySuffixLength ||
-      !name.starts_with(dataFileName) || name[dataFileName.size()] != '.') {
+  const std::string start = "." + std::string(dataFileName) + std::string(kTemporaryMark);
+  if (name.size() != start.size() + kTemporarySuffixLength || !name.starts_with(start)) {
     return false;
   }
-  const auto suffix = name.substr(dataFileName.size() + 1);
+  const auto suffix = name.substr(start.size());
   return std::all_of(suffix.begin(), suffix.end(), [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
   });

@@ -12,18 +12,21 @@ namespace movarek {
 std::optional<std::string> readFileStart(const std::string& path, std::size_t limit);
 
 // Replaces the file with `bytes` so that it is never left half written: the bytes go to a
-// temporary file in the same folder (the file's name, a dot and six letters or digits), are
-// flushed to the disk, and the temporary file is renamed over the old one. A symbolic link is
-// written through: the file it points to is replaced, beside which the temporary file is made.
-// On any failure the old file stays as it was, the temporary file is removed, and false comes
-// back.
+// temporary file in the same folder (".NAME.sms-movarek-" and six letters or digits), are
+// flushed to the disk, the temporary file is renamed over the old one and the folder is flushed
+// too. The file keeps its permissions (and its owner where this user may keep it); a new file
+// follows the umask. A symbolic link is written through: the file it points to is replaced,
+// beside which the temporary file is made. On any failure before the rename the old file stays
+// as it was and the temporary file is removed; false comes back for any failure, a folder that
+// cannot be flushed after the rename included.
 bool replaceFile(const std::string& path, std::string_view bytes);
 
-// The file a path ends at once every symbolic link on its last part is followed; the path
-// itself when it is no link. The target need not exist.
+// The file a path ends at once every symbolic link is followed as the system follows it:
+// relative targets, chains of links and linked folders on the way. The target need not exist.
 std::string linkTarget(const std::string& path);
 
-// A temporary file of replaceFile for the data file named `dataFileName`.
+// A temporary file of replaceFile for the data file named `dataFileName`:
+// ".NAME.sms-movarek-" and six letters or digits.
 bool isLeftoverOf(std::string_view name, std::string_view dataFileName);
 
 // Removes the temporary files that writes of the file at `path` left behind when they were cut
@@ -43,6 +46,7 @@ struct FileFaults {
                      // takes one)
   FileFault flush;   // flushing the temporary file to the disk
   FileFault rename;  // renaming it over the old file
+  FileFault flushFolder;  // flushing the folder, with the new name, to the disk
 };
 
 // The faults in force; `fileFaults() = {}` clears them.

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "common/cp1250.h"
+#include "exchange/csv_reader.h"
+#include "exchange/text_encoding.h"
+#include "exchange/text_lines.h"
+#include "exchange/vcard_reader.h"
 
 namespace movarek {
 namespace {
-
-constexpr std::size_t kLongestName = 97;
-constexpr std::size_t kLongestAddress = 97;
-constexpr std::size_t kLongestPhone = 47;
 
 std::string stored(const std::string& utf8, std::size_t longest) {
   return utf8ToCp1250(utf8).substr(0, longest);
@@ -31,17 +31,6 @@ std::string phoneOf(const ContactCard& card, const PhoneKeeping& keepPhone) {
   const auto mobile = std::find_if(card.phones.begin(), card.phones.end(),
                                    [](const CardPhone& phone) { return phone.mobile; });
   return keepPhone((mobile != card.phones.end() ? *mobile : card.phones.front()).number);
-}
-
-bool bookHolds(const ContactBook& book, const ContactTexts& contact) {
-  for (int i = 0; i < book.count(); ++i) {
-    const ContactRecord& record = book.record(i);
-    if (record.nameText() == contact.name && record.addressText() == contact.address &&
-        record.phoneText() == contact.phone) {
-      return true;
-    }
-  }
-  return false;
 }
 
 // "Přidáno kontaktů: 5" and the like: the count after the noun needs no plural forms.
@@ -98,6 +87,15 @@ std::string csvField(const std::string& utf8) {
 
 }  // namespace
 
+std::optional<std::vector<ContactCard>> readContactFile(const std::string& path,
+                                                        ContactFormat format) {
+  auto lines = TextLines::ofFile(path);
+  if (!lines) return std::nullopt;
+  auto cards = format == ContactFormat::VCard ? readVCards(*lines) : readCsvContacts(*lines);
+  if (lines->failed()) return std::nullopt;
+  return cards;
+}
+
 ContactTexts contactOf(const ContactCard& card, const PhoneKeeping& keepPhone) {
   return {
       stored(nameOf(card), kLongestName),
@@ -105,17 +103,19 @@ ContactTexts contactOf(const ContactCard& card, const PhoneKeeping& keepPhone) {
       stored(phoneOf(card, keepPhone), kLongestPhone)};
 }
 
-ImportPlan planImport(const ContactBook& book, const std::vector<ContactCard>& cards,
-                      const PhoneKeeping& keepPhone) {
+ImportPlan planImport(const std::vector<ContactTexts>& book, int room,
+                      const std::vector<ContactCard>& cards, const PhoneKeeping& keepPhone) {
   ImportPlan plan;
+  const auto holds = [](const std::vector<ContactTexts>& contacts, const ContactTexts& contact) {
+    return std::find(contacts.begin(), contacts.end(), contact) != contacts.end();
+  };
   for (const auto& card : cards) {
     const ContactTexts contact = contactOf(card, keepPhone);
     if (contact.address.empty() && contact.phone.empty()) {
       ++plan.count.withoutAddressOrPhone;
-    } else if (bookHolds(book, contact) ||
-               std::find(plan.toAdd.begin(), plan.toAdd.end(), contact) != plan.toAdd.end()) {
+    } else if (holds(book, contact) || holds(plan.toAdd, contact)) {
       ++plan.count.alreadyInTheBook;
-    } else if (book.count() + static_cast<int>(plan.toAdd.size()) >= ContactBook::kCapacity) {
+    } else if (static_cast<int>(plan.toAdd.size()) >= room) {
       ++plan.count.withoutRoom;
     } else {
       plan.toAdd.push_back(contact);
@@ -141,34 +141,32 @@ std::string importReport(const ImportCount& count) {
   return text + ").";
 }
 
-std::string vCardsOf(const ContactBook& book) {
+std::string vCardsOf(const std::vector<ContactTexts>& book) {
   std::string cards;
-  for (int i = 0; i < book.count(); ++i) {
-    const ContactRecord& record = book.record(i);
-    const std::string name = cp1250ToUtf8(record.nameText());
+  for (const ContactTexts& contact : book) {
+    const std::string name = cp1250ToUtf8(contact.name);
     const auto [given, family] = givenAndFamily(name);
     cards += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
     cards += contentLine("FN:" + vCardText(name));
     cards += contentLine("N:" + vCardText(family) + ";" + vCardText(given) + ";;;");
-    if (!record.addressText().empty()) {
-      cards += contentLine("EMAIL:" + vCardText(cp1250ToUtf8(record.addressText())));
+    if (!contact.address.empty()) {
+      cards += contentLine("EMAIL:" + vCardText(cp1250ToUtf8(contact.address)));
     }
-    if (!record.phoneText().empty()) {
-      cards += contentLine("TEL;TYPE=cell:" + vCardText(cp1250ToUtf8(record.phoneText())));
+    if (!contact.phone.empty()) {
+      cards += contentLine("TEL;TYPE=cell:" + vCardText(cp1250ToUtf8(contact.phone)));
     }
     cards += "END:VCARD\r\n";
   }
   return cards;
 }
 
-std::string csvOf(const ContactBook& book) {
+std::string csvOf(const std::vector<ContactTexts>& book) {
   std::string csv =
       std::string(kByteOrderMark) + "Name,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n";
-  for (int i = 0; i < book.count(); ++i) {
-    const ContactRecord& record = book.record(i);
-    const std::string phone = cp1250ToUtf8(record.phoneText());
-    csv += csvField(cp1250ToUtf8(record.nameText())) + "," +
-           csvField(cp1250ToUtf8(record.addressText())) + "," + (phone.empty() ? "" : "Mobile") +
+  for (const ContactTexts& contact : book) {
+    const std::string phone = cp1250ToUtf8(contact.phone);
+    csv += csvField(cp1250ToUtf8(contact.name)) + "," + csvField(cp1250ToUtf8(contact.address)) +
+           "," + (phone.empty() ? "" : "Mobile") +
            "," + csvField(phone) + "\r\n";
   }
   return csv;

@@ -1,14 +1,22 @@
 #pragma once
 // Cards of another program taken into the address book, and the book written for others.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "addressbook/contact_store.h"
+#include "common/contact_texts.h"
 #include "exchange/contact_card.h"
 
 namespace movarek {
+
+enum class ContactFormat { VCard, Csv };
+
+// The cards of a vCard or CSV file, read whole a piece at a time; none when the file cannot
+// be read to its end.
+std::optional<std::vector<ContactCard>> readContactFile(const std::string& path,
+                                                        ContactFormat format);
 
 // How a written number is kept (keptPhoneNumber for the program; tests may stand in).
 using PhoneKeeping = std::function<std::string(std::string_view utf8)>;
@@ -31,18 +39,19 @@ struct ImportPlan {
   ImportCount count;
 };
 
-// What of `cards` goes into `book`: a card with neither address nor phone, a contact the book
-// or the file holds already (same name, address and phone) and what does not fit in the book
-// are left out and counted.
-ImportPlan planImport(const ContactBook& book, const std::vector<ContactCard>& cards,
-                      const PhoneKeeping& keepPhone);
+// What of `cards` goes into a book that holds `book` and has `room` for more: a card with
+// neither address nor phone, a contact the book or the file holds already (same name, address
+// and phone) and what does not fit in the book are left out and counted. Every card is
+// counted once.
+ImportPlan planImport(const std::vector<ContactTexts>& book, int room,
+                      const std::vector<ContactCard>& cards, const PhoneKeeping& keepPhone);
 
 // What the user is told after an import (UTF-8).
 std::string importReport(const ImportCount& count);
 
 // The whole book as vCard 4.0 in UTF-8: FN, N, EMAIL and TEL;TYPE=cell, CR LF line ends.
-std::string vCardsOf(const ContactBook& book);
+std::string vCardsOf(const std::vector<ContactTexts>& book);
 // The whole book as CSV in UTF-8 with a byte order mark and a header row the import reads.
-std::string csvOf(const ContactBook& book);
+std::string csvOf(const std::vector<ContactTexts>& book);
 
 }  // namespace movarek

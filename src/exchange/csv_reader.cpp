@@ -4,70 +4,108 @@
 #include <cctype>
 
 #include "common/cp1250.h"
+#include "exchange/text_encoding.h"
 
 namespace movarek {
 namespace {
 
-std::vector<std::string> splitRow(std::string_view text, std::size_t& at, char separator) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (; at < text.size(); ++at) {
-    const char c = text[at];
-    if (quoted) {
-      if (c != '"') {
-        fields.back() += c;
-      } else if (at + 1 < text.size() && text[at + 1] == '"') {
-        fields.back() += '"';
-        ++at;
-      } else {
-        quoted = false;
+// The rows of a CSV text, one after another: fields quoted or not, separated by the
+// separator; a quoted field may hold separators, doubled quotes and line breaks.
+class CsvRows {
+ public:
+  explicit CsvRows(TextLines& lines) : lines_(lines) {}
+
+  // The first row, whose separator is the one of comma and semicolon it holds more of outside
+  // quotes.
+  bool header(std::vector<std::string>& fields) {
+    if (!lines_.next(line_)) return false;
+    separator_ = separatorOf(line_);
+    return split(fields);
+  }
+
+  bool next(std::vector<std::string>& fields) { return lines_.next(line_) && split(fields); }
+
+ private:
+  static char separatorOf(std::string_view line) {
+    int commas = 0, semicolons = 0;
+    bool quoted = false;
+    for (const char c : line) {
+      if (c == '"') quoted = !quoted;
+      if (!quoted) {
+        commas += c == ',';
+        semicolons += c == ';';
       }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == separator) {
-      fields.emplace_back();
-    } else if (c == '\n') {
-      ++at;
-      break;
-    } else if (c != '\r') {
-      fields.back() += c;
+    }
+    return semicolons > commas ? ';' : ',';
+  }
+
+  // The fields of the row that begins on the current line; a quoted line break takes the next.
+  bool split(std::vector<std::string>& fields) {
+    fields.assign(1, {});
+    bool quoted = false;
+    for (;;) {
+      for (std::size_t at = 0; at < line_.size(); ++at) {
+        const char c = line_[at];
+        if (quoted && c == '"' && at + 1 < line_.size() && line_[at + 1] == '"') {
+          add(fields.back(), '"');
+          ++at;
+        } else if (c == '"') {
+          quoted = !quoted;
+        } else if (!quoted && c == separator_) {
+          fields.emplace_back();
+        } else if (quoted || c != '\r') {
+          add(fields.back(), c);
+        }
+      }
+      if (!quoted || !lines_.next(line_)) return true;
+      add(fields.back(), '\n');
     }
   }
-  return fields;
-}
 
-// The header's separator: the one of comma and semicolon that it holds more of, outside quotes.
-char separatorOf(std::string_view text) {
-  int commas = 0, semicolons = 0;
-  bool quoted = false;
-  for (const char c : text.substr(0, text.find('\n'))) {
-    if (c == '"') quoted = !quoted;
-    if (!quoted) {
-      commas += c == ',';
-      semicolons += c == ';';
-    }
+  // A field keeps as much as a line does: a note of megabytes is passed over.
+  static void add(std::string& field, char c) {
+    if (field.size() < TextLines::kLongestLine) field += c;
   }
-  return semicolons > commas ? ';' : ',';
-}
 
-// A header name compared as the user reads it: small letters, no diacritics, no spaces.
-std::string headerKey(const std::string& utf8) {
-  std::string key;
+  TextLines& lines_;
+  std::string line_;
+  char separator_ = ',';
+};
+
+// A header as the user reads its words: small letters without diacritics, split at whatever
+// is not a letter or a digit ("E-mail 1 - Value" gives e, mail, 1, value).
+std::vector<std::string> headerWords(const std::string& utf8) {
+  std::vector<std::string> words(1);
   for (const char c : utf8ToCp1250(utf8)) {
-    if (c == ' ' || c == '_') continue;
-    key += static_cast<char>(std::tolower(static_cast<unsigned char>(czechBaseLetter(c))));
+    const auto plain = static_cast<unsigned char>(czechBaseLetter(c));
+    if (std::isalnum(plain)) {
+      words.back() += static_cast<char>(std::tolower(plain));
+    } else if (!words.back().empty()) {
+      words.emplace_back();
+    }
   }
-  return key;
+  if (words.back().empty()) words.pop_back();
+  return words;
 }
 
 bool contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
 }
 
+bool hasWord(const std::vector<std::string>& words, std::initializer_list<std::string_view> any) {
+  return std::any_of(words.begin(), words.end(), [&](const std::string& word) {
+    return std::find(any.begin(), any.end(), word) != any.end();
+  });
+}
+
 enum class Column { None, FullName, GivenName, FamilyName, Email, Phone, MobilePhone, PhoneLabel };
 
-// Names as Google, Outlook, Thunderbird and Czech address books write them.
-Column columnOf(const std::string& key) {
+// Names as Google, Outlook, Thunderbird and Czech address books write them. Only a header with
+// a word for a telephone is a number ("Phonetic First Name" is none).
+Column columnOf(const std::string& header) {
+  const auto words = headerWords(header);
+  std::string key;
+  for (const auto& word : words) key += word;
   if (key == "name" || key == "displayname" || key == "fullname" || key == "celejmeno" ||
       key == "zobrazovanejmeno") {
     return Column::FullName;
@@ -78,14 +116,16 @@ Column columnOf(const std::string& key) {
   if (key == "lastname" || key == "familyname" || key == "surname" || key == "prijmeni") {
     return Column::FamilyName;
   }
-  const bool aboutIt = contains(key, "type") || contains(key, "label") || contains(key, "typ");
-  if (contains(key, "mail") && !contains(key, "display") && !aboutIt) return Column::Email;
-  if ((contains(key, "phone") || contains(key, "telefon") || contains(key, "mobil")) && aboutIt) {
-    return Column::PhoneLabel;
-  }
-  if (contains(key, "fax") || contains(key, "pager")) return Column::None;
-  if (contains(key, "mobil") || contains(key, "cell")) return Column::MobilePhone;
-  if (contains(key, "phone") || contains(key, "telefon") || key == "tel") return Column::Phone;
+  const bool aboutIt = hasWord(words, {"type", "label", "typ"});
+  if (contains(key, "mail") && !hasWord(words, {"display"}) && !aboutIt) return Column::Email;
+  const bool mobile =
+      hasWord(words, {"mobile", "mobil", "mobilni", "mobilu", "cell", "cellular", "cellphone"});
+  const bool phone =
+      hasWord(words, {"phone", "telephone", "telefon", "telefonni", "telefonu", "tel", "gsm"});
+  if ((mobile || phone) && aboutIt) return Column::PhoneLabel;
+  if (hasWord(words, {"fax", "pager"})) return Column::None;
+  if (mobile) return Column::MobilePhone;
+  if (phone) return Column::Phone;
   return Column::None;
 }
 
@@ -93,7 +133,8 @@ Column columnOf(const std::string& key) {
 std::string firstValue(const std::string& field) { return field.substr(0, field.find(" ::: ")); }
 
 bool isMobileLabel(const std::string& label) {
-  const std::string key = headerKey(label);
+  std::string key;
+  for (const auto& word : headerWords(label)) key += word;
   return contains(key, "mobil") || contains(key, "cell");
 }
 
@@ -135,24 +176,26 @@ ContactCard cardOf(const std::vector<std::string>& row, const std::vector<Column
 
 }  // namespace
 
-std::vector<std::vector<std::string>> csvRows(std::string_view text, char separator) {
-  std::vector<std::vector<std::string>> rows;
-  for (std::size_t at = 0; at < text.size();) rows.push_back(splitRow(text, at, separator));
-  return rows;
-}
-
-std::vector<ContactCard> readCsvContacts(std::string_view bytes) {
-  const std::string text = textAsUtf8(bytes);
-  const auto rows = csvRows(text, separatorOf(text));
-  if (rows.empty()) return {};
+std::vector<ContactCard> readCsvContacts(TextLines& lines) {
+  CsvRows rows(lines);
+  std::vector<std::string> fields;
+  if (!rows.header(fields)) return {};
   std::vector<Column> columns;
-  for (const auto& name : rows[0]) columns.push_back(columnOf(headerKey(name)));
+  for (const auto& name : fields) columns.push_back(columnOf(textAsUtf8(name)));
   if (std::all_of(columns.begin(), columns.end(), [](Column c) { return c == Column::None; })) {
     return {};
   }
   std::vector<ContactCard> cards;
-  for (std::size_t i = 1; i < rows.size(); ++i) cards.push_back(cardOf(rows[i], columns));
+  while (rows.next(fields)) {
+    for (auto& field : fields) field = textAsUtf8(field);
+    cards.push_back(cardOf(fields, columns));
+  }
   return cards;
+}
+
+std::vector<ContactCard> readCsvContacts(std::string_view bytes) {
+  TextLines lines(bytes);
+  return readCsvContacts(lines);
 }
 
 }  // namespace movarek

@@ -6,16 +6,14 @@
 #include <vector>
 
 #include "exchange/contact_card.h"
+#include "exchange/text_lines.h"
 
 namespace movarek {
 
-// The rows of a CSV text: fields quoted or not, separated by `separator`; a quoted field may
-// hold separators, doubled quotes and line breaks.
-std::vector<std::vector<std::string>> csvRows(std::string_view text, char separator);
-
 // A card for every row after the header, in the file's order: comma or semicolon separated,
-// UTF-8 (with or without a byte order mark) or code page 1250. None when the header names no
-// column the address book can use.
+// UTF-8 (with or without a byte order mark), UTF-16 with its mark, or code page 1250. None when
+// the header names no column the address book can use.
+std::vector<ContactCard> readCsvContacts(TextLines& lines);
 std::vector<ContactCard> readCsvContacts(std::string_view bytes);
 
 }  // namespace movarek

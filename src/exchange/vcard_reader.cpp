@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "common/cp1250.h"
+#include "exchange/text_encoding.h"
 
 namespace movarek {
 namespace {
@@ -15,20 +15,6 @@ std::string upper(std::string_view text) {
   std::transform(result.begin(), result.end(), result.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return result;
-}
-
-// The file's lines with their breaks (CR LF or LF) taken off.
-std::vector<std::string_view> physicalLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  while (!bytes.empty()) {
-    const auto end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    bytes.remove_prefix(end + 1);
-  }
-  return lines;
 }
 
 struct Property {
@@ -154,12 +140,11 @@ std::vector<std::string> components(std::string_view value) {
   return parts;
 }
 
+// A value in the code page its CHARSET names; without one, UTF-8 where the bytes are.
 std::string decodedValue(const Property& property) {
   const std::string bytes =
       property.quotedPrintable ? quotedPrintableDecoded(property.value) : property.value;
-  // Named or not, a charset other than code page 1250 is taken as UTF-8 where the bytes are.
-  if (property.charset.find("1250") != std::string::npos) return cp1250ToUtf8(bytes);
-  return textAsUtf8(bytes);
+  return property.charset.empty() ? textAsUtf8(bytes) : namedTextAsUtf8(bytes, property.charset);
 }
 
 bool hasType(const Property& property, std::string_view type) {
@@ -187,56 +172,84 @@ void takeProperty(ContactCard& card, const Property& property) {
   }
 }
 
-struct LogicalLine {
-  std::string text;
-  bool whole;  // one line of the file, not joined from several
+// A property's logical line, its folded lines joined (a line that begins with a space or a tab
+// continues the one before) and a quoted-printable value continued by its soft line breaks.
+class LogicalLines {
+ public:
+  explicit LogicalLines(TextLines& lines) : lines_(lines) { more_ = lines_.next(ahead_); }
+
+  // The next logical line; `whole` tells whether it was one line of the file.
+  bool next(std::string& line, bool& whole) {
+    if (!more_) return false;
+    line = std::move(ahead_);
+    whole = true;
+    for (;;) {
+      more_ = lines_.next(ahead_);
+      if (!more_) return true;
+      if (!ahead_.empty() && (ahead_[0] == ' ' || ahead_[0] == '\t')) {
+        append(line, std::string_view(ahead_).substr(1));
+      } else if (line.ends_with('=') && isQuotedPrintable(line)) {
+        line.pop_back();
+        append(line, ahead_);
+      } else {
+        return true;
+      }
+      whole = false;
+    }
+  }
+
+ private:
+  // A folded photo is passed over past the length of a line: nothing kept is that long.
+  static void append(std::string& line, std::string_view more) {
+    line.append(more.substr(0, TextLines::kLongestLine - std::min(line.size(),
+                                                                  TextLines::kLongestLine)));
+  }
+
+  static bool isQuotedPrintable(const std::string& line) {
+    return upper(line.substr(0, line.find(':'))).find("QUOTED-PRINTABLE") != std::string::npos;
+  }
+
+  TextLines& lines_;
+  std::string ahead_;
+  bool more_ = false;
 };
 
-// The logical lines: folded lines joined (a line that begins with a space or a tab continues
-// the one before), and a quoted-printable value continued by its soft line breaks.
-std::vector<LogicalLine> logicalLines(std::string_view bytes) {
-  const auto lines = physicalLines(bytes);
-  std::vector<LogicalLine> joined;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::size_t first = i;
-    std::string line(lines[i]);
-    for (;;) {
-      if (i + 1 < lines.size() && !lines[i + 1].empty() &&
-          (lines[i + 1][0] == ' ' || lines[i + 1][0] == '\t')) {
-        line += lines[++i].substr(1);
-      } else if (line.ends_with('=') && i + 1 < lines.size() &&
-                 upper(line.substr(0, line.find(':'))).find("QUOTED-PRINTABLE") !=
-                     std::string::npos) {
-        line.pop_back();
-        line += lines[++i];
-      } else {
-        break;
-      }
-    }
-    joined.push_back({std::move(line), i == first});
-  }
-  return joined;
+bool isBeginLine(const std::string& line) {
+  std::string text = upper(line);
+  text.erase(text.find_last_not_of(" \t") + 1);
+  return text == "BEGIN:VCARD";
 }
 
-// A card begins at a line of its own that says so, never at one pieced together.
-bool beginsACard(const LogicalLine& line) {
-  std::string text = upper(line.text);
-  text.erase(text.find_last_not_of(" \t") + 1);
-  return line.whole && text == "BEGIN:VCARD";
+// "AGENT:" alone: in vCard 2.1 the agent's own card follows on the next lines.
+bool opensANestedCard(const std::optional<Property>& property) {
+  return property && property->name == "AGENT" && property->value.empty();
 }
 
 }  // namespace
 
-std::vector<ContactCard> readVCards(std::string_view bytes) {
+std::vector<ContactCard> readVCards(TextLines& lines) {
   std::vector<ContactCard> cards;
-  int depth = 0;  // a card inside a card (a 2.1 AGENT) belongs to the outer one
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  for (const auto& line : logicalLines(bytes)) {
-    if (beginsACard(line)) {
-      if (depth++ == 0) cards.emplace_back();
+  // 0 outside a card, 1 in a card, more inside an agent's card, which belongs to the outer one.
+  int depth = 0;
+  bool nestedCardNext = false;
+  LogicalLines logical(lines);
+  std::string line;
+  bool whole = false;
+  while (logical.next(line, whole)) {
+    // A card begins at a line of its own that says so, never at one pieced together. One
+    // left open ends there, unless an agent's card was announced.
+    if (whole && isBeginLine(line)) {
+      if (depth > 0 && nestedCardNext) {
+        ++depth;
+      } else {
+        depth = 1;
+        cards.emplace_back();
+      }
+      nestedCardNext = false;
       continue;
     }
-    const auto property = parseProperty(line.text);
+    const auto property = parseProperty(line);
+    nestedCardNext = opensANestedCard(property);
     if (!property) continue;
     if (property->name == "END" && upper(property->value) == "VCARD") {
       depth = std::max(0, depth - 1);
@@ -245,6 +258,11 @@ std::vector<ContactCard> readVCards(std::string_view bytes) {
     }
   }
   return cards;
+}
+
+std::vector<ContactCard> readVCards(std::string_view bytes) {
+  TextLines lines(bytes);
+  return readVCards(lines);
 }
 
 }  // namespace movarek

@@ -56,6 +56,16 @@ std::string_view replacementFor(char byte, bool addressRules, char& single) {
 
 }  // namespace
 
+std::string encodedForGateway(std::string_view text, EncodingRules rules) {
+  std::string encoded;
+  encoded.reserve(text.size());
+  for (const char byte : text) {
+    char single = 0;
+    encoded += replacementFor(byte, rules == EncodingRules::Address, single);
+  }
+  return encoded;
+}
+
 void EncodeForGateway(char* buffer, std::int32_t capacity) {
   if (capacity <= 0) return;
   const auto size = static_cast<std::size_t>(capacity);

@@ -18,6 +18,11 @@ inline constexpr std::int32_t kAddressCapacity = 2000;
 // the first 9999 bytes of the text are read.
 void EncodeForGateway(char* buffer, std::int32_t capacity);
 
+// A whole text as EncodeForGateway writes it, however long it comes out: the address rules
+// or the message rules.
+enum class EncodingRules { Address, Message };
+std::string encodedForGateway(std::string_view text, EncodingRules rules);
+
 // Escapes "%", "&", "+" and "#" and leaves every other byte as it is: for the fields that go
 // into a query without the rest of the encoding.
 std::string escapeQueryCharacters(std::string_view text);

@@ -13,17 +13,12 @@ namespace {
 constexpr std::string_view kErrorEmpty = "Chyba!";
 constexpr std::string_view kErrorForm = "Chyba";
 constexpr std::size_t kLongestAddressList = kAddressCapacity - 1;
+constexpr std::size_t kLongestMessage = kMessageCapacity - 1;
+constexpr std::string_view kCountedAsThree =
+    " Některé znaky (\"+\", \"%\", \"&\", \"#\" a podobné) se počítají za tři.";
 
 SendCheck refuse(std::string_view message, std::string_view caption, SendFocus focus) {
   return SendCheck{{}, std::string(message), std::string(caption), focus};
-}
-
-// A field read into a work buffer of `capacity` bytes and encoded there.
-std::string encoded(std::string_view text, std::int32_t capacity) {
-  std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
-  std::copy_n(text.begin(), std::min(text.size(), buffer.size() - 1), buffer.begin());
-  EncodeForGateway(buffer.data(), capacity);
-  return buffer.data();
 }
 
 std::string_view cutTo(std::string_view text, std::size_t longest) {
@@ -42,8 +37,14 @@ constexpr std::array<std::string_view, 4> kOskarPrefixes = {"608", "775", "776",
 std::string addressListTooLongMessage(std::size_t length) {
   return "Seznam adres je příliš dlouhý (" + std::to_string(length) +
          " znaků), jedna zpráva pojme adresy o délce nejvýše " +
-         std::to_string(kLongestAddressList) +
-         " znaků.\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.";
+         std::to_string(kLongestAddressList) + " znaků." + std::string(kCountedAsThree) +
+         "\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.";
+}
+
+std::string messageTooLongMessage(std::size_t length) {
+  return "Text zprávy je příliš dlouhý (" + std::to_string(length) +
+         " znaků), jedna zpráva pojme text o délce nejvýše " + std::to_string(kLongestMessage) +
+         " znaků." + std::string(kCountedAsThree) + "\nZkraťte text zprávy.";
 }
 
 SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
@@ -53,9 +54,14 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   if (message.empty()) {
     return refuse("Není zadán text zprávy!", kErrorEmpty, SendFocus::EmailMessage);
   }
-  // One request carries this much of the list: a longer one would reach only some addressees.
-  if (addresses.size() > kLongestAddressList) {
-    return refuse(addressListTooLongMessage(addresses.size()), kErrorForm, SendFocus::EmailAddress);
+  // Measured as the request carries them: a longer list would reach only some addressees.
+  const auto list = encodedForGateway(addresses, EncodingRules::Address);
+  if (list.size() > kLongestAddressList) {
+    return refuse(addressListTooLongMessage(list.size()), kErrorForm, SendFocus::EmailAddress);
+  }
+  const auto text = encodedForGateway(message, EncodingRules::Message);
+  if (text.size() > kLongestMessage) {
+    return refuse(messageTooLongMessage(text.size()), kErrorForm, SendFocus::EmailMessage);
   }
   if (addresses.find('@') == std::string_view::npos) {
     return refuse(
@@ -64,8 +70,6 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
         "telefon zjistíte v nápovědě.\nDěkujeme za pochopení.",
         kErrorForm, SendFocus::Unchanged);
   }
-  const auto text = encoded(cutTo(message, kMessageCapacity - 1), kMessageCapacity);
-  const auto list = encoded(addresses, kAddressCapacity);
   return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text),
                    {},
                    {},
@@ -89,7 +93,10 @@ SendCheck checkOskarSend(const OskarFields& fields) {
     return refuse("Zadejte pouze jedno 6ti místné číslo bez předvolby!", kErrorForm,
                   SendFocus::OskarNumber);
   }
-  const auto text = encoded(cutTo(fields.message, kMessageCapacity - 1), kMessageCapacity);
+  const auto text = encodedForGateway(fields.message, EncodingRules::Message);
+  if (text.size() > kLongestMessage) {
+    return refuse(messageTooLongMessage(text.size()), kErrorForm, SendFocus::OskarMessage);
+  }
   if (fields.prefixIndex < 0 || fields.prefixIndex >= static_cast<int>(kOskarPrefixes.size())) {
     return refuse("Vyberte předčíslí!", kErrorForm, SendFocus::OskarPrefix);
   }

@@ -28,11 +28,13 @@ struct SendCheck {
 
 // The "SMS E-mail" page: `addresses` as typed in the address field, `message` the memo's
 // text with CR LF between lines.
-// An address list longer than one request carries is refused: nothing is sent.
+// A field whose encoded form is longer than one request carries is refused: nothing is sent,
+// and nothing goes out cut.
 SendCheck checkEmailSend(std::string_view addresses, std::string_view message);
 
-// Why such a list was refused, `length` being its length in bytes.
+// Why such a list or message was refused, `length` being its encoded length in bytes.
 std::string addressListTooLongMessage(std::size_t length);
+std::string messageTooLongMessage(std::size_t length);
 
 // No entry selected in the prefix list.
 inline constexpr int kNoPrefix = -1;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/cp1250.h"
+#include "temporary_program_folder.h"
+#include "addressbook/contact_store.h"
 #include "exchange/contact_import.h"
 #include "exchange/csv_reader.h"
 #include "exchange/phone_number.h"
@@ -84,6 +88,53 @@ TEST(VCardImport, EachVersionAndItsQuirks) {
   for (const auto& c : cases) expectContacts(readVCards(c.file), c.contacts, c.what);
 }
 
+// UTF-16 with its byte order mark, as some programs export.
+std::string utf16(const std::string& utf8, bool littleEndian) {
+  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (std::size_t i = 0; i < utf8.size();) {
+    // Every character of these tests is in the Basic Multilingual Plane.
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
+    unsigned int code = length == 1 ? lead : lead & (length == 2 ? 0x1F : 0x0F);
+    for (int k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+    i += static_cast<std::size_t>(length);
+    const char high = static_cast<char>(code >> 8), low = static_cast<char>(code & 0xFF);
+    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
+TEST(VCardImport, EveryCardCountsInTheCodePageItNames) {
+  const std::string open = "BEGIN:VCARD\r\nFN:Otevřená\r\nTEL:777111222\r\n";
+  const std::string closed = "BEGIN:VCARD\r\nFN:Zavřená\r\nTEL:608333444\r\nEND:VCARD\r\n";
+  const Expected opened{"Otevřená", "", "777111222"}, shut{"Zavřená", "", "608333444"};
+  struct Case {
+    const char* what;
+    std::string file;
+    std::vector<Expected> contacts;
+  };
+  const Case cases[] = {
+      {"a card left open first", open + closed + closed, {opened, shut, shut}},
+      {"in the middle", closed + open + closed, {shut, opened, shut}},
+      {"last", closed + closed + open, {shut, shut, opened}},
+      {"an agent's card inside stays the outer card's",
+       "BEGIN:VCARD\r\nFN:Otevřená\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Agent\r\n"
+       "END:VCARD\r\nTEL:777111222\r\n" +
+           closed,
+       {opened, shut}},
+      {"ISO-8859-2 named, quoted-printable and not",
+       "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=ISO-8859-2:\xA9\xE1rka \xABuk\xB9\r\n"
+       "TEL;CELL:777111222\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n"
+       "N;CHARSET=ISO-8859-2;ENCODING=QUOTED-PRINTABLE:=ABuk=B9;=A9=E1rka\r\n"
+       "TEL;CELL:608111222\r\nEND:VCARD\r\n",
+       {{"Šárka Ťukš", "", "777111222"}, {"Šárka Ťukš", "", "608111222"}}},
+      {"UTF-16 little endian", utf16("BEGIN:VCARD\r\nFN:Žofie\r\nEMAIL:z@sms.cz\r\nEND:VCARD\r\n", true),
+       {{"Žofie", "z@sms.cz", ""}}},
+      {"UTF-16 big endian, a card left open", utf16(open + closed, false), {opened, shut}},
+  };
+  for (const auto& c : cases) expectContacts(readVCards(c.file), c.contacts, c.what);
+}
+
 TEST(CsvImport, EachHeaderStyleAndQuoting) {
   struct Case {
     const char* what;
@@ -109,6 +160,12 @@ TEST(CsvImport, EachHeaderStyleAndQuoting) {
        "Petr;;;;\n",
        {{"Jan \"Honza\" Nový; starší", "jan@sms.cz", "222333444"}, {"Petr", "", ""}}},
       {"no column the book can use", "a,b,c\r\n1,2,3\r\n", {}},
+      {"words with phone in them are no phones",
+       "Phonetic First Name,Phonetic Last Name,Name,Telephony Notes,E-mail,Mobile Phone\r\n"
+       "Ewa,Smith,Eva Smíthová,x,eva@sms.cz,777 111 222\r\n",
+       {{"Eva Smíthová", "eva@sms.cz", "777111222"}}},
+      {"UTF-16 with its mark", utf16("Jméno;Telefon\r\nŽofie;608 111 222\r\n", true),
+       {{"Žofie", "", "608111222"}}},
       {"a header alone", "Name,E-mail\r\n", {}},
       {"empty", "", {}},
   };
@@ -127,6 +184,34 @@ TEST(PhoneNumbers, AreKeptAsTheBookKeepsNumbers) {
       {"nothing", ""},
   };
   for (const auto& [written, kept] : cases) EXPECT_EQ(keptPhoneNumber(written), kept) << written;
+}
+
+class ContactFileTest : public testing::TemporaryProgramFolder {};
+
+TEST_F(ContactFileTest, AFileOfAnySizeIsReadWhole) {
+  // Past 64 MiB in photos, each on one line of its own or folded, then one more card.
+  const std::string path = folder + "/velky.vcf";
+  {
+    std::ofstream file(path, std::ios::binary);
+    const std::string photo(1024 * 1024, 'A');
+    for (int i = 0; i < 65; ++i) {
+      file << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kontakt " << i << "\r\nPHOTO;ENCODING=b:" << photo
+           << "\r\nTEL:7770000" << (10 + i) << "\r\nEND:VCARD\r\n";
+    }
+    file << "BEGIN:VCARD\r\nVERSION:3.0\r\nPHOTO;ENCODING=b:";
+    for (int i = 0; i < 20000; ++i) file << "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\r\n ";
+    file << "\r\nFN:Posledn\xC3\xAD\r\nEMAIL:posledni@sms.cz\r\nEND:VCARD\r\n";
+  }
+  ASSERT_GT(std::filesystem::file_size(path), 64u * 1024 * 1024);
+  const auto cards = readContactFile(path, ContactFormat::VCard);
+  ASSERT_TRUE(cards.has_value());
+  ASSERT_EQ(cards->size(), 66u);
+  EXPECT_EQ((*cards)[64].formattedName, "Kontakt 64");
+  EXPECT_EQ((*cards)[64].phones.at(0).number, "777000074");
+  EXPECT_EQ((*cards)[65].formattedName, "Poslední");
+  EXPECT_EQ((*cards)[65].emails, std::vector<std::string>{"posledni@sms.cz"});
+  EXPECT_FALSE(readContactFile(folder + "/chybi.vcf", ContactFormat::VCard).has_value());
+  EXPECT_FALSE(readContactFile(folder, ContactFormat::Csv).has_value());
 }
 
 ContactCard card(const std::string& name, const std::string& email, const std::string& phone) {
@@ -149,7 +234,7 @@ TEST(ContactImport, LeavesOutWhatIsEmptyKnownOrBeyondTheBookAndTellsIt) {
       card("Cyril", "", "608111222"),
       card("Daniel", "d@sms.cz", ""),  // beyond the 1000th
   };
-  const ImportPlan plan = planImport(book, cards, keptPhoneNumber);
+  const ImportPlan plan = planImport(book.contacts(), book.room(), cards, keptPhoneNumber);
   EXPECT_EQ(plan.count, (ImportCount{2, 1, 2, 1}));
   EXPECT_EQ(plan.toAdd,
             (std::vector<ContactTexts>{{"Adam", "adam@sms.cz", ""}, {"Cyril", "", "608111222"}}));
@@ -166,18 +251,19 @@ TEST(ContactExport, ImportedIntoAnEmptyBookGivesTheSameFile) {
   book.add("Cyril", "", "608111222");
   book.add(utf8ToCp1250("Jan \"Honza\"; " + std::string(80, 'y')), "jan@sms.cz", "");
   for (const bool vCard : {true, false}) {
-    const std::string file = vCard ? vCardsOf(book) : csvOf(book);
+    const std::string file = vCard ? vCardsOf(book.contacts()) : csvOf(book.contacts());
     ContactBook again;
     const auto cards = vCard ? readVCards(file) : readCsvContacts(file);
-    for (const auto& contact : planImport(again, cards, keptPhoneNumber).toAdd) {
+    for (const auto& contact :
+         planImport(again.contacts(), again.room(), cards, keptPhoneNumber).toAdd) {
       again.add(contact.name, contact.address, contact.phone);
     }
     EXPECT_EQ(again.fileBytes(), book.fileBytes()) << (vCard ? "vCard" : "CSV") << "\n" << file;
   }
-  EXPECT_TRUE(vCardsOf(book).starts_with(
+  EXPECT_TRUE(vCardsOf(book.contacts()).starts_with(
       "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Adam Černý\\, st.\r\nN:st.;Adam Černý\\,;;;\r\n"
       "EMAIL:adam@sms.cz\r\nTEL;TYPE=cell:+442079460958\r\nEND:VCARD\r\n"));
-  EXPECT_TRUE(csvOf(book).starts_with(
+  EXPECT_TRUE(csvOf(book.contacts()).starts_with(
       "\xEF\xBB\xBFName,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n"
       "\"Adam Černý, st.\",adam@sms.cz,Mobile,+442079460958\r\n"));
 }

@@ -323,21 +323,25 @@ TEST_F(FileFaultsTest, ALinkInPlaceOfTheFileStaysALinkAndTheFileItPointsToIsRepl
   }
 }
 
-TEST_F(FileFaultsTest, LeftoversOfInterruptedWritesAreRemovedAndNothingElse) {
+TEST_F(FileFaultsTest, OnlyTheProgramsOwnLeftoversAreRemoved) {
   fs::create_directories(elsewhere());
-  std::vector<std::string> kept = {"napoveda.rtf", "other.dat.Ab12Cd"};
+  std::vector<std::string> kept = {"napoveda.rtf", ".other.dat.sms-movarek-Ab12Cd"};
   for (const auto& file : storedFiles()) {
-    for (const std::string& leftover : {file.name + ".Ab12Cd", file.name + ".000000"}) {
-      std::ofstream(folder_ / leftover) << "half written";
+    const std::string leftover = "." + file.name + ".sms-movarek-";
+    for (const std::string& half : {leftover + "Ab12Cd", leftover + "000000"}) {
+      std::ofstream(folder_ / half) << "half written";
     }
-    for (const std::string& other :
-         {file.name, file.name + ".bak", file.name + ".Ab12Cde", file.name + "_Ab12Cd"}) {
-      std::ofstream(folder_ / other) << "the user's";
-      kept.push_back(other);
+    // The user's own copies, whatever their names.
+    for (const std::string& users :
+         {file.name, file.name + ".bak", file.name + ".zaloha", file.name + ".kopie1",
+          file.name + ".Ab12Cd", "." + file.name + ".Ab12Cd", leftover + "Ab12Cde",
+          leftover + "Ab12C", leftover + "Ab-2Cd", file.name + ".sms-movarek-Ab12Cd"}) {
+      std::ofstream(folder_ / users) << "the user's";
+      kept.push_back(users);
     }
-    fs::create_directory(folder_ / (file.name + ".Fold01"));
-    fs::create_symlink(folder_ / file.name, folder_ / (file.name + ".Link01"));
-    kept.insert(kept.end(), {file.name + ".Fold01", file.name + ".Link01"});
+    fs::create_directory(folder_ / (leftover + "Fold01"));
+    fs::create_symlink(folder_ / file.name, folder_ / (leftover + "Link01"));
+    kept.insert(kept.end(), {leftover + "Fold01", leftover + "Link01"});
   }
   for (const auto& name : kept) {
     if (!fs::exists(fs::symlink_status(folder_ / name))) std::ofstream(folder_ / name) << "x";
@@ -345,7 +349,8 @@ TEST_F(FileFaultsTest, LeftoversOfInterruptedWritesAreRemovedAndNothingElse) {
   // A linked file's leftovers are beside the file it points to.
   fs::remove(folder_ / kContactsFile);
   fs::create_symlink(elsewhere() / kContactsFile, folder_ / kContactsFile);
-  std::ofstream(elsewhere() / (std::string(kContactsFile) + ".Zz9Yy8")) << "half written";
+  std::ofstream(elsewhere() / ("." + std::string(kContactsFile) + ".sms-movarek-Zz9Yy8"))
+      << "half written";
 
   for (const auto& file : storedFiles()) removeLeftovers(dataFile(file.name));
 

@@ -8,6 +8,7 @@
 #include "common/cp1250.h"
 #include "send/counter.h"
 #include "send/gateway.h"
+#include "send/gateway_encoding.h"
 
 namespace movarek {
 namespace {
@@ -51,8 +52,14 @@ TEST_F(SendCheckTest, EmailRefusalsInTheirOrder) {
       {std::string(1999, 'a') + "@sms.cz",
        "text",
        {"Seznam adres je příliš dlouhý (2006 znaků), jedna zpráva pojme adresy o délce nejvýše "
-        "1999 znaků.\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.",
+        "1999 znaků. Některé znaky (\"+\", \"%\", \"&\", \"#\" a podobné) se počítají za tři."
+        "\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.",
         "Chyba", SendFocus::EmailAddress}},
+      {"a@b", std::string(10000, 'm'),
+       {"Text zprávy je příliš dlouhý (10000 znaků), jedna zpráva pojme text o délce nejvýše "
+        "9999 znaků. Některé znaky (\"+\", \"%\", \"&\", \"#\" a podobné) se počítají za tři."
+        "\nZkraťte text zprávy.",
+        "Chyba", SendFocus::EmailMessage}},
       {std::string(80 * 32, 'a'),
        "",
        {"Není zadán text zprávy!", "Chyba!", SendFocus::EmailMessage}},
@@ -90,12 +97,51 @@ TEST_F(SendCheckTest, EmailUrls) {
   }
 }
 
-TEST_F(SendCheckTest, AListThatFillsItsBufferGoesWholeAndTheMessageIsCutToItsOwn) {
-  const std::string addresses = "a@b" + std::string(1996, 'c');
-  const std::string message(12000, 'm');
-  const auto url = checkEmailSend(addresses, message).url;
-  EXPECT_EQ(url, "http://gw.test:8080/send_sms.php?go=sms2&adr=" + addresses +
-                     "&zprava=" + std::string(9999, 'm'));
+// "jan+sms@x.cz; " and the like: each "+" goes out as three bytes, the "; " as one.
+std::string plusAddresses(std::size_t count) {
+  std::string list;
+  for (std::size_t i = 0; i < count; ++i) list += "jan+" + std::to_string(100 + i) + "@x.cz; ";
+  return list;
+}
+
+TEST_F(SendCheckTest, TheLimitsCountFieldsAsTheyAreSentAndNothingGoesOutCut) {
+  struct Case {
+    const char* what;
+    std::string addresses;
+    std::string message;
+    std::size_t sentLength;  // of the longer field as it goes out; 0 when it fits
+  };
+  const std::string plain1999 = "a@" + std::string(1997, 'b');
+  const Case cases[] = {
+      {"plain, 1999 bytes", plain1999, "x", 0},
+      {"plain, 2000 bytes", plain1999 + "c", "x", 2000},
+      {"1960 characters of plus addresses", plusAddresses(140), "x", 2100},
+      {"plus addresses that fit, 1995 as sent", plusAddresses(133), "x", 0},
+      {"one more, 2010 as sent", plusAddresses(134), "x", 2010},
+      {"'%' counts three, 1999 as sent", "a@" + std::string(665, '%') + "cc", "x", 0},
+      {"'%' counts three, 2000 as sent", "a@" + std::string(666, '%'), "x", 2000},
+      {"spaces and separators count as sent", "a@b" + std::string(3000, ' ') + ";", "x", 0},
+      {"a message at its limit as sent", "a@b", std::string(3333, '\n'), 0},
+      {"a message one over", "a@b", std::string(3333, '\n') + "&", 10002},
+  };
+  for (const auto& [what, addresses, message, sentLength] : cases) {
+    const auto check = checkEmailSend(addresses, message);
+    EXPECT_EQ(check.refused(), sentLength != 0) << what;
+    if (check.refused()) {
+      EXPECT_NE(check.message.find("(" + std::to_string(sentLength) + " znaků)"),
+                std::string::npos)
+          << what << ": " << check.message;
+      continue;
+    }
+    const auto query = check.url.substr(check.url.find("adr="));
+    EXPECT_LE(query.find("&zprava=") - 4, 1999u) << what;
+    EXPECT_TRUE(query.ends_with("zprava=" + encodedForGateway(message, EncodingRules::Message)))
+        << what;
+  }
+  // A list that fits goes out whole: every addressee, each as the gateway decodes it.
+  const auto url = checkEmailSend(plusAddresses(133), "x").url;
+  EXPECT_NE(url.find("adr=jan%2B100@x.cz~jan%2B101@x.cz~"), std::string::npos) << url;
+  EXPECT_NE(url.find("jan%2B231@x.cz~jan%2B232@x.cz~&zprava=x"), std::string::npos) << url;
 }
 
 TEST_F(SendCheckTest, OskarRefusalsInTheirOrder) {

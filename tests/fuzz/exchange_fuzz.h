@@ -20,7 +20,7 @@ inline void checkImport(const std::vector<movarek::ContactCard>& cards, std::siz
       "apek",
       "", "608111222");
   const auto keepAsWritten = [](std::string_view number) { return std::string(number); };
-  const auto plan = movarek::planImport(book, cards, keepAsWritten);
+  const auto plan = movarek::planImport(book.contacts(), book.room(), cards, keepAsWritten);
   FUZZ_REQUIRE(plan.toAdd.size() <= cards.size());
   const auto& count = plan.count;
   FUZZ_REQUIRE(static_cast<std::size_t>(count.added + count.withoutAddressOrPhone +

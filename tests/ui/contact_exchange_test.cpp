@@ -11,6 +11,7 @@
 #include "addressbook/contact_store.h"
 #include "addressbook/contacts_dialog.h"
 #include "common/qt_text.h"
+#include "exchange/contact_import.h"
 #include "forms_fixture.h"
 
 namespace movarek::testing {
@@ -41,14 +42,16 @@ class ContactExchangeTest : public FormsTest {
     return names;
   }
 
-  void drop(const QString& path) {
+  // Drops the file on `target`, the dialog itself unless told.
+  void drop(const QString& path, QWidget* target = nullptr) {
+    if (!target) target = &dialog();
     QMimeData dragged;
     dragged.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dialog(), &enter);
+    QApplication::sendEvent(target, &enter);
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dialog(), &dropped);
+    QApplication::sendEvent(target, &dropped);
   }
 };
 
@@ -92,6 +95,60 @@ TEST_F(ContactExchangeTest, AnImportFromTheMenuAddsInNameOrderWritesOnceAndTells
   EXPECT_EQ(messages.back().text,
             "Přidáno kontaktů: 0.\nVynecháno: 3 (bez adresy i telefonu: 1, už v adresáři: 2).");
   EXPECT_EQ(listed().size(), 2);
+}
+
+TEST_F(ContactExchangeTest, AFileDroppedOnAFieldIsImportedAndNotWrittenIntoIt) {
+  writeFile(kContactsFile, std::string("\0\0", 2));
+  startProgram();
+  const QString file = writeTestFile("telefon.vcf", kPhoneExport);
+  for (QLineEdit* field : {dialog().editJmeno, dialog().editAdresa, dialog().editTelefon}) {
+    field->setText(QStringLiteral("psáno"));
+    messages.clear();
+    drop(file, field);
+    EXPECT_EQ(field->text(), "psáno");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Import kontaktů");
+  }
+  EXPECT_EQ(listed(), (QStringList{"Anna", "Petr Řehoř"}));
+}
+
+TEST_F(ContactExchangeTest, AnExportAsksBeforeItReplacesAFileByItsWholeName) {
+  ContactBook book;
+  book.add("Anna", "anna@sms.cz", "");
+  writeFile(kContactsFile, book.fileBytes());
+  writeFile("kontakty.vcf", "moje");
+  startProgram();
+  struct Case {
+    const char* chosen;
+    MessageAnswer answer;
+    std::string stored;  // what kontakty.vcf holds afterwards
+    QStringList told;
+  };
+  const QString question = QStringLiteral("Soubor kontakty.vcf už existuje.\nChcete ho nahradit?");
+  const Case cases[] = {
+      {"kontakty", MessageAnswer::No, "moje", {question}},
+      {"kontakty.vcf", MessageAnswer::No, "moje", {question}},
+      {"kontakty", MessageAnswer::Yes, vCardsOf(book.contacts()),
+       {question, QStringLiteral("Uloženo kontaktů: 1.")}},
+  };
+  for (const auto& c : cases) {
+    messages.clear();
+    answers = {c.answer};
+    chosenFiles = {QString::fromStdString(filePath(c.chosen))};
+    dialog().Exportovatkontakty1->trigger();
+    QStringList told;
+    for (const auto& message : messages) told << message.text;
+    EXPECT_EQ(told, c.told) << c.chosen;
+    EXPECT_EQ(messages.front().caption, "Exportovat kontakty") << c.chosen;
+    EXPECT_EQ(readFile("kontakty.vcf"), c.stored) << c.chosen;
+  }
+  // A new name is asked about no more.
+  messages.clear();
+  chosenFiles = {QString::fromStdString(filePath("novy"))};
+  dialog().Exportovatkontakty1->trigger();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Uloženo kontaktů: 1.");
+  EXPECT_EQ(readFile("novy.vcf"), vCardsOf(book.contacts()));
 }
 
 TEST_F(ContactExchangeTest, FilesThatHoldNoCardOrCannotBeReadAreToldAndChangeNothing) {

@@ -97,16 +97,19 @@ TEST_F(MainWindowTest, TabButtonsShowTheirPageFocusAndCount) {
   }
 }
 
-TEST_F(MainWindowTest, SideButtonSmsOnlyShowsThePage) {
+TEST_F(MainWindowTest, SideButtonSmsShowsThePageAndItsCountOnly) {
   startProgram();
   showMain();
+  main().memoText->setPlainText(QStringLiteral("Ahoj"));
   QTest::mouseClick(main().btnOskar, Qt::LeftButton);
-  main().editSenderOskar->setFocus();
+  main().memoTextOskar->setPlainText(QString(200, QLatin1Char('x')));
+  ASSERT_EQ(main().panelMezera->text(), "200 / 2");
   QTest::mouseClick(main().btnSMS, Qt::LeftButton);
   EXPECT_EQ(main().activePageName(), "SMS");
   EXPECT_TRUE(main().btnOskar->isChecked());
   EXPECT_TRUE(main().btnSMS->isChecked());
-  EXPECT_EQ(main().panelMezera->text(), "0 / 1");
+  EXPECT_NE(QApplication::focusWidget(), main().memoText);
+  EXPECT_EQ(main().panelMezera->text(), "4 / 1");
 }
 
 TEST_F(MainWindowTest, ClipboardShortcutsActOnTheSixFields) {
@@ -339,6 +342,17 @@ TEST_F(MainWindowTest, EveryMessageFieldHoldsItsLimitForTypingAndPasting) {
     QTest::keyClick(memo, Qt::Key_B);
     EXPECT_EQ(windowsLength(memo->toPlainText()), limit);
     EXPECT_TRUE(memo->toPlainText().endsWith(QLatin1Char('\n')));
+    // AltGr, which some desktops report as Ctrl+Alt, types "@" as far as the limit lets it.
+    for (const auto altGr : {Qt::ControlModifier | Qt::AltModifier,
+                             Qt::KeyboardModifiers(Qt::GroupSwitchModifier)}) {
+      QTest::keyClick(memo, '@', altGr);
+      EXPECT_EQ(windowsLength(memo->toPlainText()), limit);
+    }
+    memo->setPlainText(QString(limit - 1, QLatin1Char('a')));
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo, '@', Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(memo, '#', Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(memo->toPlainText(), QString(limit - 1, QLatin1Char('a')) + "@");
 
     memo->setPlainText(QString(limit - 3, QLatin1Char('a')));
     memo->moveCursor(QTextCursor::End);

@@ -1,9 +1,15 @@
-#include "exchange/contact_card.h"
+#include "exchange/text_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
 
 #include "common/cp1250.h"
 
 namespace movarek {
 namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // The length of the UTF-8 sequence a lead byte opens; 0 for a byte no sequence begins with.
 int sequenceLength(unsigned char lead) {
@@ -31,6 +37,28 @@ bool isUtf8(std::string_view bytes) {
 std::string textAsUtf8(std::string_view bytes) {
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   return isUtf8(bytes) ? std::string(bytes) : cp1250ToUtf8(bytes);
+}
+
+std::string namedTextAsUtf8(std::string_view bytes, const std::string& codePage) {
+  const iconv_t converter = ::iconv_open("UTF-8", codePage.c_str());
+  if (converter == reinterpret_cast<iconv_t>(-1)) return textAsUtf8(bytes);
+  std::string utf8;
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t inLeft = bytes.size();
+  char chunk[4096];
+  while (inLeft > 0) {
+    char* out = chunk;
+    std::size_t outLeft = sizeof chunk;
+    const std::size_t done = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+    utf8.append(chunk, static_cast<std::size_t>(out - chunk));
+    if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+    // A byte the code page does not have, or a sequence cut off at the end.
+    utf8 += kReplacement;
+    ++in;
+    --inLeft;
+  }
+  ::iconv_close(converter);
+  return utf8;
 }
 
 }  // namespace movarek
