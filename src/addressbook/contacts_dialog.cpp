@@ -22,6 +22,7 @@
 #include "addressbook/dialog_frame.h"
 #include "app/main_window.h"
 #include "app/memo.h"
+#include "common/accessibility.h"
 #include "common/file_choice.h"
 #include "common/message_box.h"
 #include "common/qt_text.h"
@@ -62,10 +63,12 @@ class TypingLimit : public QValidator {
   int longest_ = limit_;
 };
 
+// A field under its label, named as the label says.
 QLineEdit* labelledEdit(QWidget* parent, const QString& caption, int top, int width) {
-  placedLabel(parent, caption, QRect(kRightX, top, kRightWidth, 16));
+  QLabel* label = placedLabel(parent, caption, QRect(kRightX, top, kRightWidth, 16));
   auto* edit = new QLineEdit(parent);
   edit->setGeometry(kRightX, top + 16, width, 21);
+  nameByLabel(*label, *edit, QString(caption).remove(QLatin1Char(':')));
   return edit;
 }
 
@@ -84,6 +87,7 @@ void TfrmKontakty::buildLayout() {
 
   listboxJmena = new ContactList(this);
   listboxJmena->setGeometry(8, 8, 237, 273);
+  listboxJmena->setAccessibleName(QStringLiteral("Kontakty"));
   listboxJmena->setFont(boldArial());
   listboxJmena->setSelectionMode(QAbstractItemView::SingleSelection);
   btnOznacitVse = placedButton(this, QStringLiteral("Označit vše"), QRect(8, 283, 116, 21));

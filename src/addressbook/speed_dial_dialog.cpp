@@ -7,6 +7,7 @@
 
 #include "addressbook/dialog_frame.h"
 #include "app/main_window.h"
+#include "common/accessibility.h"
 #include "common/qt_text.h"
 
 namespace movarek {
@@ -30,13 +31,15 @@ void TfrmRychleVolby::buildLayout() {
                               QRect(12, 22, 445, 32));
   about->setWordWrap(true);
 
-  btnRV1 = placedButton(GroupBox1, QStringLiteral("SMS E-mail"), QRect(12, 60, 110, 23));
-  btnRV2 = placedButton(GroupBox1, QStringLiteral("Oskar"), QRect(126, 60, 110, 23));
+  btnRV1 = new ChoiceButton(QStringLiteral("SMS E-mail"), QAccessible::RadioButton, GroupBox1);
+  btnRV1->setGeometry(12, 60, 110, 23);
+  btnRV2 = new ChoiceButton(QStringLiteral("Oskar"), QAccessible::RadioButton, GroupBox1);
+  btnRV2->setGeometry(126, 60, 110, 23);
   auto* modes = new QButtonGroup(this);
   for (QPushButton* mode : {btnRV1, btnRV2}) {
-    mode->setCheckable(true);
-    // Typing goes on in the edits and Enter presses OK after a mode switch by mouse.
-    mode->setFocusPolicy(Qt::NoFocus);
+    // Typing goes on in the edits and Enter presses OK after a mode switch by mouse; the
+    // keyboard reaches the modes with Tab.
+    mode->setFocusPolicy(Qt::TabFocus);
     mode->setAutoDefault(false);
     modes->addButton(mode);
   }
@@ -49,6 +52,7 @@ void TfrmRychleVolby::buildLayout() {
     number->setFrameStyle(QFrame::Panel | QFrame::Raised);
     editRV[i] = new QLineEdit(GroupBox1);
     editRV[i]->setGeometry(34, top, 423, 21);
+    nameByLabel(*number, *editRV[i], QStringLiteral("Rychlá volba %1").arg(i + 1));
   }
 
   btnOK = placedButton(this, QStringLiteral("OK"), QRect(316, 194, 75, 25));

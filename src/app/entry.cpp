@@ -12,6 +12,7 @@
 #include "app/error_report.h"
 #include "app/single_instance.h"
 #include "app/stored_fields.h"
+#include "common/designed_look.h"
 #include "common/message_box.h"
 #include "common/program_folder.h"
 #include "common/safe_file.h"
@@ -27,6 +28,7 @@ void prepareApplication(QApplication& application) {
     icon.addFile(QStringLiteral(":/movarek/icons/%1/cz.vertanix.SmsMovarek.png").arg(size));
   }
   QApplication::setWindowIcon(icon);
+  keepDesignedLook();
   // The desktop entry by which the desktop knows the program's windows.
   QGuiApplication::setDesktopFileName(QStringLiteral("cz.vertanix.SmsMovarek"));
   auto* translator = new QTranslator(&application);

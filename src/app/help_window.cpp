@@ -11,6 +11,7 @@
 #include "app/error_report.h"
 #include "app/frame_placement.h"
 #include "app/maker_details.h"
+#include "common/accessibility.h"
 #include "common/modal.h"
 #include "flat/flat_button.h"
 #include "rtf/rtf_file.h"
@@ -69,6 +70,7 @@ TfrmNapoveda::TfrmNapoveda(QWidget* parent) : QDialog(parent) {
   editNapoveda->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editNapoveda->setUndoRedoEnabled(false);
   editNapoveda->setPlainText(designTimeHelpText());
+  editNapoveda->setAccessibleName(QStringLiteral("Nápověda"));
 
   Panel1 = new QFrame(this);
   Panel1->setFrameShape(QFrame::NoFrame);
@@ -80,6 +82,8 @@ TfrmNapoveda::TfrmNapoveda(QWidget* parent) : QDialog(parent) {
   FlatButton1 = new TFlatButton(Panel1);
   FlatButton1->setCaption(QStringLiteral("Jak posílat SMS zdarma?"));
   FlatButton1->setGeometry(4, 4, 137, 23);
+  FlatButton1->setTabStop(true);
+  setAccessibleRole(*FlatButton1, QAccessible::Button);
   Button1 = panelButton(Panel1, QStringLiteral("Zavřít"), QRect(408, 4, 97, 25));
 
   auto* layout = new QVBoxLayout(this);

@@ -28,6 +28,7 @@
 #include "app/maker_window.h"
 #include "app/memo.h"
 #include "app/stored_fields.h"
+#include "common/accessibility.h"
 #include "common/message_box.h"
 #include "common/modal.h"
 #include "common/program_folder.h"
@@ -59,6 +60,7 @@ constexpr int kEmailMemoLimit = 714;
 constexpr int kOskarMemoLimit = 760;
 
 const char* const kPageSms = "SMS";
+const QString kMessageName = QStringLiteral("Text zprávy");
 const char* const kPageEurotel = "Eurotel";
 const char* const kPageOskar = "Oskar";
 
@@ -117,8 +119,15 @@ std::array<QPushButton*, 4> speedDialButtons(QWidget* page, int x, int top, int 
   std::array<QPushButton*, 4> buttons{};
   for (int i = 0; i < 4; ++i) {
     buttons[i] = button(page, QString::number(i + 1), QRect(x, top + i * step, size, height));
+    buttons[i]->setAccessibleName(QStringLiteral("Rychlá volba %1").arg(i + 1));
   }
   return buttons;
+}
+
+// What a speed-dial button puts into the page, as its hint shows it, for a screen reader too.
+void describeSpeedDial(QPushButton& button, const QString& entry) {
+  button.setToolTip(entry);
+  button.setAccessibleDescription(entry.isEmpty() ? QStringLiteral("prázdná") : entry);
 }
 
 }  // namespace
@@ -157,13 +166,16 @@ void TfrmMain::buildLayout() {
 
   panelFast = new QFrame(client);
   panelFast->setGeometry(0, 0, kPageWidth, kPageBarHeight);
+  // One choice of three pages: a screen reader hears tabs, one of them selected.
+  setAccessibleRole(*panelFast, QAccessible::PageTabList);
   const QFont tabFont = arial(12, true);
   auto* tabs = new QButtonGroup(this);
   int x = 0;
   for (auto [slot, caption] :
        {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"}, {&btnOskar, "Oskar"}}) {
-    *slot = button(panelFast, QString::fromUtf8(caption), QRect(x, 0, 123, kPageBarHeight));
-    (*slot)->setCheckable(true);
+    *slot = new ChoiceButton(QString::fromUtf8(caption), QAccessible::PageTab, panelFast);
+    (*slot)->setGeometry(x, 0, 123, kPageBarHeight);
+    (*slot)->setFocusPolicy(Qt::TabFocus);
     (*slot)->setFont(tabFont);
     tabs->addButton(*slot);
     x += 123;
@@ -219,7 +231,9 @@ QFrame* TfrmMain::buildSideMenu() {
   };
   btnKontakty = button(menu, QStringLiteral("Kontakty"), next(20));
   btnRychleVolby = button(menu, QStringLiteral("Rychlé volby"), next(20));
-  panelMezera = panel(menu, QStringLiteral("0 / 1"), next(20));
+  panelMezera = new StatusLine(QStringLiteral("0 / 1"), menu);
+  panelMezera->setGeometry(next(20));
+  panelMezera->setAlignment(Qt::AlignCenter);
   panelMezera->setFont(arial(11, true));
   panelMezera->setToolTip(
       QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí"));
@@ -234,13 +248,15 @@ QFrame* TfrmMain::buildSideMenu() {
 
 QWidget* TfrmMain::buildEmailPage() {
   QWidget* page = pictureBackedPage(kPageSms, QStringLiteral(":/movarek/pozadi_sms.png"));
-  label(page, QStringLiteral("Adresa:"), QPoint(8, 9));
+  QLabel* addressLabel = label(page, QStringLiteral("Adresa:"), QPoint(8, 9));
   editAdresa = new TFlatEdit(page);
+  nameByLabel(*addressLabel, *editAdresa, QStringLiteral("Adresa"));
   editAdresa->setGeometry(56, 6, 240, 19);
   editAdresa->setFont(arial(13, false));
   btnPoslat = button(page, QStringLiteral("Poslat!"), QRect(300, 4, 61, 23));
   btnPoslat->setDefault(true);
   memoText = new TMemo(kEmailMemoLimit, page);
+  memoText->setAccessibleName(kMessageName);
   memoText->setGeometry(8, 32, 323, 140);
   btnEmailSpeedDials = speedDialButtons(page, 334, 32, 33, 33, 36);
   CppWebBrowser1 = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, page);
@@ -250,7 +266,7 @@ QWidget* TfrmMain::buildEmailPage() {
 
 QWidget* TfrmMain::buildOskarPage() {
   QWidget* page = pictureBackedPage(kPageOskar, QStringLiteral(":/movarek/pozadi_oskar.png"));
-  label(page, QStringLiteral("Telefon:"), QPoint(8, 8));
+  QLabel* numberLabel = label(page, QStringLiteral("Telefon:"), QPoint(8, 8));
   comboPredcisliOskar = new QComboBox(page);
   comboPredcisliOskar->setEditable(true);
   comboPredcisliOskar->setInsertPolicy(QComboBox::NoInsert);
@@ -261,16 +277,28 @@ QWidget* TfrmMain::buildOskarPage() {
   comboPredcisliOskar->setGeometry(60, 4, 90, 22);
   editAdresaOskar = new QLineEdit(page);
   editAdresaOskar->setGeometry(154, 4, 80, 22);
+  // The list tells its choice; its line, which takes the keys, tells what it is for.
+  nameByLabel(*numberLabel, *comboPredcisliOskar, QStringLiteral("Telefon, předčíslí"));
+  comboPredcisliOskar->lineEdit()->setAccessibleName(comboPredcisliOskar->accessibleName());
+  editAdresaOskar->setAccessibleName(QStringLiteral("Telefon, číslo"));
   btnPoslatOskar = button(page, QStringLiteral("Poslat!"), QRect(300, 4, 61, 23));
   btnPoslatOskar->setDefault(true);
   memoTextOskar = new TMemo(kOskarMemoLimit, page);
+  memoTextOskar->setAccessibleName(kMessageName);
   memoTextOskar->setGeometry(8, 30, 323, 109);
-  label(page, QStringLiteral("Vaše číslo:"), QPoint(8, 150));
+  QLabel* senderLabel = label(page, QStringLiteral("Vaše číslo:"), QPoint(8, 150));
   editSenderPredOskar = new QLineEdit(page);
   editSenderPredOskar->setGeometry(80, 146, 65, 22);
+  nameByLabel(*senderLabel, *editSenderPredOskar, QStringLiteral("Vaše číslo, předčíslí"));
   editSenderOskar = new QLineEdit(page);
   editSenderOskar->setGeometry(150, 146, 145, 22);
+  editSenderOskar->setAccessibleName(QStringLiteral("Vaše číslo"));
   btnOskarSpeedDials = speedDialButtons(page, 334, 30, 33, 25, 28);
+  // In reading order: the speed dials beside the message come before the sender's number
+  // below it.
+  QWidget::setTabOrder(memoTextOskar, btnOskarSpeedDials[0]);
+  QWidget::setTabOrder(btnOskarSpeedDials[3], editSenderPredOskar);
+  QWidget::setTabOrder(editSenderPredOskar, editSenderOskar);
   webOskarSend = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, page);
   webOskarSend->setGeometry(0, 0, 0, kPageHeight);
   return page;
@@ -290,6 +318,7 @@ QWidget* TfrmMain::buildEurotelPage() {
   webEurotel = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Shown, panelWebEurotel);
   webEurotel->setGeometry(0, 0, 0, kPageHeight);
   webEurotel->setDialogCaption(QString::fromLatin1(kPageEurotel));
+  webEurotel->setAccessibleName(QString::fromLatin1(kPageEurotel));
   return page;
 }
 
@@ -586,12 +615,25 @@ void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
   }
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab take the keyboard out of the Eurotel page, whatever the page
+// does with Tab.
+bool TfrmMain::leavesEurotelPage(const QKeyEvent& key) {
+  if (!(key.modifiers() & Qt::ControlModifier)) return false;
+  if (key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab) return false;
+  focusNextPrevChild(key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier));
+  return true;
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType()) {
-    return QMainWindow::eventFilter(watched, event);
-  }
+  const bool keyOrShortcut =
+      event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+  if (!keyOrShortcut || !watched->isWidgetType()) return QMainWindow::eventFilter(watched, event);
   auto* widget = static_cast<QWidget*>(watched);
   if (widget->window() != this) return QMainWindow::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress) {
+    return (webEurotel->isAncestorOf(widget) && leavesEurotelPage(*static_cast<QKeyEvent*>(event))) ||
+           QMainWindow::eventFilter(watched, event);
+  }
   const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
   // The Eurotel page is the gateway's own web form: editing keys (Ctrl+C, Ctrl+V, Ctrl+Z...)
   // and every other key are the page's; only the keys that open the program's windows act there.
@@ -660,8 +702,8 @@ void TfrmMain::PutOskarNumber(const std::string& text) {
 void TfrmMain::ShowSpeedDialHints() {
   const SpeedDialTable& table = speedDials_->table();
   for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
-    btnEmailSpeedDials[i]->setToolTip(fromCp1250(table.entry(SpeedDialBlock::Email, i)));
-    btnOskarSpeedDials[i]->setToolTip(fromCp1250(table.entry(SpeedDialBlock::Oskar, i)));
+    describeSpeedDial(*btnEmailSpeedDials[i], fromCp1250(table.entry(SpeedDialBlock::Email, i)));
+    describeSpeedDial(*btnOskarSpeedDials[i], fromCp1250(table.entry(SpeedDialBlock::Oskar, i)));
   }
 }
 

@@ -13,6 +13,7 @@ class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -152,6 +153,7 @@ class TfrmMain : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool leavesEurotelPage(const QKeyEvent& key);
 
  private:
   void FormCreate();

@@ -53,6 +53,7 @@ TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
       smoothlyScaled(QPixmap(QStringLiteral(":/movarek/logo_vertanix.png")), devicePixelRatioF()));
   Image1->move(8, 8);
   Image1->adjustSize();
+  Image1->setAccessibleName(QStringLiteral("Logo ") + QString::fromUtf8(kMakerName));
 
   Label1 = label(this, QString::fromUtf8(kMakerName), QPoint(184, 8),
                  boldFont(QFont(QStringLiteral("Times New Roman")), 37), QStringLiteral("blue"));

@@ -514,8 +514,18 @@ void TFlatButton::paintEvent(QPaintEvent*) {
     drawBorder(painter);
     drawGlyph(painter, QPoint(layout.glyphPos.x, layout.glyphPos.y));
     drawCaption(painter, toQRect(layout.captionBounds));
+    drawKeyboardFocus(painter);
   }
   QPainter(this).drawPixmap(0, 0, buffer);
+}
+
+// Reached with the keyboard, the button shows it as a dotted frame inside its border, in the
+// caption's colour; a click alone shows nothing more than the hot fill.
+void TFlatButton::drawKeyboardFocus(QPainter& painter) {
+  if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange)) return;
+  painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
 void TFlatButton::drawBackground(QPainter& painter) {

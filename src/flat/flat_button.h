@@ -22,6 +22,7 @@ enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
 class TFlatButton : public QWidget {
   Q_OBJECT
+  Q_PROPERTY(QString caption READ caption WRITE setCaption)
 
  public:
   explicit TFlatButton(QWidget* parent = nullptr);
@@ -98,7 +99,8 @@ class TFlatButton : public QWidget {
   int modalResult() const { return m_modalResult; }
   void setModalResult(int result) { m_modalResult = result; }
 
-  void click();
+  // A slot, so that a screen reader's "press" reaches it too.
+  Q_INVOKABLE void click();
 
  signals:
   void OnClick();
@@ -155,6 +157,7 @@ class TFlatButton : public QWidget {
   void drawBorder(QPainter& painter);
   void drawGlyph(QPainter& painter, QPoint position);
   void drawCaption(QPainter& painter, const QRect& bounds);
+  void drawKeyboardFocus(QPainter& painter);
 
   TTransparentMode m_transparentMode = TTransparentMode::tmNone;
   bool m_default = false;

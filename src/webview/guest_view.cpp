@@ -62,7 +62,9 @@ bool isClick(const QEvent& event) {
 
 }  // namespace
 
-GuestView::GuestView(QWidget* parent) : QWebEngineView(parent) {}
+GuestView::GuestView(QWidget* parent) : QWebEngineView(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+}
 
 void GuestView::setGuestPage(GuestPage* page) {
   page_ = page;
@@ -88,7 +90,8 @@ void GuestView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 // The engine's input goes to a widget it places inside the view: the user's keys and clicks
-// are watched there. A page's tooltip (an element's title) is shown as the text it is, never as
+// are watched there, and a widget made anew while the page runs takes the view's place in the
+// Tab order and its name. A page's tooltip (an element's title) is shown as the text it is, never as
 // markup.
 bool GuestView::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
@@ -98,7 +101,12 @@ bool GuestView::event(QEvent* event) {
   }
   if (event->type() == QEvent::ChildAdded) {
     if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType()) {
-      child->installEventFilter(this);
+      auto* inner = static_cast<QWidget*>(child);
+      inner->installEventFilter(this);
+      // Made once the page runs, the engine's widget would come last in the window's Tab order,
+      // and nameless to a screen reader.
+      setTabOrder(this, inner);
+      inner->setAccessibleName(accessibleName());
     }
   }
   return QWebEngineView::event(event);

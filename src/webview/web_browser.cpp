@@ -66,6 +66,20 @@ bool TCppWebBrowser::askForPage(const PageDialog& dialog) const {
   return showMessage(dialog.text, dialogCaption_, buttons) != MessageAnswer::No;
 }
 
+// The engine's view, made once the engine runs, would come after every other control in the
+// window's Tab order: it is put where this browser stands, and carries its name for a screen
+// reader, as does the widget inside it that takes the keys.
+void TCppWebBrowser::adoptView() {
+  setFocusPolicy(Qt::StrongFocus);
+  setTabOrder(this, view());
+  view()->setAccessibleName(accessibleName());
+  for (QWidget* inner : view()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    setTabOrder(view(), inner);
+    inner->setAccessibleName(accessibleName());
+  }
+  setFocusProxy(view());
+}
+
 void TCppWebBrowser::showPage(CreateEngineView create, const QUrl& url) {
   if (!create) return;
   if (!view_) {
@@ -74,7 +88,7 @@ void TCppWebBrowser::showPage(CreateEngineView create, const QUrl& url) {
                               [](const QUrl& outside) { QDesktopServices::openUrl(outside); }};
     view_.reset(create(this, EngineView::Kind::Guest, gatewayAddress(), std::move(events)));
     layout()->addWidget(view());
-    setFocusProxy(view());
+    adoptView();
     if (hasFocus()) view()->setFocus();
   }
   view_->load(url);

@@ -50,6 +50,7 @@ class TCppWebBrowser : public QWidget {
 
  private:
   void showPage(CreateEngineView create, const QUrl& url);
+  void adoptView();
   bool askForPage(const PageDialog& dialog) const;
 
   WebEngineStarter& engine_;

@@ -38,6 +38,8 @@ void WebLoad::start(CreateEngineView create) {
                      {[] {}, [this](const std::optional<LoadFailure>& failure) { end(failure); },
                       {}, {}}));
   view_->widget()->setGeometry(0, 0, 0, host_.height());
+  // Unseen, so out of the keyboard's way: Tab never stops in it.
+  view_->widget()->setEnabled(false);
   emit Issued();
   view_->load(url_);
 }

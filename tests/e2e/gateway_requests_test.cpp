@@ -35,8 +35,11 @@ class GatewayRequestsTest : public GatewayTest {
   }
 };
 
-TEST_F(GatewayRequestsTest, StartUpLoadsTheEurotelPageThenCountsTheStart) {
-  EXPECT_EQ(targetsOf(simulator->requests()), (QStringList{kEurotelPage, kStartUpRequest}));
+// Each goes out on connections of its own: either may arrive first.
+TEST_F(GatewayRequestsTest, StartUpLoadsTheEurotelPageAndCountsTheStart) {
+  QStringList arrived = targetsOf(simulator->requests());
+  arrived.sort();
+  EXPECT_EQ(arrived, (QStringList{kEurotelPage, kStartUpRequest}));
 }
 
 TEST_F(GatewayRequestsTest, TypedEmailSendArrivesExactlyAsTyped) {
@@ -106,9 +109,8 @@ TEST_F(GatewayRequestsTest, EurotelPageFillsItsPanelAndItsFormReachesTheGateway)
                      "form.submit();"));
 
   const auto requests = simulator->waitForRequests(3);
-  EXPECT_EQ(targetsOf(requests),
-            (QStringList{kEurotelPage, kStartUpRequest,
-                         kEurotelPage + "?odeslat=1&cislo=777123456&zprava=Dobr%FD+den+%26+ahoj"}));
+  EXPECT_EQ(targetsOf(requests).value(2),
+            kEurotelPage + "?odeslat=1&cislo=777123456&zprava=Dobr%FD+den+%26+ahoj");
   ASSERT_EQ(requests.size(), 3);
   EXPECT_EQ(requests[2].values.value("zprava"), "Dobrý den & ahoj");
   EXPECT_TRUE(waitUntil([&] {

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <cstring>
 #include <memory>
@@ -214,7 +215,7 @@ TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
        " hashlib.sha256(sys.argv[5].encode()).hexdigest()[:32]))\n"
        "abstract.listen()\n"
        "servers.append((None, abstract))\n"
-       "print('ready', flush=True)\n"
+       "print('ready', os.getpid(), flush=True)\n"
        "while True:\n"
        "    for lock, server in servers:\n"
        "        server.settimeout(0.05)\n"
@@ -225,8 +226,14 @@ TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
        "        except socket.timeout:\n"
        "            pass\n",
        taken, ownSocket, ownFolder, QString::number(::geteuid()), QDir(folder).canonicalPath()});
-  ASSERT_TRUE(squatter.waitForReadyRead(10000)) << squatter.readAllStandardError().toStdString();
-  ASSERT_EQ(squatter.readLine().trimmed(), "ready");
+  ASSERT_TRUE(waitUntil([&] { return squatter.canReadLine(); }, 10000))
+      << squatter.readAllStandardError().toStdString();
+  const QList<QByteArray> ready = squatter.readLine().trimmed().split(' ');
+  const pid_t squatterPid = ready.value(1).toInt();
+  ASSERT_EQ(ready.value(0), "ready");
+  ASSERT_GT(squatterPid, 1);
+  // runuser does not pass its end on: the other user's process is ended by its own number.
+  const auto endSquatter = qScopeGuard([squatterPid] { ::kill(squatterPid, SIGKILL); });
 
   runtime_ = shared;
   QProcessEnvironment sharedTemporary;
@@ -234,8 +241,6 @@ TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
   QProcess& program = start(folder, sharedTemporary);
   EXPECT_FALSE(program.waitForFinished(3000)) << "the program ended: " << program.exitCode();
   EXPECT_EQ(program.state(), QProcess::Running);
-  squatter.kill();
-  squatter.waitForFinished();
 }
 
 }  // namespace

@@ -22,6 +22,9 @@ from pathlib import Path
 
 WHOLE_RUN_SECONDS = 240
 MAIN_WINDOW = "^SMS Movarek$"
+# The Eurotel page and the start-up request go out together, each on connections of its own:
+# either may arrive first.
+START_UP = ["/eurotel_nova2.php", "/send_sms.php?go=pricti113"]
 
 
 class Failure(Exception):
@@ -118,7 +121,7 @@ class Session:
             return probe.connect_ex(("127.0.0.1", self.args.port)) == 0
 
     def start_program(self):
-        self.program_folder.mkdir()
+        self.program_folder.mkdir(exist_ok=True)
         program = self.program_folder / "sms-movarek"
         shutil.copy2(self.args.program, program)
         # The web engine is loaded from beside the program once the window has painted.
@@ -312,8 +315,7 @@ def run(session):
     session.start_program()
     main = session.wait_window(MAIN_WINDOW, "the main window", 30)
     session.wait_requests(2, "the start-up requests")
-    session.expect(session.targets() == ["/eurotel_nova2.php", "/send_sms.php?go=pricti113"],
-                   f"start-up requests: {session.targets()}")
+    session.expect(sorted(session.targets()) == START_UP, f"start-up requests: {session.targets()}")
 
     # "SMS E-mail" to the two contacts; OK of the contacts dialog left the focus in the message.
     contacts(session)
@@ -370,9 +372,9 @@ def run(session):
         session.expect(False, "the program did not end when closed after the close guard")
     session.expect(session.program.poll() == 0, f"the program ended with {session.program.poll()}")
 
-    session.expect(session.targets() == ["/eurotel_nova2.php", "/send_sms.php?go=pricti113",
-                                         EMAIL_SEND_TO_CONTACTS, OSKAR_SEND,
-                                         EMAIL_SEND_TO_SPEED_DIAL],
+    session.expect(sorted(session.targets()[:2]) == START_UP and
+                   session.targets()[2:] == [EMAIL_SEND_TO_CONTACTS, OSKAR_SEND,
+                                             EMAIL_SEND_TO_SPEED_DIAL],
                    "requests:\n  " + "\n  ".join(session.targets()))
     session.expect_file("padr.dat", field("jan@sms.cz; eva@sms.cz; ", 10000) + bytes([2]) +
                         field("123456", 6) + field("608", 3) + field("654321", 6))
