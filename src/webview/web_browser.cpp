@@ -44,12 +44,14 @@ void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
     return;
   }
   const QUrl url = QUrl::fromEncoded(wireUrl(cp1250Url));
-  engine_.whenStarted(this, [this, url](CreateEngineView create) { showPage(create, url); });
+  engine_.whenStarted(this, WebEngineStarter::Turn::Page,
+                      [this, url](CreateEngineView create) { showPage(create, url); });
 }
 
 WebLoad* TCppWebBrowser::Send(std::string_view cp1250Url) {
   auto* load = new WebLoad(QUrl::fromEncoded(wireUrl(cp1250Url)), *this);
-  engine_.whenStarted(load, [load](CreateEngineView create) { load->start(create); });
+  engine_.whenStarted(load, WebEngineStarter::Turn::Request,
+                      [load](CreateEngineView create) { load->start(create); });
   return load;
 }
 

@@ -6,6 +6,7 @@
 #include <QLibrary>
 #include <QOpenGLContext>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 // Qt's hook for the drawing context that every other one shares with; the web engine and Qt
@@ -17,15 +18,18 @@ namespace {
 
 constexpr int kStartWithoutPaintMs = 500;
 
-// The engine does not start without an OpenGL context that every other one shares. Qt creates
-// it while it builds the application object when asked to (Qt::AA_ShareOpenGLContexts), which
-// takes longer than painting the whole window; it is created here instead, after the first
-// paint and before the engine is loaded.
-void shareDrawingContext() {
-  if (QOpenGLContext::globalShareContext()) return;
-  auto* context = new QOpenGLContext(QCoreApplication::instance());
-  context->create();
-  qt_gl_set_global_share_context(context);
+// The engine's views are painted in software, so it keeps OpenGL off; yet before it starts it
+// asks the X server's OpenGL what it could do, and demands a context that every other one
+// shares. Either would load the system's OpenGL driver, which holds up the window for longer
+// than painting it whole does and takes tens of megabytes, for nothing: Qt is told there is no
+// OpenGL to ask (unless the user chose otherwise), and the shared context is never created.
+void keepOpenGLDriverUnloaded() {
+  if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+  }
+  if (!QOpenGLContext::globalShareContext()) {
+    qt_gl_set_global_share_context(new QOpenGLContext(QCoreApplication::instance()));
+  }
 }
 
 // The engine module's entry, loaded from beside the program or, for an installed program, from
@@ -72,28 +76,30 @@ void WebEngineStarter::start() {
   if (starting_) return;
   starting_ = true;
   withoutPaint_.stop();
-  // Each step holds up the window for tens of milliseconds: between them it takes its input.
-  shareDrawingContext();
-  QTimer::singleShot(0, this, [this] {
-    engine_ = engineModule();
-    QTimer::singleShot(0, this, &WebEngineStarter::runWaiting);
-  });
+  // Loading the engine and starting it each hold up the window for tens of milliseconds:
+  // between them it takes its input.
+  keepOpenGLDriverUnloaded();
+  engine_ = engineModule();
+  QTimer::singleShot(0, this, &WebEngineStarter::runWaiting);
 }
 
-void WebEngineStarter::whenStarted(QObject* context, std::function<void(CreateEngineView)> ready) {
+void WebEngineStarter::whenStarted(QObject* context, Turn turn,
+                                   std::function<void(CreateEngineView)> ready) {
   if (started_) {
     ready(engine_);
     return;
   }
-  waiting_.push_back({context, std::move(ready)});
+  waiting_.push_back({context, turn, std::move(ready)});
 }
 
 void WebEngineStarter::runWaiting() {
   started_ = true;
   // What runs may ask for more; that runs at once, the engine running by then.
-  const auto waiting = std::exchange(waiting_, {});
-  for (const auto& [context, ready] : waiting) {
-    if (context) ready(engine_);
+  auto waiting = std::exchange(waiting_, {});
+  std::stable_partition(waiting.begin(), waiting.end(),
+                        [](const Waiting& one) { return one.turn == Turn::Request; });
+  for (const Waiting& one : waiting) {
+    if (one.context) one.ready(engine_);
   }
 }
 

@@ -33,8 +33,11 @@ class WebEngineStarter : public QObject {
   void start();
 
   // Runs `ready` with the engine's entry (none when the engine could not be loaded) as soon as
-  // the engine runs: at once when it runs already. Nothing runs once `context` is gone.
-  void whenStarted(QObject* context, std::function<void(CreateEngineView)> ready);
+  // the engine runs: at once when it runs already. Nothing runs once `context` is gone. What
+  // waited runs in the order asked for, the requests the program sends before the pages it
+  // shows: a message sent while the engine starts goes out before the Eurotel page is set up.
+  enum class Turn { Request, Page };
+  void whenStarted(QObject* context, Turn turn, std::function<void(CreateEngineView)> ready);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +45,7 @@ class WebEngineStarter : public QObject {
  private:
   struct Waiting {
     QPointer<QObject> context;
+    Turn turn;
     std::function<void(CreateEngineView)> ready;
   };
 

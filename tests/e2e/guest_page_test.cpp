@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -320,6 +321,24 @@ TEST_F(GuestPageTest, TheContextMenuIsCzechWithWhatWorksThere) {
   EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#plain")), QStringList{"Načíst znovu"});
   page->run(QStringLiteral("getSelection().selectAllChildren(document.getElementById('plain'))"));
   EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#plain")), QStringList{"Kopírovat"});
+}
+
+// The views are drawn in software, OpenGL left unloaded: the page must still reach the screen.
+TEST_F(GuestPageTest, ThePageReachesTheScreen) {
+  ASSERT_NO_FATAL_FAILURE(
+      startWithEurotelPage(QStringLiteral("<body style='background: rgb(0, 0, 128)'></body>")));
+  main().btnEurotelClick();
+  const QColor navy(0, 0, 128);
+  const auto onScreen = [&] {
+    const QRect area(main().webEurotel->mapTo(&main(), QPoint()), main().webEurotel->size());
+    return main().screen()->grabWindow(main().winId(), area.x(), area.y(), area.width(),
+                                       area.height()).toImage();
+  };
+  EXPECT_TRUE(waitUntil([&] {
+    const QImage shown = onScreen();
+    return shown.pixelColor(shown.rect().center()) == navy &&
+           shown.pixelColor(5, shown.height() - 5) == navy;
+  }));
 }
 
 TEST_F(GuestPageTest, TheEnginesOwnPageIsCzech) {

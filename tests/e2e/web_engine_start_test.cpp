@@ -17,12 +17,11 @@ TEST_F(WebEngineStartTest, ASendAskedForBeforeTheWindowHasPaintedReachesTheGatew
   main().show();
 
   // The send goes out once the start-up request of its view has ended, never in its place.
-  const QStringList targets = targetsOf(simulator->waitForRequests(3));
+  QStringList targets = targetsOf(simulator->waitForRequests(3));
   ASSERT_EQ(targets.size(), 3);
-  EXPECT_TRUE(targets.contains("/eurotel_nova2.php"));
-  EXPECT_EQ(targets.mid(targets.indexOf("/send_sms.php?go=pricti113")),
-            (QStringList{"/send_sms.php?go=pricti113",
-                         "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"}));
+  EXPECT_EQ(targets.removeAll("/eurotel_nova2.php"), 1);
+  EXPECT_EQ(targets, (QStringList{"/send_sms.php?go=pricti113",
+                                  "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"}));
   EXPECT_TRUE(waitUntil([&] { return !messages.empty(); }));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].caption, "Zpráva odeslána");
