@@ -24,7 +24,9 @@ namespace movarek {
 void prepareApplication(QApplication& application) {
   QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   QIcon icon;
-  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+  // The sizes of title bars and task lists: every size given is read at the start and handed
+  // to the window system, and the desktop takes its larger icons from the desktop entry.
+  for (const int size : {16, 32, 48}) {
     icon.addFile(QStringLiteral(":/movarek/icons/%1/cz.vertanix.SmsMovarek.png").arg(size));
   }
   QApplication::setWindowIcon(icon);

@@ -8,12 +8,20 @@
 
 namespace movarek {
 
-Forms::Forms()
-    : frmMain(std::make_unique<TfrmMain>()),
-      frmKontakt(std::make_unique<TfrmKontakt>(frmMain.get())),
-      frmRychleVolby(std::make_unique<TfrmRychleVolby>(*frmMain)),
-      frmNapoveda(std::make_unique<TfrmNapoveda>(frmMain.get())),
-      frmKontakty(std::make_unique<TfrmKontakty>(*frmMain)) {
+Forms::Forms(Start start) : frmMain(std::make_unique<TfrmMain>()) {
+  if (start == Start::AllAtOnce) {
+    createTheOthers();
+  } else {
+    frmMain->createOtherWindowsWith([this] { createTheOthers(); });
+  }
+}
+
+void Forms::createTheOthers() {
+  if (frmKontakty) return;
+  frmKontakt = std::make_unique<TfrmKontakt>(frmMain.get());
+  frmRychleVolby = std::make_unique<TfrmRychleVolby>(*frmMain);
+  frmNapoveda = std::make_unique<TfrmNapoveda>(frmMain.get());
+  frmKontakty = std::make_unique<TfrmKontakty>(*frmMain);
   frmMain->attachWindows(frmKontakt.get(), frmRychleVolby.get(), frmNapoveda.get(),
                          frmKontakty.get());
 }

@@ -11,8 +11,16 @@ class TfrmNapoveda;
 class TfrmKontakty;
 
 struct Forms {
-  Forms();
+  // All at once, or the main window alone and the others, in their order, right after it has
+  // painted, or as soon as it opens one of them, whichever comes first: so the program's window
+  // shows as soon as a bare window would.
+  enum class Start { AllAtOnce, MainWindowFirst };
+
+  explicit Forms(Start start = Start::AllAtOnce);
   ~Forms();
+
+  // Creates the windows after the main one, unless they are there already.
+  void createTheOthers();
 
   // In the order of creation: the main window first, since its creation step loads the
   // address book that the contacts dialog, created last, lists.

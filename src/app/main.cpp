@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
   }
   if (instance.holdsFolder()) movarek::removeLeftoverTemporaryFiles();
   try {
-    movarek::Forms forms;
+    movarek::Forms forms(movarek::Forms::Start::MainWindowFirst);
     instance.onRaise([&forms] { movarek::bringToFront(*forms.frmMain); });
     forms.frmMain->show();
     return QApplication::exec();

@@ -47,6 +47,9 @@ class TfrmMain : public QMainWindow {
   // the contacts that this window's creation step loads.
   void attachWindows(TfrmKontakt* kontakt, TfrmRychleVolby* rychleVolby, TfrmNapoveda* napoveda,
                      TfrmKontakty* kontakty);
+  // The windows it opens are made by `create`, right after this window's first paint or when
+  // it first needs one of them.
+  void createOtherWindowsWith(std::function<void()> create);
 
   // The name of the page the page book shows: "SMS", "Eurotel" or "Oskar".
   QString activePageName() const;
@@ -183,7 +186,11 @@ class TfrmMain : public QMainWindow {
   void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
                         const std::function<void(QPlainTextEdit*)>& onMemo);
 
+  // The other windows are there to be opened: made now if they are not yet.
+  void ensureOtherWindows();
+
   bool activated_ = false;
+  std::function<void()> createOtherWindows_;
   WebEngineStarter* webEngine_;
   SendWatch* emailSend_;
   SendWatch* oskarSend_;

@@ -20,10 +20,14 @@ QFont boldFont(QFont font, int pixels = 0) {
 }
 
 QLabel* label(QWidget* parent, const QString& text, const QPoint& at, const QFont& font,
-              const QString& colour = {}) {
+              const QColor& colour = {}) {
   auto* created = new QLabel(text, parent);
   created->setFont(font);
-  if (!colour.isEmpty()) created->setStyleSheet(QStringLiteral("color: %1").arg(colour));
+  if (colour.isValid()) {
+    QPalette colours = created->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    created->setPalette(colours);
+  }
   created->move(at);
   created->adjustSize();
   return created;
@@ -56,9 +60,10 @@ TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
   Image1->setAccessibleName(QStringLiteral("Logo ") + QString::fromUtf8(kMakerName));
 
   Label1 = label(this, QString::fromUtf8(kMakerName), QPoint(184, 8),
-                 boldFont(QFont(QStringLiteral("Times New Roman")), 37), QStringLiteral("blue"));
+                 boldFont(QFont(QStringLiteral("Times New Roman")), 37), Qt::blue);
+  // The green of the web's colour names, as the maker's colours were always given.
   Label2 = label(this, QString::fromUtf8(kMakerTagline), QPoint(208, 48), boldFont(font(), 16),
-                 QStringLiteral("green"));
+                 QColor(0, 128, 0));
   // The name's box ends where the tagline's begins: its letters have no descenders, so
   // nothing of them is lost, and the two boxes do not overlap at any scale.
   Label1->resize(Label1->width(), Label2->y() - Label1->y());

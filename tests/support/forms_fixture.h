@@ -68,10 +68,13 @@ class FormsTest : public ::testing::Test {
     setFileHandler({});
   }
 
-  // Starts the program as its entry does: every window, in order. The web engine starts after
-  // the main window's first paint, or half a second after its creation when it is not shown,
-  // so the loads of a test that never shows it go out as well.
-  void startProgram() { forms = std::make_unique<Forms>(); }
+  // Starts the program: every window, in order, or as its entry does, the main window first and
+  // the others once it has painted. The web engine starts after the main window's first paint,
+  // or half a second after its creation when it is not shown, so the loads of a test that never
+  // shows it go out as well.
+  void startProgram(Forms::Start start = Forms::Start::AllAtOnce) {
+    forms = std::make_unique<Forms>(start);
+  }
 
   TfrmMain& main() { return *forms->frmMain; }
 
