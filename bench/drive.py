@@ -176,12 +176,13 @@ def store_full_speed_dials(folder):
 
 
 def installed_copy(build, folder):
-    """The real program as a user has it: beside its web engine module, in a folder holding a
-    full address book and full speed dials."""
+    """The real program as a user has it: beside its modules, in a folder holding a full address
+    book and full speed dials."""
     program_folder = os.path.join(folder, "installed-" + os.path.basename(build.rstrip("/")))
     os.makedirs(program_folder, exist_ok=True)
-    for name in ("sms-movarek", "movarek_webengine.so"):
-        shutil.copy2(os.path.join(build, name), program_folder)
+    for name in ("sms-movarek", "movarek_webengine.so", "movarek_phonenumbers.so"):
+        if os.path.exists(os.path.join(build, name)):  # an earlier build may have fewer
+            shutil.copy2(os.path.join(build, name), program_folder)
     store_contacts(program_folder, 1000)
     store_full_speed_dials(program_folder)
     return os.path.join(program_folder, "sms-movarek")

@@ -172,6 +172,7 @@ class Run : public QObject {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const auto fontConfiguration = movarek::readFontConfigurationAhead();
   QApplication application(argc, argv);
   movarek::prepareApplication(application);
   const bench::ResultFile results(QApplication::arguments().value(1));
@@ -179,6 +180,7 @@ int main(int argc, char* argv[]) {
   const QTemporaryDir temporaryFolder;
   const QString folder = QApplication::arguments().value(3, temporaryFolder.path());
   movarek::setProgramFolder(folder.toStdString());
+  fontConfiguration.wait();
   movarek::Forms forms(movarek::Forms::Start::MainWindowFirst);
   Run run(forms, results, scenario);
   forms.frmMain->show();

@@ -3,7 +3,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev qt6-webengine-dev qt6-translations-l10n
+  qt6-base-dev qt6-webengine-dev qt6-translations-l10n libfontconfig-dev
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox python3
   fonts-liberation2 fonts-dejavu-core

@@ -28,7 +28,7 @@
 #include "common/qt_text.h"
 #include "common/safe_file.h"
 #include "exchange/contact_import.h"
-#include "exchange/phone_number.h"
+#include "exchange/phone_module.h"
 
 namespace movarek {
 namespace {
@@ -338,7 +338,7 @@ void TfrmKontakty::importContacts(const QString& path) {
     return;
   }
   const auto& book = contacts_.book();
-  const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumber);
+  const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumberByModule);
   contacts_.AddContacts(plan.toAdd);
   rebuildList();
   showMessage(QString::fromStdString(importReport(plan.count)), QStringLiteral("Import kontaktů"));

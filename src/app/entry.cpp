@@ -6,18 +6,24 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QWidget>
+#include <fontconfig/fontconfig.h>
 
 #include "addressbook/contact_store.h"
 #include "addressbook/speed_dials.h"
 #include "app/error_report.h"
 #include "app/single_instance.h"
 #include "app/stored_fields.h"
+#include "common/carried_picture.h"
 #include "common/designed_look.h"
 #include "common/message_box.h"
 #include "common/program_folder.h"
 #include "common/safe_file.h"
 
 namespace movarek {
+
+std::future<void> readFontConfigurationAhead() {
+  return std::async(std::launch::async, [] { FcInit(); });
+}
 
 // The program speaks Czech whatever the desktop's language: Qt's own texts (Yes and No of the
 // message boxes) too.
@@ -27,7 +33,8 @@ void prepareApplication(QApplication& application) {
   // The sizes of title bars and task lists: every size given is read at the start and handed
   // to the window system, and the desktop takes its larger icons from the desktop entry.
   for (const int size : {16, 32, 48}) {
-    icon.addFile(QStringLiteral(":/movarek/icons/%1/cz.vertanix.SmsMovarek.png").arg(size));
+    icon.addPixmap(
+        carriedPicture(QStringLiteral(":/movarek/icons/%1/cz.vertanix.SmsMovarek.png").arg(size)));
   }
   QApplication::setWindowIcon(icon);
   keepDesignedLook();

@@ -9,6 +9,7 @@
 #include "common/program_folder.h"
 
 int main(int argc, char* argv[]) {
+  const auto fontConfiguration = movarek::readFontConfigurationAhead();
   QApplication application(argc, argv);
   movarek::prepareApplication(application);
   movarek::SingleInstance instance(movarek::dataFolder());
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
   }
   if (instance.holdsFolder()) movarek::removeLeftoverTemporaryFiles();
   try {
+    fontConfiguration.wait();
     movarek::Forms forms(movarek::Forms::Start::MainWindowFirst);
     instance.onRaise([&forms] { movarek::bringToFront(*forms.frmMain); });
     forms.frmMain->show();

@@ -9,7 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -31,6 +31,7 @@
 #include "app/memo.h"
 #include "app/stored_fields.h"
 #include "common/accessibility.h"
+#include "common/carried_picture.h"
 #include "common/message_box.h"
 #include "common/modal.h"
 #include "common/program_folder.h"
@@ -113,7 +114,7 @@ class PicturePage : public QWidget {
  protected:
   // The picture is read when the page is first shown.
   void paintEvent(QPaintEvent*) override {
-    if (picture_.isNull()) picture_.load(pictureFile_);
+    if (picture_.isNull()) picture_ = carriedPicture(pictureFile_);
     QPainter painter(this);
     painter.fillRect(rect(), QGuiApplication::palette().color(QPalette::ToolTipBase));
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -347,31 +348,30 @@ QWidget* TfrmMain::buildEurotelPage() {
   return page;
 }
 
+// The menu is never shown, so it needs no menu bar (whose making would cost the start the
+// loading of every image format plugin): the window keeps the menus and their shortcuts alive.
 void TfrmMain::buildHiddenMenu() {
-  auto* menuBar = new QMenuBar(this);
-  setMenuBar(menuBar);
-  menuBar->hide();
+  auto menu = [this](const QString& caption) { return new QMenu(caption, this); };
   auto item = [this](QMenu* menu, const char* caption, QKeySequence shortcut) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setShortcut(shortcut);
-    addAction(action);  // the menu is never shown; the window keeps its shortcuts alive
+    addAction(action);
     return action;
   };
-  QMenu* soubor = menuBar->addMenu(QStringLiteral("Soubor"));
+  QMenu* soubor = menu(QStringLiteral("Soubor"));
   Kontakty1 = item(soubor, "Kontakty", QKeySequence(Qt::CTRL | Qt::Key_K));
   Rychlvolby1 = item(soubor, "Rychlé volby", QKeySequence(Qt::CTRL | Qt::Key_R));
   Poslatzprvu1 = item(soubor, "Poslat zprávu", QKeySequence(Qt::CTRL | Qt::Key_P));
   Konec1 = item(soubor, "Konec", QKeySequence(Qt::Key_F10));
-  QMenu* upravy = menuBar->addMenu(QStringLiteral("Úpravy"));
+  QMenu* upravy = menu(QStringLiteral("Úpravy"));
   Zpet1 = item(upravy, "Zpět", QKeySequence(Qt::CTRL | Qt::Key_Z));
   Opakovat1 = item(upravy, "Opakovat", QKeySequence(Qt::CTRL | Qt::Key_Y));
   Vybratvse1 = item(upravy, "Vybrat vše", QKeySequence(Qt::CTRL | Qt::Key_A));
   Koprovat1 = item(upravy, "Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C));
   Vyjmout1 = item(upravy, "Vyjmout", QKeySequence(Qt::CTRL | Qt::Key_X));
   Vloit1 = item(upravy, "Vložit", QKeySequence(Qt::CTRL | Qt::Key_V));
-  QMenu* napoveda = menuBar->addMenu(QStringLiteral("Nápověda"));
+  QMenu* napoveda = menu(QStringLiteral("Nápověda"));
   Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
-  for (QMenu* top : {soubor, upravy, napoveda}) top->menuAction()->setVisible(false);
   // The menu's keys come before the fields' own: Ctrl+Z, Ctrl+A and the rest act as the
   // menu says, or not at all.
   qApp->installEventFilter(this);

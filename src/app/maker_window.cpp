@@ -7,6 +7,7 @@
 
 #include "app/frame_placement.h"
 #include "app/maker_details.h"
+#include "common/carried_picture.h"
 
 namespace movarek {
 namespace {
@@ -53,8 +54,8 @@ TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
   }
 
   Image1 = new QLabel(this);
-  Image1->setPixmap(
-      smoothlyScaled(QPixmap(QStringLiteral(":/movarek/logo_vertanix.png")), devicePixelRatioF()));
+  Image1->setPixmap(smoothlyScaled(carriedPicture(QStringLiteral(":/movarek/logo_vertanix.png")),
+                                   devicePixelRatioF()));
   Image1->move(8, 8);
   Image1->adjustSize();
   Image1->setAccessibleName(QStringLiteral("Logo ") + QString::fromUtf8(kMakerName));

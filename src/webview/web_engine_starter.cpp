@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFileInfo>
-#include <QLibrary>
 #include <QOpenGLContext>
 #include <QWidget>
 #include <algorithm>
 #include <utility>
+
+#include "common/program_module.h"
 
 // Qt's hook for the drawing context that every other one shares with; the web engine and Qt
 // Quick set it the same way.
@@ -32,20 +32,10 @@ void keepOpenGLDriverUnloaded() {
   }
 }
 
-// The engine module's entry, loaded from beside the program or, for an installed program, from
-// its library folder; none when the module is missing or broken.
+// The engine module's entry; none when the module is missing or broken.
 CreateEngineView engineModule() {
-  const QString programFolder = QCoreApplication::applicationDirPath();
-  for (const QString& module : {programFolder + QStringLiteral("/" MOVAREK_WEBENGINE_MODULE),
-                                programFolder + QStringLiteral("/" MOVAREK_INSTALLED_MODULE_DIR
-                                                               "/" MOVAREK_WEBENGINE_MODULE)}) {
-    if (!QFileInfo::exists(module)) continue;
-    if (const auto entry =
-            reinterpret_cast<CreateEngineView>(QLibrary(module).resolve(kCreateEngineViewSymbol))) {
-      return entry;
-    }
-  }
-  return nullptr;
+  return reinterpret_cast<CreateEngineView>(
+      programModuleEntry(MOVAREK_WEBENGINE_MODULE, kCreateEngineViewSymbol));
 }
 
 }  // namespace

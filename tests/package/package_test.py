@@ -84,6 +84,11 @@ class PackageSession(Session):
 
 def run(session):
     session.unpack()
+    # Loaded when first needed, from the program's library folder: the web engine after the
+    # first paint, the number library at the first import.
+    modules = sorted(p.name for p in session.root.glob("usr/lib/*/sms-movarek/*.so"))
+    session.expect(modules == ["movarek_phonenumbers.so", "movarek_webengine.so"],
+                   f"modules in the library folder: {modules}")
     session.start_x_server()
     session.start_simulator()
     before = sorted(str(p) for p in session.root.rglob("*"))
