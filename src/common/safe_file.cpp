@@ -112,16 +112,22 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+int openRegularFile(const std::string& path) {
   // Without O_NONBLOCK a pipe in place of the file would hold the program until something
   // writes to it; a regular file reads the same either way.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return -1;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    return std::nullopt;
+    return -1;
   }
+  return fd;
+}
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t limit) {
+  const int fd = openRegularFile(path);
+  if (fd < 0) return std::nullopt;
   std::string bytes;
   std::vector<char> chunk(16384);
   while (bytes.size() < limit) {

@@ -7,6 +7,10 @@
 
 namespace movarek {
 
+// A descriptor open for reading on a regular file; -1 when there is none (a folder, a pipe, a
+// device) or it cannot be read. Never waits for a writer should a pipe stand in for the file.
+int openRegularFile(const std::string& path);
+
 // At most `limit` bytes from the start of a regular file; nothing when it cannot be read.
 // The limit keeps a damaged or foreign file from being read whole into memory.
 std::optional<std::string> readFileStart(const std::string& path, std::size_t limit);

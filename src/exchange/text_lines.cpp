@@ -1,13 +1,12 @@
 #include "exchange/text_lines.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
 
+#include "common/safe_file.h"
 #include "exchange/text_encoding.h"
 
 namespace movarek {
@@ -23,14 +22,8 @@ TextLines::TextLines(std::string_view text) : memory_(text) {}
 TextLines::TextLines(int fd) : fd_(fd) {}
 
 std::optional<TextLines> TextLines::ofFile(const std::string& path) {
-  // Not waiting for a writer should a pipe stand in for the file.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = openRegularFile(path);
   if (fd < 0) return std::nullopt;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
   return TextLines(fd);
 }
 
