@@ -14,6 +14,7 @@ import os
 import pwd
 import shutil
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -64,6 +65,15 @@ class PackageSession(Session):
             os.chown(self.home, self.user.pw_uid, self.user.pw_gid)
         for folder in (self.folder, self.root):
             folder.chmod(0o755)
+        # Installed, the tree is root's and no user may write in it. Unpacked by an ordinary
+        # user it is that user's own, and the program would keep its data beside itself.
+        self.make_tree_writable(False)
+
+    def make_tree_writable(self, writable):
+        inside = (p for p in self.root.rglob("*") if p.is_dir() and not p.is_symlink())
+        for folder in [self.root, *inside]:
+            mode = folder.stat().st_mode
+            folder.chmod(mode | stat.S_IWUSR if writable else mode & ~0o222)
 
     def program_environment(self):
         return {"HOME": str(self.home), "DISPLAY": self.display, "PATH": "/usr/bin:/bin",
@@ -148,6 +158,7 @@ def main():
         run_checked(problems, "appstreamcli",
                     ["appstreamcli", "validate", "--no-net",
                      str(session.root / "usr/share/metainfo/cz.vertanix.SmsMovarek.metainfo.xml")])
+        session.make_tree_writable(True)
         shutil.rmtree(session.root)
         shutil.rmtree(session.home)
 
@@ -167,6 +178,8 @@ def main():
         finally:
             signal.alarm(0)
             session.stop_all()
+            if session.root.exists():
+                session.make_tree_writable(True)
         problems += session.problems
     for problem in problems:
         print("PROBLEM:", problem, flush=True)
