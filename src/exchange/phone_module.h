@@ -1,6 +1,6 @@
 #pragma once
 // The program reads numbers through a module of its own, loaded at the first import: the
-// number library and the eleven libraries it brings would otherwise be loaded at every start,
+// number library and the nine libraries it brings would otherwise be loaded at every start,
 // and hold up the window by milliseconds.
 #include <string>
 #include <string_view>

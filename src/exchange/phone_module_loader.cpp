@@ -1,5 +1,6 @@
-#include "common/program_module.h"
 #include "exchange/phone_module.h"
+
+#include "common/program_module.h"
 #include "exchange/phone_number.h"
 
 namespace movarek {
