@@ -25,6 +25,11 @@ constexpr std::string_view kTemporaryMark = ".sms-movarek-";
 constexpr std::size_t kTemporarySuffixLength = 6;
 constexpr mode_t kUsualUmask = 022;
 
+// What every temporary file of the data file `name` begins with.
+std::string temporaryNameStart(std::string_view name) {
+  return std::string(".").append(name).append(kTemporaryMark);
+}
+
 // Counts a call of a step and tells whether it is to fail.
 bool strikes(FileFault& fault) {
   if (fault.failingCall <= 0) return false;
@@ -96,8 +101,7 @@ std::filesystem::path resolvedFolderOf(const std::filesystem::path& path) {
 }
 
 std::filesystem::path temporaryBeside(const std::filesystem::path& file) {
-  return file.parent_path() /
-         ("." + file.filename().string() + std::string(kTemporaryMark) + "XXXXXX");
+  return file.parent_path() / temporaryNameStart(file.filename().string()).append("XXXXXX");
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -167,7 +171,7 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
 }
 
 bool isLeftoverOf(std::string_view name, std::string_view dataFileName) {
-  const std::string start = "." + std::string(dataFileName) + std::string(kTemporaryMark);
+  const std::string start = temporaryNameStart(dataFileName);
   if (name.size() != start.size() + kTemporarySuffixLength || !name.starts_with(start)) {
     return false;
   }

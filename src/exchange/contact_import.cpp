@@ -129,7 +129,7 @@ std::string importReport(const ImportCount& count) {
   std::string text = counted("Přidáno kontaktů", count.added) + ".";
   const int leftOut = count.withoutAddressOrPhone + count.alreadyInTheBook + count.withoutRoom;
   if (leftOut == 0) return text;
-  text += "\n" + counted("Vynecháno", leftOut) + " (";
+  text.append("\n").append(counted("Vynecháno", leftOut)).append(" (");
   std::vector<std::string> reasons;
   if (count.withoutAddressOrPhone)
     reasons.push_back(counted("bez adresy i telefonu", count.withoutAddressOrPhone));
