@@ -1,7 +1,6 @@
 #include "exchange/text_encoding.h"
 
-#include <iconv.h>
-
+#include <algorithm>
 #include <cerrno>
 
 #include "common/cp1250.h"
@@ -43,6 +42,13 @@ std::string namedTextAsUtf8(std::string_view bytes, const std::string& codePage)
   const iconv_t converter = ::iconv_open("UTF-8", codePage.c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) return textAsUtf8(bytes);
   std::string utf8;
+  appendAsUtf8(converter, bytes, 1, true, utf8);
+  ::iconv_close(converter);
+  return utf8;
+}
+
+std::size_t appendAsUtf8(iconv_t converter, std::string_view bytes, std::size_t unit, bool atEnd,
+                         std::string& utf8) {
   char* in = const_cast<char*>(bytes.data());
   std::size_t inLeft = bytes.size();
   char chunk[4096];
@@ -52,13 +58,14 @@ std::string namedTextAsUtf8(std::string_view bytes, const std::string& codePage)
     const std::size_t done = ::iconv(converter, &in, &inLeft, &out, &outLeft);
     utf8.append(chunk, static_cast<std::size_t>(out - chunk));
     if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+    if (errno == EINVAL && !atEnd) break;  // a character cut at the piece's end: it comes whole
     // A byte the code page does not have, or a sequence cut off at the end.
     utf8 += kReplacement;
-    ++in;
-    --inLeft;
+    const std::size_t skipped = std::min(unit, inLeft);
+    in += skipped;
+    inLeft -= skipped;
   }
-  ::iconv_close(converter);
-  return utf8;
+  return bytes.size() - inLeft;
 }
 
 }  // namespace movarek

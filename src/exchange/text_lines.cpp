@@ -104,21 +104,7 @@ void TextLines::startDecoding() {
 }
 
 void TextLines::decode(bool atEnd) {
-  char* in = raw_.data();
-  std::size_t inLeft = raw_.size();
-  char out[4096];
-  while (inLeft > 0) {
-    char* outAt = out;
-    std::size_t outLeft = sizeof out;
-    const std::size_t done = ::iconv(utf16_, &in, &inLeft, &outAt, &outLeft);
-    pending_.append(out, static_cast<std::size_t>(outAt - out));
-    if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-    if (errno == EINVAL && !atEnd) break;  // a character cut at the piece's end: it comes whole
-    pending_ += "\xEF\xBF\xBD";
-    in += std::min<std::size_t>(2, inLeft);
-    inLeft -= std::min<std::size_t>(2, inLeft);
-  }
-  raw_.erase(0, raw_.size() - inLeft);
+  raw_.erase(0, appendAsUtf8(utf16_, raw_, 2, atEnd, pending_));
 }
 
 }  // namespace movarek
