@@ -17,7 +17,6 @@ Forms::Forms(Start start) : frmMain(std::make_unique<TfrmMain>()) {
 }
 
 void Forms::createTheOthers() {
-  if (frmKontakty) return;
   frmKontakt = std::make_unique<TfrmKontakt>(frmMain.get());
   frmRychleVolby = std::make_unique<TfrmRychleVolby>(*frmMain);
   frmNapoveda = std::make_unique<TfrmNapoveda>(frmMain.get());

@@ -19,9 +19,6 @@ struct Forms {
   explicit Forms(Start start = Start::AllAtOnce);
   ~Forms();
 
-  // Creates the windows after the main one, unless they are there already.
-  void createTheOthers();
-
   // In the order of creation: the main window first, since its creation step loads the
   // address book that the contacts dialog, created last, lists.
   std::unique_ptr<TfrmMain> frmMain;
@@ -29,6 +26,10 @@ struct Forms {
   std::unique_ptr<TfrmRychleVolby> frmRychleVolby;
   std::unique_ptr<TfrmNapoveda> frmNapoveda;
   std::unique_ptr<TfrmKontakty> frmKontakty;
+
+ private:
+  // The windows after the main one.
+  void createTheOthers();
 };
 
 }  // namespace movarek
