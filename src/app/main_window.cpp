@@ -32,6 +32,7 @@
 #include "app/stored_fields.h"
 #include "common/accessibility.h"
 #include "common/carried_picture.h"
+#include "common/designed_look.h"
 #include "common/message_box.h"
 #include "common/modal.h"
 #include "common/program_folder.h"
@@ -125,12 +126,6 @@ class PicturePage : public QWidget {
   QString pictureFile_;
   QPixmap picture_;
 };
-
-void colourText(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
-  QPalette colours = widget.palette();
-  colours.setColor(role, colour);
-  widget.setPalette(colours);
-}
 
 std::array<QPushButton*, 4> speedDialButtons(QWidget* page, int x, int top, int size, int height,
                                              int step) {

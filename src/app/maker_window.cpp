@@ -8,6 +8,7 @@
 #include "app/frame_placement.h"
 #include "app/maker_details.h"
 #include "common/carried_picture.h"
+#include "common/designed_look.h"
 
 namespace movarek {
 namespace {
@@ -24,11 +25,7 @@ QLabel* label(QWidget* parent, const QString& text, const QPoint& at, const QFon
               const QColor& colour = {}) {
   auto* created = new QLabel(text, parent);
   created->setFont(font);
-  if (colour.isValid()) {
-    QPalette colours = created->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    created->setPalette(colours);
-  }
+  if (colour.isValid()) colourText(*created, QPalette::WindowText, colour);
   created->move(at);
   created->adjustSize();
   return created;

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QWidget>
 
 namespace movarek {
 namespace {
@@ -22,6 +23,12 @@ void keepDesignedLook() {
   light.setColor(QPalette::ToolTipBase, QColor(255, 255, 220));
   light.setColor(QPalette::ToolTipText, Qt::black);
   QGuiApplication::setPalette(light);
+}
+
+void colourText(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette colours = widget.palette();
+  colours.setColor(role, colour);
+  widget.setPalette(colours);
 }
 
 }  // namespace movarek
