@@ -36,7 +36,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.vertanix.cz/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Found at run time, not linked: the platform plugins, and Qt's Czech texts for Yes and No.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+# Qt's Wayland plugin lets the program run natively on a Wayland desktop, not through X emulation.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 include(CPack)

@@ -341,7 +341,10 @@ void TfrmKontakty::importContacts(const QString& path) {
   const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumberByModule);
   contacts_.AddContacts(plan.toAdd);
   rebuildList();
-  showMessage(QString::fromStdString(importReport(plan.count)), QStringLiteral("Import kontaktů"));
+  QString report = QString::fromStdString(importReport(plan.count));
+  if (phoneModuleMissing())
+    report += QStringLiteral("\n\n") + QString::fromUtf8(kNumbersKeptAsWritten);
+  showMessage(report, QStringLiteral("Import kontaktů"));
 }
 
 void TfrmKontakty::Exportovatkontakty1Click() {

@@ -1,12 +1,13 @@
 #include "app/entry.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <QWidget>
-#include <fontconfig/fontconfig.h>
 
 #include "addressbook/contact_store.h"
 #include "addressbook/speed_dials.h"
@@ -15,6 +16,7 @@
 #include "app/stored_fields.h"
 #include "common/carried_picture.h"
 #include "common/designed_look.h"
+#include "common/log.h"
 #include "common/message_box.h"
 #include "common/program_folder.h"
 #include "common/safe_file.h"
@@ -38,6 +40,7 @@ void prepareApplication(QApplication& application) {
   }
   QApplication::setWindowIcon(icon);
   keepDesignedLook();
+  logCoreFaults();
   // The desktop entry by which the desktop knows the program's windows.
   QGuiApplication::setDesktopFileName(QStringLiteral("cz.vertanix.SmsMovarek"));
   auto* translator = new QTranslator(&application);

@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +24,7 @@
 #include "addressbook/speed_dials.h"
 #include "addressbook/user_notice.h"
 #include "app/error_report.h"
+#include "app/eurotel_area.h"
 #include "app/help_window.h"
 #include "app/maker_details.h"
 #include "app/maker_window.h"
@@ -33,6 +33,7 @@
 #include "common/accessibility.h"
 #include "common/carried_picture.h"
 #include "common/designed_look.h"
+#include "common/desktop.h"
 #include "common/message_box.h"
 #include "common/modal.h"
 #include "common/program_folder.h"
@@ -67,6 +68,9 @@ const char* const kPageSms = "SMS";
 const QString kMessageName = QStringLiteral("Text zprávy");
 const char* const kPageEurotel = "Eurotel";
 const char* const kPageOskar = "Oskar";
+
+// The gateway's own address, the one origin of every page a view shows.
+QUrl gatewayAddress() { return QUrl(QString::fromStdString(gatewayUrl("/"))); }
 
 QFont arial(int pixels, bool bold) {
   QFont font(QStringLiteral("Arial"));
@@ -222,8 +226,8 @@ void TfrmMain::buildLayout() {
 
   timerVypnuti = new QTimer(this);
   timerVypnuti->setInterval(kCloseGuardMs);
-  emailSend_ = new SendWatch(*CppWebBrowser1, this);
-  oskarSend_ = new SendWatch(*webOskarSend, this);
+  emailSend_ = new SendWatch(*CppWebBrowser1, "e-mail", this);
+  oskarSend_ = new SendWatch(*webOskarSend, "Oskar", this);
 }
 
 QFrame* TfrmMain::buildSideMenu() {
@@ -280,7 +284,8 @@ QWidget* TfrmMain::buildEmailPage() {
   memoText->setAccessibleName(kMessageName);
   memoText->setGeometry(8, 32, 323, 140);
   btnEmailSpeedDials = speedDialButtons(page, 334, 32, 33, 33, 36);
-  CppWebBrowser1 = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, page);
+  CppWebBrowser1 =
+      new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, gatewayAddress(), page);
   CppWebBrowser1->setGeometry(0, 0, 0, kPageHeight);
   return page;
 }
@@ -320,7 +325,8 @@ QWidget* TfrmMain::buildOskarPage() {
   QWidget::setTabOrder(memoTextOskar, btnOskarSpeedDials[0]);
   QWidget::setTabOrder(btnOskarSpeedDials[3], editSenderPredOskar);
   QWidget::setTabOrder(editSenderPredOskar, editSenderOskar);
-  webOskarSend = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, page);
+  webOskarSend =
+      new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, gatewayAddress(), page);
   webOskarSend->setGeometry(0, 0, 0, kPageHeight);
   return page;
 }
@@ -336,10 +342,12 @@ QWidget* TfrmMain::buildEurotelPage() {
   panelWebEurotel->setFont(arial(17, true));
   colourText(*panelWebEurotel, QPalette::WindowText, Qt::red);
   // Zero width until its first document has arrived: the notice shows meanwhile.
-  webEurotel = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Shown, panelWebEurotel);
+  webEurotel = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Shown, gatewayAddress(),
+                                  panelWebEurotel);
   webEurotel->setGeometry(0, 0, 0, kPageHeight);
   webEurotel->setDialogCaption(QString::fromLatin1(kPageEurotel));
   webEurotel->setAccessibleName(QString::fromLatin1(kPageEurotel));
+  eurotelArea_ = new EurotelArea(*panelWebEurotel, *webEurotel);
   return page;
 }
 
@@ -403,6 +411,9 @@ void TfrmMain::connectHandlers() {
           [this] { finishSend(memoTextOskar, oskarSentText_); });
   connect(oskarSend_, &SendWatch::failed, this,
           [this](const LoadFailure& failure) { reportSendFailure(memoTextOskar, failure); });
+  for (SendWatch* watch : {emailSend_, oskarSend_}) {
+    connect(watch, &SendWatch::deliveredLate, this, &TfrmMain::reportLateDelivery);
+  }
 
   connect(Kontakty1, &QAction::triggered, this, &TfrmMain::btnKontaktyClick);
   connect(Rychlvolby1, &QAction::triggered, this, &TfrmMain::btnRychleVolbyClick);
@@ -528,8 +539,7 @@ void TfrmMain::memoTextOskarChange() {
 
 void TfrmMain::memoTextEurotelChange() { panelMezera->setText(QString::fromLatin1(kNoCounter)); }
 
-// The window keeps its size, so the panel does too: filling it once is filling it for good.
-void TfrmMain::webEurotelDocumentComplete() { webEurotel->setGeometry(panelWebEurotel->rect()); }
+void TfrmMain::webEurotelDocumentComplete() { eurotelArea_->pageComplete(); }
 
 // ---------------------------------------------------------------------------------------------
 // Sending
@@ -588,6 +598,11 @@ void TfrmMain::reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure) 
   showCloseGuard();
   showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
   if (gotebookPlocha->currentWidget() == unsentMemo->parentWidget()) unsentMemo->setFocus();
+}
+
+void TfrmMain::reportLateDelivery() {
+  showMessage(QString::fromUtf8(kLateAnswerMessage.data(), kLateAnswerMessage.size()),
+              QString::fromUtf8(kSentCaption.data(), kSentCaption.size()));
 }
 
 void TfrmMain::Poslatzprvu1Click() {
@@ -655,7 +670,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = static_cast<QWidget*>(watched);
   if (widget->window() != this) return QMainWindow::eventFilter(watched, event);
   if (event->type() == QEvent::KeyPress) {
-    return (webEurotel->isAncestorOf(widget) && leavesEurotelPage(*static_cast<QKeyEvent*>(event))) ||
+    return (webEurotel->isAncestorOf(widget) &&
+            leavesEurotelPage(*static_cast<QKeyEvent*>(event))) ||
            QMainWindow::eventFilter(watched, event);
   }
   const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
@@ -711,9 +727,7 @@ void TfrmMain::btnNapovedaClick() {
 }
 
 // Whether a browser opened is not examined.
-void TfrmMain::btnVertanixClick() {
-  QDesktopServices::openUrl(QUrl(QString::fromUtf8(kMakerWebUrl)));
-}
+void TfrmMain::btnVertanixClick() { openOnDesktop(QUrl(QString::fromUtf8(kMakerWebUrl))); }
 
 // Shows what the help window last held, without reading the file again.
 void TfrmMain::Uivatelskpruka1Click() {

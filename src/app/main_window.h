@@ -33,6 +33,7 @@ class TfrmKontakty;
 class TfrmNapoveda;
 class TfrmRychleVolby;
 class ContactStore;
+class EurotelArea;
 class SpeedDialStore;
 
 class TfrmMain : public QMainWindow {
@@ -178,6 +179,8 @@ class TfrmMain : public QMainWindow {
   void finishSend(TMemo* sentMemo, const QString& sentText);
   // The message did not reach the gateway: says so and leaves the text for another try.
   void reportSendFailure(TMemo* unsentMemo, const LoadFailure& failure);
+  // A send told as unknown was delivered after all.
+  void reportLateDelivery();
   void armCloseGuard();
   bool closeHeldBack() const;
   // The help strip is yellow while the program may not close, light blue otherwise.
@@ -192,6 +195,7 @@ class TfrmMain : public QMainWindow {
   bool activated_ = false;
   std::function<void()> createOtherWindows_;
   WebEngineStarter* webEngine_;
+  EurotelArea* eurotelArea_;
   SendWatch* emailSend_;
   SendWatch* oskarSend_;
   // What each page's last send carried, as its message field held it at the press.

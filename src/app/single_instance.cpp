@@ -14,6 +14,8 @@
 #include <cstring>
 #include <optional>
 
+#include "common/diagnostics.h"
+
 namespace movarek {
 namespace {
 
@@ -118,12 +120,20 @@ SingleInstance::SingleInstance(const std::string& dataFolder, QObject* parent) :
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
   });
-  if (!runtime) return;
+  if (!runtime) {
+    logFault(
+        "no private folder for the one-copy endpoint: copies of the program are not kept apart");
+    return;
+  }
   endpoint_ = instanceEndpoint(*runtime, dataFolder);
   lock_ = ::open(endpoint_.lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (lock_ < 0) return;
+  if (lock_ < 0) {
+    logFault("cannot open the lock " + endpoint_.lock + ": " + systemReason(errno));
+    return;
+  }
   if (::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
     heldByAnother_ = errno == EWOULDBLOCK;
+    if (!heldByAnother_) logFault("cannot lock " + endpoint_.lock + ": " + systemReason(errno));
     return;
   }
   holdsFolder_ = true;
@@ -146,6 +156,7 @@ void SingleInstance::listen() {
   ::unlink(endpoint_.socket.c_str());
   if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
       ::listen(fd, 4) != 0) {
+    logFault("cannot listen on " + endpoint_.socket + ": " + systemReason(errno));
     if (fd >= 0) ::close(fd);
     return;
   }
@@ -177,6 +188,7 @@ bool SingleInstance::raiseRunningCopy() const {
                           static_cast<ssize_t>(kRaise.size()) &&
                       readLine(fd, deadline) == kRaised;
   ::close(fd);
+  if (!raised) logFault("the running copy did not answer on " + endpoint_.socket);
   return raised;
 }
 

@@ -1,5 +1,8 @@
 #include "common/data_file.h"
 
+#include <cerrno>
+
+#include "common/diagnostics.h"
 #include "common/program_folder.h"
 #include "common/safe_file.h"
 
@@ -26,6 +29,7 @@ std::optional<std::string> DataFile::read(std::size_t limit) const {
 
 bool DataFile::write(std::string_view bytes) {
   if (makeDataFolder() && replaceFile(dataFile(bareName_), bytes)) return true;
+  logFault("cannot store " + dataFile(bareName_) + ": " + systemReason(errno));
   if (!failureTold_ && notice_) {
     failureTold_ = true;
     notice_(saveFailureMessage(bareName_, dataFolder(), consequence_), std::string(kErrorCaption));

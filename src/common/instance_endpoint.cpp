@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/diagnostics.h"
+
 namespace movarek {
 namespace {
 
@@ -31,19 +33,38 @@ std::string folderHash(const std::string& text) {
   return hex;
 }
 
+// An absolute path from the environment, or nothing.
+std::optional<std::string> absolutePath(const EnvironmentLookup& lookup, const char* name) {
+  auto path = lookup(name);
+  if (path && path->starts_with('/')) return path;
+  return std::nullopt;
+}
+
+// `parent`/sms-movarek-UID, made now or already there, if it is the user's alone.
+std::optional<std::string> ownFolderIn(const std::string& parent) {
+  const std::string own = parent + "/sms-movarek-" + std::to_string(::geteuid());
+  ::mkdir(own.c_str(), 0700);  // whose it is is checked next
+  if (isPrivateFolder(own)) return own;
+  logFault("the one-copy endpoint cannot be in " + own + ": not a folder of this user's alone");
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> privateRuntimeFolder(const EnvironmentLookup& lookup) {
-  if (const auto runtime = lookup("XDG_RUNTIME_DIR");
-      runtime && runtime->starts_with('/') && isPrivateFolder(*runtime)) {
+  if (const auto runtime = absolutePath(lookup, "XDG_RUNTIME_DIR");
+      runtime && isPrivateFolder(*runtime)) {
     return runtime;
   }
-  const auto temporary = lookup("TMPDIR");
-  const std::string own = (temporary && temporary->starts_with('/') ? *temporary : "/tmp") +
-                          "/sms-movarek-" + std::to_string(::geteuid());
-  ::mkdir(own.c_str(), 0700);  // made now, or already there: whose it is is checked next
-  if (isPrivateFolder(own)) return own;
-  return std::nullopt;
+  if (auto own = ownFolderIn(absolutePath(lookup, "TMPDIR").value_or("/tmp"))) return own;
+  // Someone else took the name in the shared folder first: the user's own cache folder, which
+  // nobody else can write, keeps the program single all the same.
+  auto cache = absolutePath(lookup, "XDG_CACHE_HOME");
+  if (const auto home = absolutePath(lookup, "HOME"); !cache && home) cache = *home + "/.cache";
+  if (!cache) return std::nullopt;
+  std::error_code ignored;
+  std::filesystem::create_directories(*cache, ignored);
+  return ownFolderIn(*cache);
 }
 
 std::string canonicalFolder(const std::string& folder) {
@@ -59,7 +80,8 @@ std::string canonicalFolder(const std::string& folder) {
       }
       return canonical.lexically_normal().string();
     }
-    if (!existing.has_relative_path()) return std::filesystem::path(folder).lexically_normal().string();
+    if (!existing.has_relative_path())
+      return std::filesystem::path(folder).lexically_normal().string();
     missing = existing.filename() / missing;
     existing = existing.parent_path();
   }

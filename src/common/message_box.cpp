@@ -16,9 +16,10 @@ MessageAnswer showRealBox(const MessageRequest& request) {
                   QApplication::activeWindow());
   // Texts are shown as written, never as markup: some come from the gateway's page.
   box.setTextFormat(Qt::PlainText);
-  if (request.buttons == MessageButtons::YesNo) {
+  if (request.buttons != MessageButtons::Ok) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(request.buttons == MessageButtons::YesNo ? QMessageBox::Yes
+                                                                  : QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
   }
   box.setStandardButtons(QMessageBox::Ok);

@@ -6,7 +6,8 @@
 
 namespace movarek {
 
-enum class MessageButtons { Ok, YesNo };
+// Yes is the default button of a question, unless the question is one to think twice about.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct MessageRequest {

@@ -11,7 +11,16 @@ namespace movarek {
 using KeepPhoneNumber = void (*)(std::string_view written, std::string& kept);
 inline constexpr char kKeepPhoneNumberSymbol[] = "movarekKeepPhoneNumber";
 
-// keptPhoneNumber, read by the module; the number's digits where the module is missing.
+// keptPhoneNumber, read by the module; the number as written where the module is missing, so
+// that nothing is changed that cannot be read.
 std::string keptPhoneNumberByModule(std::string_view written);
+
+// The module could not be loaded: an import says that numbers are kept as written.
+bool phoneModuleMissing();
+
+// What an import adds to its report when the module is missing.
+inline constexpr char kNumbersKeptAsWritten[] =
+    "Chybí část programu SMS Movarek, modul telefonních čísel: čísla jsou převzata tak, jak "
+    "jsou zapsána.\nProgram je poškozený, přeinstalujte ho prosím.";
 
 }  // namespace movarek

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/hex_digits.h"
 #include "exchange/text_encoding.h"
 
 namespace movarek {
@@ -86,19 +87,12 @@ std::optional<Property> parseProperty(std::string_view line) {
   return property;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 std::string quotedPrintableDecoded(std::string_view text) {
   std::string bytes;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const bool escape = text[i] == '=' && i + 2 < text.size();
-    const int high = escape ? hexDigit(text[i + 1]) : -1;
-    const int low = escape ? hexDigit(text[i + 2]) : -1;
+    const int high = escape ? hexDigitValue(text[i + 1]) : -1;
+    const int low = escape ? hexDigitValue(text[i + 2]) : -1;
     if (high >= 0 && low >= 0) {
       bytes += static_cast<char>(high * 16 + low);
       i += 2;
@@ -201,8 +195,8 @@ class LogicalLines {
  private:
   // A folded photo is passed over past the length of a line: nothing kept is that long.
   static void append(std::string& line, std::string_view more) {
-    line.append(more.substr(0, TextLines::kLongestLine - std::min(line.size(),
-                                                                  TextLines::kLongestLine)));
+    line.append(
+        more.substr(0, TextLines::kLongestLine - std::min(line.size(), TextLines::kLongestLine)));
   }
 
   static bool isQuotedPrintable(const std::string& line) {

@@ -7,6 +7,7 @@
 
 #include "common/cp1250.h"
 #include "common/cp1252.h"
+#include "common/hex_digits.h"
 #include "common/utf8.h"
 
 namespace movarek {
@@ -95,13 +96,6 @@ struct ControlWord {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c) {
-  if (isDigit(c)) return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return kNone;
-}
 
 // Every other code page is read as the Western one, which most documents outside Central
 // Europe are written in.
@@ -197,7 +191,7 @@ class RtfParser {
   int readHexByte() {
     int byte = 0;
     for (int digit = 0; digit < 2; ++digit) {
-      const int value = pos_ < input_.size() ? hexValue(input_[pos_]) : kNone;
+      const int value = pos_ < input_.size() ? hexDigitValue(input_[pos_]) : kNone;
       if (value == kNone) return kNone;
       byte = byte * 16 + value;
       ++pos_;

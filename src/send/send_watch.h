@@ -2,14 +2,16 @@
 // A send from the moment its request is handed to the web view until the gateway has
 // answered it, or it has failed, or ten seconds have passed without an answer since the
 // request went out. Only the send's own request counts: other loads of the program never
-// hold it back or end it.
+// hold it back or end it. A request left unanswered after ten seconds is still listened to for
+// a while: should its answer come, the send was delivered after all.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <optional>
 #include <string>
 
-#include "webview/load_failure.h"
+#include "common/load_failure.h"
 
 namespace movarek {
 
@@ -20,7 +22,8 @@ class SendWatch : public QObject {
   Q_OBJECT
 
  public:
-  SendWatch(TCppWebBrowser& browser, QObject* parent);
+  // `name` tells the page's sends apart in the log.
+  SendWatch(TCppWebBrowser& browser, const char* name, QObject* parent);
 
   // A send under way: the page's send commands wait for it to end.
   bool busy() const { return !load_.isNull(); }
@@ -29,14 +32,22 @@ class SendWatch : public QObject {
 
  signals:
   void delivered();
+  // Not sent, or not known whether it was (sendOutcome tells which).
   void failed(movarek::LoadFailure failure);
+  // A send told as unknown has been answered after all.
+  void deliveredLate();
 
  private:
   void ended(const std::optional<LoadFailure>& failure);
+  // The answer did not come in time: the user is told now, and the load listened to a while.
+  void waitedInVain();
+  void log(const char* what, const std::optional<LoadFailure>& failure) const;
 
   TCppWebBrowser& browser_;
+  const char* name_;
   QPointer<WebLoad> load_;
   QTimer noAnswer_;
+  QElapsedTimer sinceIssued_;
 };
 
 }  // namespace movarek

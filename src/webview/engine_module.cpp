@@ -2,6 +2,7 @@
 // program starts without loading the engine.
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
+#include <tuple>
 
 #include "webview/engine_view.h"
 #include "webview/guest_page.h"
@@ -21,29 +22,49 @@ std::optional<LoadFailure> failureOf(const QWebEngineLoadingInfo& info) {
                      code};
 }
 
-QWebEngineView* sendView(QWidget* parent, const QUrl& gateway) {
-  auto* view = new QWebEngineView(parent);
-  view->setPage(new SendPage(gateway, view));
-  return view;
+// `told` runs from the event loop, once the engine's call that reports it has returned; not at
+// all when `context` is gone by then.
+template <typename... Args>
+std::function<void(Args...)> later(QObject* context, std::function<void(Args...)> told) {
+  return [context, told = std::move(told)](Args... args) {
+    QMetaObject::invokeMethod(
+        context,
+        [told, args = std::make_tuple(std::decay_t<Args>(args)...)] { std::apply(told, args); },
+        Qt::QueuedConnection);
+  };
 }
 
-QWebEngineView* guestView(QWidget* parent, const QUrl& gateway, const EngineView::Events& events) {
-  auto* view = new GuestView(parent);
-  view->setGuestPage(new GuestPage(gateway, events, *view, view));
-  return view;
+EngineView::Events toldLater(QObject* context, const EngineView::Events& events) {
+  return {later(context, events.documentComplete), later(context, events.loadEnded),
+          later(context, events.tellUser), later(context, events.openOutside),
+          later(context, events.rendererEnded)};
 }
 
 class WebEngineView final : public EngineView {
  public:
-  WebEngineView(QWidget* parent, Kind kind, const QUrl& gateway, const Events& events)
-      : view_(kind == Kind::Send ? sendView(parent, gateway) : guestView(parent, gateway, events)) {
+  WebEngineView(QWidget* parent, Kind kind, const QUrl& gateway, const Events& events) {
+    if (kind == Kind::Send) {
+      view_ = new QWebEngineView(parent);
+      events_ = toldLater(view_, events);
+      view_->setPage(new SendPage(gateway, view_));
+    } else {
+      auto* guest = new GuestView(parent);
+      view_ = guest;
+      events_ = toldLater(view_, events);
+      guest->setGuestPage(new GuestPage(gateway, events_, *guest, guest));
+    }
     QObject::connect(view_, &QWebEngineView::loadFinished, view_,
-                     [complete = events.documentComplete] { complete(); });
+                     [complete = events_.documentComplete] { complete(); });
     QObject::connect(view_->page(), &QWebEnginePage::loadingChanged, view_,
-                     [ended = events.loadEnded](const QWebEngineLoadingInfo& info) {
+                     [ended = events_.loadEnded](const QWebEngineLoadingInfo& info) {
                        if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus) {
                          ended(failureOf(info));
                        }
+                     });
+    QObject::connect(view_->page(), &QWebEnginePage::renderProcessTerminated, view_,
+                     [ended = events_.rendererEnded](
+                         QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                       ended(static_cast<int>(status), exitCode);
                      });
   }
 
@@ -53,6 +74,7 @@ class WebEngineView final : public EngineView {
 
  private:
   QWebEngineView* view_;  // owned by its parent
+  Events events_;
 };
 
 }  // namespace

@@ -19,12 +19,8 @@ void prepareEngine() {
   // The views are drawn by the widgets' own painter, not through OpenGL: the first view
   // placed in the shown window would otherwise make Qt build the window anew (it blinks and
   // drops the keyboard focus for a moment), and the gateway's pages have nothing to gain.
+  // The engine's process flags are the starter's: it keeps the user's own apart from them.
   QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-  // The pages of one profile share a renderer process, not one each: a third less memory.
-  // The engine's own pages (a page that cannot be reached) speak Czech, as the program does,
-  // whatever the desktop's language.
-  qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-          qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --process-per-site --lang=cs");
 }
 
 // Off the record (no storage name): nothing of it is written to disk.
@@ -61,6 +57,26 @@ class RequestedPageOnly : public QWebEngineUrlRequestInterceptor {
   }
 };
 
+// Every request of the shown page (a frame, an image, a script, fetch, a beacon, EventSource,
+// a WebSocket) goes to the gateway's own host and port, or nowhere: a page from the network
+// never reaches the user's router or another service of the local network through the program.
+class GatewayOnly : public QWebEngineUrlRequestInterceptor {
+ public:
+  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+  void setGateway(const QUrl& gateway) { gateway_ = gateway; }
+
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    const QUrl& url = info.requestUrl();
+    const bool socket = url.scheme() == QLatin1String("ws") && url.host() == gateway_.host() &&
+                        url.port(80) == gateway_.port(80);
+    info.block(!socket && !onGateway(url, gateway_));
+  }
+
+ private:
+  QUrl gateway_;
+};
+
 }  // namespace
 
 QWebEngineProfile& sendProfile() {
@@ -73,10 +89,15 @@ QWebEngineProfile& sendProfile() {
   return *profile;
 }
 
-QWebEngineProfile& guestProfile() {
+QWebEngineProfile& guestProfile(const QUrl& gateway) {
+  static auto* const interceptor = new GatewayOnly(QCoreApplication::instance());
+  interceptor->setGateway(gateway);
   static QWebEngineProfile* const profile = [] {
     QWebEngineProfile* created = gatewayProfile();
+    created->setUrlRequestInterceptor(interceptor);
     QWebEngineSettings* settings = created->settings();
+    // Real-time connections, should the page open one, go out through a proxy or not at all.
+    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
     for (const auto refused :
          {QWebEngineSettings::JavascriptCanOpenWindows,
           QWebEngineSettings::JavascriptCanAccessClipboard, QWebEngineSettings::JavascriptCanPaste,

@@ -10,8 +10,9 @@ namespace movarek {
 // Hidden views' requests: no scripts, nothing fetched but the page asked for.
 QWebEngineProfile& sendProfile();
 
-// The shown gateway page: no permission, download, window, plugin or local file.
-QWebEngineProfile& guestProfile();
+// The shown gateway page: no permission, download, window, plugin or local file, and no request
+// to anywhere but `gateway`.
+QWebEngineProfile& guestProfile(const QUrl& gateway);
 
 // The gateway's own pages: plain HTTP on its host and port.
 bool onGateway(const QUrl& url, const QUrl& gateway);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "webview/load_failure.h"
+#include "common/load_failure.h"
 
 class QWidget;
 
@@ -28,18 +28,25 @@ class EngineView {
   // download, window or local file. The two kinds share no renderer and no connection.
   enum class Kind { Send, Guest };
 
+  // What the engine tells the program. Each is told from the event loop, never from inside the
+  // engine's own call: a box opened on one would stop the engine, and every other view's load
+  // with it, for as long as the box stays open.
   struct Events {
     // After every finished load, the page's own ones included.
     std::function<void()> documentComplete;
     // The end of a load: no failure when the gateway has answered, with a page or without
     // one (no content, a download, a redirect elsewhere).
     std::function<void(const std::optional<LoadFailure>& failure)> loadEnded;
-    // A guest page's script asks the user; true for OK or Yes. Asked only while the page is
-    // shown, and no more than twice in a row without the user acting inside the page.
-    std::function<bool(const PageDialog& dialog)> askUser;
-    // An address the user clicked in a guest page that is not the gateway's (http, https or
-    // mailto): it opens in the desktop's own program.
+    // A guest page's script tells the user something. Told only while the page is shown, and
+    // no more than twice in a row without the user acting inside the page. A question is
+    // answered No at once: the engine would stand still while it waited for the user.
+    std::function<void(const PageDialog& dialog)> tellUser;
+    // A web or mail address that the user clicked with the mouse in a guest page, and that is
+    // neither the gateway's nor on this computer or its local network.
     std::function<void(const QUrl& url)> openOutside;
+    // The view's renderer process ended while the view was there (it crashed, was killed, ran
+    // out of memory): the view shows nothing until it loads again.
+    std::function<void(int status, int exitCode)> rendererEnded;
   };
 
   virtual ~EngineView() = default;

@@ -1,11 +1,13 @@
 #include "webview/guest_page.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWidget>
+#include <algorithm>
 
 #include "webview/engine_profiles.h"
 
@@ -34,11 +36,35 @@ bool opensOutside(const QUrl& url) {
 // A frame's own empty document, which a page makes without going anywhere.
 bool isEmptyFrame(const QUrl& url) { return url.scheme() == QLatin1String("about"); }
 
+bool isLocalAddress(QHostAddress address) {
+  bool mapped = false;
+  if (const quint32 v4 = address.toIPv4Address(&mapped); mapped) address = QHostAddress(v4);
+  static const char* const kLocalNetworks[] = {"0.0.0.0/8",      "10.0.0.0/8",     "100.64.0.0/10",
+                                               "127.0.0.0/8",    "169.254.0.0/16", "172.16.0.0/12",
+                                               "192.168.0.0/16", "::/128",         "::1/128",
+                                               "fc00::/7",       "fe80::/10"};
+  return std::any_of(std::begin(kLocalNetworks), std::end(kLocalNetworks), [&](const char* net) {
+    const auto [network, prefix] = QHostAddress::parseSubnet(QString::fromLatin1(net));
+    return address.isInSubnet(network, prefix);
+  });
+}
+
 }  // namespace
+
+bool isLocalHost(const QUrl& url) {
+  const QString host = url.host().toLower();
+  if (host.isEmpty()) return false;
+  if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")) ||
+      host.endsWith(QLatin1String(".local"))) {
+    return true;
+  }
+  const QHostAddress address(host);
+  return !address.isNull() && isLocalAddress(address);
+}
 
 GuestPage::GuestPage(const QUrl& gateway, const EngineView::Events& events, QWidget& shownIn,
                      QObject* parent)
-    : QWebEnginePage(&guestProfile(), parent),
+    : QWebEnginePage(&guestProfile(gateway), parent),
       gateway_(gateway),
       events_(events),
       shownIn_(shownIn) {
@@ -65,8 +91,9 @@ void GuestPage::refuseEveryRequest() {
 
 void GuestPage::userActed() { dialogsInARow_ = 0; }
 
-void GuestPage::userClicked() {
+void GuestPage::userClickedLink(const QUrl& link) {
   userActed();
+  clickedLink_ = link;
   sinceClick_.start();
 }
 
@@ -77,27 +104,28 @@ bool GuestPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bo
 }
 
 void GuestPage::openIfClicked(const QUrl& url) {
-  const bool clicked = sinceClick_.isValid() && sinceClick_.elapsed() < kClickToNavigationMs &&
-                       url == hoveredLink_;
-  if (!clicked || !opensOutside(url)) return;
+  const bool clicked =
+      sinceClick_.isValid() && sinceClick_.elapsed() < kClickToNavigationMs && url == clickedLink_;
+  if (!clicked || !opensOutside(url) || isLocalHost(url)) return;
   sinceClick_.invalidate();  // one click, one opening
   events_.openOutside(url);
 }
 
-bool GuestPage::mayAsk() {
+bool GuestPage::mayTell() {
   if (!shownIn_.isVisible() || dialogsInARow_ >= kDialogsWithoutTheUser) return false;
   ++dialogsInARow_;
   return true;
 }
 
 void GuestPage::javaScriptAlert(const QUrl&, const QString& message) {
-  if (mayAsk()) events_.askUser({PageDialog::Kind::Alert, message.left(kLongestDialogText)});
+  if (mayTell()) events_.tellUser({PageDialog::Kind::Alert, message.left(kLongestDialogText)});
 }
 
 // The question whether to leave the page lets it go: the page decides nothing for the user.
 bool GuestPage::javaScriptConfirm(const QUrl&, const QString& message) {
   if (message == leavePageQuestion()) return true;
-  return mayAsk() && events_.askUser({PageDialog::Kind::Confirm, message.left(kLongestDialogText)});
+  if (mayTell()) events_.tellUser({PageDialog::Kind::Confirm, message.left(kLongestDialogText)});
+  return false;
 }
 
 // Never a box of the page's that asks for a text as if the program did.

@@ -35,8 +35,7 @@ std::vector<MenuItem> menuFor(const QWebEngineContextMenuRequest& request) {
             {QStringLiteral("Kopírovat"), QWebEnginePage::Copy, can(EditFlag::CanCopy)},
             {QStringLiteral("Vložit"), QWebEnginePage::Paste, can(EditFlag::CanPaste)},
             {},
-            {QStringLiteral("Vybrat vše"), QWebEnginePage::SelectAll,
-             can(EditFlag::CanSelectAll)}};
+            {QStringLiteral("Vybrat vše"), QWebEnginePage::SelectAll, can(EditFlag::CanSelectAll)}};
   }
   std::vector<MenuItem> items;
   if (!request.selectedText().isEmpty()) {
@@ -50,20 +49,21 @@ std::vector<MenuItem> menuFor(const QWebEngineContextMenuRequest& request) {
   return items;
 }
 
-// A button let go (the context menu's aside), or a key that activates a link or a button.
-bool isClick(const QEvent& event) {
-  if (event.type() == QEvent::MouseButtonRelease) {
-    return static_cast<const QMouseEvent&>(event).button() != Qt::RightButton;
-  }
-  if (event.type() != QEvent::KeyPress) return false;
-  const int key = static_cast<const QKeyEvent&>(event).key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+bool isLeftButton(const QEvent& event, QEvent::Type type) {
+  return event.type() == type && static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton;
+}
+
+// Nothing is dropped on the page: a file dropped there would be the page's to read.
+bool isDrag(const QEvent& event) {
+  return event.type() == QEvent::DragEnter || event.type() == QEvent::DragMove ||
+         event.type() == QEvent::Drop;
 }
 
 }  // namespace
 
 GuestView::GuestView(QWidget* parent) : QWebEngineView(parent) {
   setFocusPolicy(Qt::StrongFocus);
+  setAcceptDrops(false);
 }
 
 void GuestView::setGuestPage(GuestPage* page) {
@@ -91,8 +91,8 @@ void GuestView::contextMenuEvent(QContextMenuEvent* event) {
 
 // The engine's input goes to a widget it places inside the view: the user's keys and clicks
 // are watched there, and a widget made anew while the page runs takes the view's place in the
-// Tab order and its name. A page's tooltip (an element's title) is shown as the text it is, never as
-// markup.
+// Tab order and its name. A page's tooltip (an element's title) is shown as the text it is, never
+// as markup.
 bool GuestView::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
     QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
@@ -112,11 +112,22 @@ bool GuestView::event(QEvent* event) {
   return QWebEngineView::event(event);
 }
 
+// A link opens outside only when the user's own mouse button went down and came up on it:
+// never on a key, which a script can have moved the focus for, nor on a script's own click.
 bool GuestView::eventFilter(QObject* watched, QEvent* event) {
-  if (page_ && isClick(*event)) {
-    page_->userClicked();
-  } else if (page_ && (event->type() == QEvent::KeyPress ||
-                       event->type() == QEvent::MouseButtonPress)) {
+  if (page_ && isDrag(*event)) {
+    event->ignore();
+    return true;
+  }
+  if (page_ && isLeftButton(*event, QEvent::MouseButtonPress)) {
+    pressedLink_ = page_->hoveredLink();
+  } else if (page_ && isLeftButton(*event, QEvent::MouseButtonRelease)) {
+    if (!pressedLink_.isEmpty() && page_->hoveredLink() == pressedLink_) {
+      page_->userClickedLink(pressedLink_);
+    }
+    pressedLink_.clear();
+  }
+  if (page_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)) {
     page_->userActed();
   }
   return QWebEngineView::eventFilter(watched, event);

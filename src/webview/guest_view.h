@@ -1,6 +1,6 @@
 #pragma once
 // The view of the gateway's page: a Czech context menu with what a form needs, and the user's
-// own clicks and keys told to the page, which trusts nothing else.
+// own clicks and keys told to the page, which trusts nothing else; nothing dropped on it.
 #include <QWebEngineView>
 
 namespace movarek {
@@ -21,6 +21,7 @@ class GuestView : public QWebEngineView {
 
  private:
   GuestPage* page_ = nullptr;
+  QUrl pressedLink_;  // the link under the mouse button the user holds down
 };
 
 }  // namespace movarek

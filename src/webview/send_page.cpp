@@ -1,5 +1,6 @@
 #include "webview/send_page.h"
 
+#include <QWebEngineLoadingInfo>
 #include <utility>
 
 #include "webview/engine_profiles.h"
@@ -7,11 +8,15 @@
 namespace movarek {
 
 SendPage::SendPage(const QUrl& gateway, QObject* parent)
-    : QWebEnginePage(&sendProfile(), parent), gateway_(gateway) {}
+    : QWebEnginePage(&sendProfile(), parent), gateway_(gateway) {
+  connect(this, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus) answered_ = true;
+  });
+}
 
 bool SendPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-  if (!isMainFrame || !onGateway(url, gateway_)) return false;
-  if (type == NavigationTypeRedirect) return true;
+  if (answered_ || !isMainFrame || !onGateway(url, gateway_)) return false;
+  if (type == NavigationTypeRedirect) return requested_;
   return !std::exchange(requested_, true);
 }
 

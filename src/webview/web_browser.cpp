@@ -1,17 +1,17 @@
 #include "webview/web_browser.h"
 
-#include <QDesktopServices>
 #include <QVBoxLayout>
 
+#include "common/desktop.h"
+#include "common/hex_digits.h"
+#include "common/log.h"
 #include "common/message_box.h"
-#include "send/gateway.h"
 #include "webview/web_engine_starter.h"
 #include "webview/web_load.h"
 
 namespace movarek {
 
 QByteArray wireUrl(std::string_view cp1250Url) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   QByteArray wire;
   for (char c : cp1250Url) {
     const auto byte = static_cast<unsigned char>(c);
@@ -19,15 +19,16 @@ QByteArray wireUrl(std::string_view cp1250Url) {
       wire += c;
     } else {
       wire += '%';
-      wire += kHex[byte >> 4];
-      wire += kHex[byte & 0x0F];
+      wire += kUpperHexDigits[byte >> 4];
+      wire += kUpperHexDigits[byte & 0x0F];
     }
   }
   return wire;
 }
 
-TCppWebBrowser::TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* parent)
-    : QWidget(parent), engine_(engine), kind_(kind) {
+TCppWebBrowser::TCppWebBrowser(WebEngineStarter& engine, Kind kind, const QUrl& gateway,
+                               QWidget* parent)
+    : QWidget(parent), engine_(engine), kind_(kind), gateway_(gateway) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
 }
@@ -49,7 +50,7 @@ void TCppWebBrowser::Navigate(std::string_view cp1250Url) {
 }
 
 WebLoad* TCppWebBrowser::Send(std::string_view cp1250Url) {
-  auto* load = new WebLoad(QUrl::fromEncoded(wireUrl(cp1250Url)), *this);
+  auto* load = new WebLoad(QUrl::fromEncoded(wireUrl(cp1250Url)), gateway_, *this);
   engine_.whenStarted(load, WebEngineStarter::Turn::Request,
                       [load](CreateEngineView create) { load->start(create); });
   return load;
@@ -60,12 +61,29 @@ std::vector<WebLoad*> TCppWebBrowser::loadsUnderWay() const {
   return {loads.begin(), loads.end()};
 }
 
-QUrl gatewayAddress() { return QUrl(QString::fromStdString(gatewayUrl("/"))); }
+void TCppWebBrowser::Reload() {
+  if (view_) view_->load(shownUrl_);
+}
 
-bool TCppWebBrowser::askForPage(const PageDialog& dialog) const {
-  const auto buttons =
-      dialog.kind == PageDialog::Kind::Confirm ? MessageButtons::YesNo : MessageButtons::Ok;
-  return showMessage(dialog.text, dialogCaption_, buttons) != MessageAnswer::No;
+// The page may have been hidden since it asked: then it tells nothing. A question was answered
+// No when it was asked, so the box says so rather than ask what nobody will hear.
+void TCppWebBrowser::tellForPage(const PageDialog& dialog) const {
+  if (!isVisible()) return;
+  const QString text = dialog.kind == PageDialog::Kind::Confirm
+                           ? dialog.text + QStringLiteral("\n\n(Stránka dostala odpověď Ne.)")
+                           : dialog.text;
+  showMessage(text, dialogCaption_);
+}
+
+void TCppWebBrowser::offerToOpen(const QUrl& url) const {
+  const QString question = url.scheme() == QLatin1String("mailto")
+                               ? QStringLiteral("Otevřít v poštovním programu?")
+                               : QStringLiteral("Otevřít v prohlížeči?");
+  const QString address = url.toDisplayString();
+  if (showMessage(question + QStringLiteral("\n\n") + address, dialogCaption_,
+                  MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
+    openOnDesktop(url);
+  }
 }
 
 // The engine's view, made once the engine runs, would come after every other control in the
@@ -83,16 +101,25 @@ void TCppWebBrowser::adoptView() {
 }
 
 void TCppWebBrowser::showPage(CreateEngineView create, const QUrl& url) {
-  if (!create) return;
+  if (!create) {
+    emit EngineMissing();
+    return;
+  }
   if (!view_) {
     EngineView::Events events{[this] { emit DocumentComplete(); }, [](const auto&) {},
-                              [this](const PageDialog& dialog) { return askForPage(dialog); },
-                              [](const QUrl& outside) { QDesktopServices::openUrl(outside); }};
-    view_.reset(create(this, EngineView::Kind::Guest, gatewayAddress(), std::move(events)));
+                              [this](const PageDialog& dialog) { tellForPage(dialog); },
+                              [this](const QUrl& outside) { offerToOpen(outside); },
+                              [this](int status, int exitCode) {
+                                qCWarning(movarekLog) << "the Eurotel page's renderer ended: status"
+                                                      << status << "exit code" << exitCode;
+                                emit RendererEnded();
+                              }};
+    view_.reset(create(this, EngineView::Kind::Guest, gateway_, std::move(events)));
     layout()->addWidget(view());
     adoptView();
     if (hasFocus()) view()->setFocus();
   }
+  shownUrl_ = url;
   view_->load(url);
 }
 

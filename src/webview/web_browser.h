@@ -22,8 +22,9 @@ class TCppWebBrowser : public QWidget {
   // browser does.
   enum class Kind { Hidden, Shown };
 
-  // Engine views are created once `engine` runs.
-  TCppWebBrowser(WebEngineStarter& engine, Kind kind, QWidget* parent);
+  // Engine views are created once `engine` runs. `gateway` ("http://host:port/") is the only
+  // origin of the pages a view shows.
+  TCppWebBrowser(WebEngineStarter& engine, Kind kind, const QUrl& gateway, QWidget* parent);
   ~TCppWebBrowser() override;
 
   // A plain GET of the URL; returns at once. The URL is code page 1250 text: each byte outside
@@ -41,28 +42,35 @@ class TCppWebBrowser : public QWidget {
   // A shown view's engine view (a QWebEngineView); none until the engine has started.
   QWidget* view() const { return view_ ? view_->widget() : nullptr; }
 
-  // The caption of the message boxes in which a shown page's scripts ask the user.
+  // Loads the shown view's last page again.
+  void Reload();
+
+  // The caption of the message boxes in which a shown page's scripts tell the user something.
   void setDialogCaption(const QString& caption) { dialogCaption_ = caption; }
 
  signals:
   // After every finished load of a shown view, a failed one included.
   void DocumentComplete();
+  // The shown view's renderer has ended: the view shows nothing until it loads again.
+  void RendererEnded();
+  // The engine module could not be loaded: the shown view never shows anything.
+  void EngineMissing();
 
  private:
   void showPage(CreateEngineView create, const QUrl& url);
   void adoptView();
-  bool askForPage(const PageDialog& dialog) const;
+  void tellForPage(const PageDialog& dialog) const;
+  void offerToOpen(const QUrl& url) const;
 
   WebEngineStarter& engine_;
   const Kind kind_;
+  const QUrl gateway_;
   QString dialogCaption_;
+  QUrl shownUrl_;
   std::unique_ptr<EngineView> view_;
 };
 
 // The bytes of a URL as they go on the wire.
 QByteArray wireUrl(std::string_view cp1250Url);
-
-// The gateway's own address, the one origin of every page a view shows.
-QUrl gatewayAddress();
 
 }  // namespace movarek

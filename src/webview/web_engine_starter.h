@@ -20,9 +20,6 @@ class WebEngineStarter : public QObject {
  public:
   explicit WebEngineStarter(QObject* parent = nullptr);
 
-  // The engine has started, or could not be loaded.
-  bool started() const { return started_; }
-
   // Starts the engine right after the window's first paint. A window that is not painted
   // within half a second of being created or shown (never shown, or shown where it cannot be
   // seen) starts it then, so that the loads asked for still go out.

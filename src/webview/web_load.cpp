@@ -2,18 +2,10 @@
 
 #include <QWidget>
 
-#include "webview/web_browser.h"
-
 namespace movarek {
-namespace {
 
-// The engine's own code for a failure it cannot name further: what a load gets when the
-// engine could not be loaded at all.
-constexpr int kNoEngine = -2;
-
-}  // namespace
-
-WebLoad::WebLoad(const QUrl& url, QWidget& host) : QObject(&host), url_(url), host_(host) {}
+WebLoad::WebLoad(const QUrl& url, const QUrl& gateway, QWidget& host)
+    : QObject(&host), url_(url), gateway_(gateway), host_(host) {}
 
 // The engine's view goes first, so that it reports nothing to a load that is gone.
 WebLoad::~WebLoad() {
@@ -27,16 +19,15 @@ void WebLoad::start(CreateEngineView create) {
     emit Issued();
     // Told from the event loop, as a real load's end is: never inside the call that sent it.
     QMetaObject::invokeMethod(
-        this,
-        [this] {
-          end(LoadFailure{LoadFailure::Kind::NetworkError, kNoEngine});
-        },
-        Qt::QueuedConnection);
+        this, [this] { end(LoadFailure{LoadFailure::Kind::NoEngine}); }, Qt::QueuedConnection);
     return;
   }
-  view_.reset(create(&host_, EngineView::Kind::Send, gatewayAddress(),
-                     {[] {}, [this](const std::optional<LoadFailure>& failure) { end(failure); },
-                      {}, {}}));
+  view_.reset(create(&host_, EngineView::Kind::Send, gateway_,
+                     {[] {},
+                      [this](const std::optional<LoadFailure>& failure) { end(failure); },
+                      {},
+                      {},
+                      [this](int, int) { end(LoadFailure{LoadFailure::Kind::EngineFailed}); }}));
   view_->widget()->setGeometry(0, 0, 0, host_.height());
   // Unseen, so out of the keyboard's way: Tab never stops in it.
   view_->widget()->setEnabled(false);

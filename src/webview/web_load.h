@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "webview/load_failure.h"
+#include "common/load_failure.h"
 #include "webview/engine_view.h"
 
 class QWidget;
@@ -17,8 +17,9 @@ class WebLoad : public QObject {
   Q_OBJECT
 
  public:
-  // The view is made inside `host` once the engine runs.
-  WebLoad(const QUrl& url, QWidget& host);
+  // The view is made inside `host` once the engine runs; it follows redirects within
+  // `gateway` only.
+  WebLoad(const QUrl& url, const QUrl& gateway, QWidget& host);
   ~WebLoad() override;
 
   const QUrl& url() const { return url_; }
@@ -42,6 +43,7 @@ class WebLoad : public QObject {
 
  private:
   QUrl url_;
+  QUrl gateway_;
   QWidget& host_;
   std::unique_ptr<EngineView> view_;
   bool issued_ = false;

@@ -39,25 +39,38 @@ TEST_F(InstanceEndpointTest, OnlyAFolderClosedToEveryoneElseIsPrivate) {
     std::optional<std::string> chosen;
   };
   const Case cases[] = {
-      {"the runtime folder", {{"XDG_RUNTIME_DIR", madeFolder(folder + "/run", 0700)}}, 0,
+      {"the runtime folder",
+       {{"XDG_RUNTIME_DIR", madeFolder(folder + "/run", 0700)}},
+       0,
        folder + "/run"},
       {"a runtime folder others may enter, a folder made for the purpose",
        {{"XDG_RUNTIME_DIR", madeFolder(folder + "/open", 0755)}, {"TMPDIR", folder + "/tmp"}},
-       0, own},
-      {"no runtime folder, the folder made before", {{"TMPDIR", folder + "/tmp"}}, 0700, own},
-      {"a relative runtime folder", {{"XDG_RUNTIME_DIR", "run"}, {"TMPDIR", folder + "/tmp"}}, 0,
+       0,
        own},
-      {"the folder made for the purpose open to others", {{"TMPDIR", folder + "/tmp"}}, 0777,
-       std::nullopt},
+      {"no runtime folder, the folder made before", {{"TMPDIR", folder + "/tmp"}}, 0700, own},
+      {"a relative runtime folder",
+       {{"XDG_RUNTIME_DIR", "run"}, {"TMPDIR", folder + "/tmp"}},
+       0,
+       own},
+      // Taken by someone else first: the user's own cache folder keeps the program single.
+      {"the folder made for the purpose open to others",
+       {{"TMPDIR", folder + "/tmp"}, {"XDG_CACHE_HOME", folder + "/cache"}},
+       0777,
+       folder + "/cache/sms-movarek-" + std::to_string(::geteuid())},
+      {"the same, the cache folder by the home folder",
+       {{"TMPDIR", folder + "/tmp"}, {"HOME", folder + "/home"}},
+       0777,
+       folder + "/home/.cache/sms-movarek-" + std::to_string(::geteuid())},
+      {"the same without a home folder", {{"TMPDIR", folder + "/tmp"}}, 0777, std::nullopt},
   };
   for (const auto& [what, values, ownMode, chosen] : cases) {
     fs::remove_all(folder + "/tmp");
     fs::create_directories(folder + "/tmp");
     if (ownMode) madeFolder(own, ownMode);
     EXPECT_EQ(privateRuntimeFolder(environment(values)), chosen) << what;
-    if (chosen == own) {
+    if (chosen) {
       struct stat info {};
-      ASSERT_EQ(::lstat(own.c_str(), &info), 0) << what;
+      ASSERT_EQ(::lstat(chosen->c_str(), &info), 0) << what;
       EXPECT_EQ(info.st_mode & 0777, 0700u) << what;
     }
   }

@@ -7,32 +7,50 @@
 namespace movarek {
 namespace {
 
-TEST(SendFailure, ReasonsTellWhatWentWrong) {
+TEST(SendFailure, EachEndIsToldAsItReallyEnded) {
   using Kind = LoadFailure::Kind;
+  using enum SendOutcome;
   struct Case {
     LoadFailure failure;
+    SendOutcome outcome;
     const char* reason;
   };
   const std::vector<Case> cases = {
-      {{Kind::NetworkError, -106}, "bez připojení k síti"},
-      {{Kind::NetworkError, -105}, "server nenalezen"},
-      {{Kind::NetworkError, -137}, "server nenalezen"},
-      {{Kind::NetworkError, -102}, "server odmítl spojení"},
-      {{Kind::NetworkError, -101}, "server přerušil spojení"},
-      {{Kind::NetworkError, -324}, "server přerušil spojení"},
-      {{Kind::NetworkError, -118}, "server neodpověděl"},
-      {{Kind::NoAnswer}, "server neodpověděl"},
-      {{Kind::HttpStatus, 503}, "chyba serveru 503"},
-      {{Kind::HttpStatus, 404}, "chyba serveru 404"},
-      {{Kind::NetworkError, -999}, "chyba sítě -999"},
+      {{Kind::NetworkError, -106}, NotSent, "bez připojení k síti"},
+      {{Kind::NetworkError, -105}, NotSent, "server nenalezen"},
+      {{Kind::NetworkError, -137}, NotSent, "server nenalezen"},
+      {{Kind::NetworkError, -102}, NotSent, "server odmítl spojení"},
+      {{Kind::NetworkError, -118}, NotSent, "server neodpověděl"},
+      {{Kind::NetworkError, -312}, NotSent, "chyba sítě -312"},
+      {{Kind::HttpStatus, 503}, NotSent, "chyba serveru 503"},
+      {{Kind::HttpStatus, 404}, NotSent, "chyba serveru 404"},
+      {{Kind::NoEngine}, NotSent, "chybí modul webového prohlížeče"},
+      // The request was written; whether the gateway took it cannot be told.
+      {{Kind::NetworkError, -101}, Unknown, "server přerušil spojení"},
+      {{Kind::NetworkError, -324}, Unknown, "server přerušil spojení"},
+      {{Kind::NetworkError, -7}, Unknown, "server neodpověděl"},
+      {{Kind::NoAnswer}, Unknown, "server neodpověděl"},
+      {{Kind::EngineFailed}, Unknown, "webový prohlížeč programu selhal"},
+      {{Kind::NetworkError, -999}, Unknown, "chyba sítě -999"},
   };
-  for (const auto& c : cases) EXPECT_EQ(failureReason(c.failure), c.reason) << c.failure.code;
+  EXPECT_EQ(sendOutcome(std::nullopt), Sent);
+  for (const auto& c : cases) {
+    EXPECT_EQ(sendOutcome(c.failure), c.outcome) << c.reason;
+    EXPECT_EQ(failureReason(c.failure), c.reason) << c.failure.code;
+  }
 }
 
 TEST(SendFailure, MessageKeepsTheUserInTheKnow) {
   EXPECT_EQ(sendFailureMessage({LoadFailure::Kind::NetworkError, -102}),
             "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (server odmítl spojení).\n"
             "Text zprávy zůstává v okně, můžete ji zkusit odeslat znovu.");
+  EXPECT_EQ(sendFailureMessage({LoadFailure::Kind::NoAnswer}),
+            "Není jisté, zda zpráva došla na SMS centrum Vertanix (server neodpověděl).\n"
+            "Zpráva mohla dorazit: než ji pošlete znovu, ověřte si, zda nepřišla.\n"
+            "Text zprávy zůstává v okně.");
+  EXPECT_EQ(sendFailureMessage({LoadFailure::Kind::NoEngine}),
+            "Zprávu nelze odeslat: chybí část programu SMS Movarek, modul webového prohlížeče.\n"
+            "Program je poškozený, přeinstalujte ho prosím.");
 }
 
 }  // namespace

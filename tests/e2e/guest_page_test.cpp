@@ -1,10 +1,12 @@
 // The gateway's Eurotel page as a guest: whatever its scripts do, sends are told truthfully, no
 // box of the page holds the window, the page stays on the gateway and gets nothing of the
 // user's computer.
+#include <signal.h>
+
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -24,26 +26,39 @@ namespace {
 
 const QString kEurotelPage = QStringLiteral("/eurotel_nova2.php");
 
-// Stands in for the desktop's opener of web and mail addresses.
-class DesktopOpener : public QObject {
-  Q_OBJECT
-
+// Stands in for the desktop's opener of web and mail addresses: an xdg-open first on the path,
+// which writes down each address it is given and the environment it was started with.
+class DesktopOpener {
  public:
-  DesktopOpener() {
-    for (const char* scheme : {"http", "https", "mailto"}) {
-      QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
+  DesktopOpener() : path_(qgetenv("PATH")) {
+    QFile script(folder_.filePath(QStringLiteral("xdg-open")));
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        "#!/bin/sh\nenv > \"$(dirname \"$0\")/environment\"\n"
+        "echo \"$1\" >> \"$(dirname \"$0\")/opened\"\n");
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", QFile::encodeName(folder_.path()) + ':' + path_);
   }
-  ~DesktopOpener() override {
-    for (const char* scheme : {"http", "https", "mailto"}) {
-      QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+  ~DesktopOpener() { qputenv("PATH", path_); }
+
+  QList<QUrl> opened() const {
+    QList<QUrl> urls;
+    for (const QString& line : read(QStringLiteral("opened")).split('\n', Qt::SkipEmptyParts)) {
+      urls << QUrl(line);
     }
+    return urls;
+  }
+  // The variables as the last program started got them, one "NAME=value" a line.
+  QStringList environment() const { return read(QStringLiteral("environment")).split('\n'); }
+
+ private:
+  QString read(const QString& name) const {
+    QFile file(folder_.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
   }
 
-  QList<QUrl> opened;
-
- public slots:
-  void open(const QUrl& url) { opened << url; }
+  QTemporaryDir folder_;
+  QByteArray path_;
 };
 
 class GuestPageTest : public GatewayTest {
@@ -159,6 +174,35 @@ TEST_F(GuestPageTest, AHiddenPagesDialogsNeverAppear) {
   EXPECT_TRUE(pageBoxes().isEmpty());
 }
 
+// A box the page put up and the user left open stops nothing: the engine goes on working, and
+// a send is told as it ended.
+TEST_F(GuestPageTest, AnAlertLeftOpenHoldsNoSendBack) {
+  ASSERT_NO_FATAL_FAILURE(
+      startWithEurotelPage(QStringLiteral("<script>document.onvisibilitychange = () => {"
+                                          "if (!document.hidden) alert('Pozor'); };</script>"),
+                           {QStringLiteral("--delay-ms"), QStringLiteral("2000")}));
+  bool alertOpen = false;
+  std::optional<bool> sentToldWhileAlertOpen;
+  setMessageHandler([&](const MessageRequest& request) {
+    messages.push_back(request);
+    if (request.caption == "Zpráva odeslána") sentToldWhileAlertOpen = alertOpen;
+    if (request.caption == "Eurotel" && pageBoxes().size() == 1) {
+      alertOpen = true;
+      waitFor(12000);
+      alertOpen = false;
+    }
+    return MessageAnswer::No;
+  });
+  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
+  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  main().btnEurotelClick();
+  ASSERT_TRUE(waitUntil([&] { return sentToldWhileAlertOpen.has_value(); }, 20000));
+  EXPECT_TRUE(*sentToldWhileAlertOpen);
+  ASSERT_FALSE(pageBoxes().isEmpty());
+  EXPECT_EQ(pageBoxes()[0].text, "Pozor");
+}
+
 TEST_F(GuestPageTest, AShownPageAsksInTheProgramsBoxTwiceUntilTheUserActsInIt) {
   ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
       kReport + QStringLiteral("<p id=text>Eurotel</p><script>let round = 0;"
@@ -171,11 +215,12 @@ TEST_F(GuestPageTest, AShownPageAsksInTheProgramsBoxTwiceUntilTheUserActsInIt) {
   main().btnEurotelClick();
   ASSERT_TRUE(reported(QStringLiteral("round-10")));
   ASSERT_EQ(pageBoxes().size(), 2);
-  EXPECT_EQ(pageBoxes()[0].text, "Opravdu?");
-  EXPECT_EQ(pageBoxes()[0].buttons, MessageButtons::YesNo);
+  // A question would stop the engine while it waited for the user: it is answered No at once.
+  EXPECT_EQ(pageBoxes()[0].text, "Opravdu?\n\n(Stránka dostala odpověď Ne.)");
+  EXPECT_EQ(pageBoxes()[0].buttons, MessageButtons::Ok);
   EXPECT_EQ(pageBoxes()[1].text, "<b>Pozor</b>");
   EXPECT_EQ(pageBoxes()[1].buttons, MessageButtons::Ok);
-  EXPECT_TRUE(reports().contains("confirm-true"));
+  EXPECT_FALSE(reports().contains("confirm-true"));
   EXPECT_FALSE(reports().contains("prompt-x"));
 
   // The user clicks into the page: it may ask again, twice.
@@ -188,48 +233,105 @@ TEST_F(GuestPageTest, AShownPageAsksInTheProgramsBoxTwiceUntilTheUserActsInIt) {
 TEST_F(GuestPageTest, ThePageStaysOnTheGatewayWhateverItsScriptsDo) {
   ASSERT_NO_FATAL_FAILURE(startElsewhere());
   ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
-      kReport + QStringLiteral("<meta http-equiv=refresh content='0; url=%1'>"
-                               "<form id=form action='%2'><input name=x></form><script>"
-                               "setTimeout(() => { location.href = '%3'; report('href'); }, 100);"
-                               "setTimeout(() => { document.getElementById('form').submit();"
-                               "report('form'); }, 200);"
-                               "setTimeout(() => { location.href = 'mailto:jan@sms.cz';"
-                               "window.open('%3'); report('mailto'); }, 300);</script>")
-                    .arg(elsewhereUrl("/refresh"), elsewhereUrl("/form"), elsewhereUrl("/href"))));
+      kReport +
+      QStringLiteral("<meta http-equiv=refresh content='0; url=%1'>"
+                     "<form id=form action='%2'><input name=x></form><script>"
+                     "setTimeout(() => { location.href = '%3'; report('href'); }, 100);"
+                     "setTimeout(() => { document.getElementById('form').submit();"
+                     "report('form'); }, 200);"
+                     "setTimeout(() => { location.href = 'mailto:jan@sms.cz';"
+                     "window.open('%3'); report('mailto'); }, 300);</script>")
+          .arg(elsewhereUrl("/refresh"), elsewhereUrl("/form"), elsewhereUrl("/href")) +
+      // Nor does anything it fetches go anywhere else.
+      QStringLiteral("<img src='%1'><iframe src='%2'></iframe><link rel=stylesheet href='%3'>"
+                     "<script src='%4'></script><script>new Image().src = '%5';"
+                     "fetch('%6').catch(() => {}); navigator.sendBeacon('%7', 'x');"
+                     "new EventSource('%8'); new WebSocket('ws://%9/ws');</script>")
+          .arg(elsewhereUrl("/img"), elsewhereUrl("/frame"), elsewhereUrl("/css"),
+               elsewhereUrl("/js"), elsewhereUrl("/image"), elsewhereUrl("/f"),
+               elsewhereUrl("/beacon"), elsewhereUrl("/es"), elsewhere->host())));
   DesktopOpener opener;
   main().btnEurotelClick();
   ASSERT_TRUE(reported(QStringLiteral("mailto")));
   waitFor(1000);
-  EXPECT_TRUE(elsewhere->requests().isEmpty()) << targetsOf(elsewhere->requests()).join(' ').toStdString();
-  EXPECT_TRUE(opener.opened.isEmpty());
+  EXPECT_TRUE(elsewhere->requests().isEmpty())
+      << targetsOf(elsewhere->requests()).join(' ').toStdString();
+  EXPECT_TRUE(opener.opened().isEmpty());
   EXPECT_EQ(page->view()->url().path(), kEurotelPage);
 }
 
+// Only the user's own mouse click on a link opens it outside, after a question that shows the
+// whole address; the program started gets the user's environment, not the engine's.
 TEST_F(GuestPageTest, ALinkTheUserClicksOpensOutsideAndNothingElseDoes) {
-  ASSERT_NO_FATAL_FAILURE(startElsewhere());
+  // Only handed to the stand-in opener: nothing goes there.
+  const QString kOutside = QStringLiteral("http://www.vertanix.cz");
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--users-own");
+  qunsetenv("QT_XCB_GL_INTEGRATION");
   ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
       QStringLiteral("<a id=out href='%1'>ven</a><br><a id=window href='%2' target=_blank>"
                      "okno</a><br><a id=mail href='mailto:jan@sms.cz'>mail</a><br>"
-                     "<a id=other href='ftp://127.0.0.2/x'>ftp</a><br><input id=field><script>"
-                     "document.getElementById('field').onkeydown = () => {"
+                     "<a id=other href='ftp://127.0.0.2/x'>ftp</a><br>"
+                     "<a id=router href='http://192.168.1.1/'>router</a><br>"
+                     "<a id=hidden href='%3'></a><input id=field><script>"
+                     "document.getElementById('field').onkeydown = (key) => {"
+                     "if (key.key == ' ') { hidden.focus(); hidden.click(); }"
                      "location.href = 'mailto:eva@sms.cz'; window.open('%2'); };</script>")
-          .arg(elsewhereUrl("/odkaz"), elsewhereUrl("/okno"))));
+          .arg(kOutside + "/odkaz", kOutside + "/okno", kOutside + "/skryty")));
   DesktopOpener opener;
+  answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No};
   main().btnEurotelClick();
-  page->click(QStringLiteral("#out"));
-  ASSERT_TRUE(waitUntil([&] { return opener.opened.size() == 1; }));
-  page->click(QStringLiteral("#window"));
-  ASSERT_TRUE(waitUntil([&] { return opener.opened.size() == 2; }));
-  page->click(QStringLiteral("#mail"));
-  ASSERT_TRUE(waitUntil([&] { return opener.opened.size() == 3; }));
-  page->click(QStringLiteral("#other"));
-  page->click(QStringLiteral("#field"));
-  QTest::keyClicks(page->input(), QStringLiteral("abc"));
+  for (const char* link : {"#out", "#window", "#mail"}) {
+    const auto before = messages.size();
+    page->click(QString::fromLatin1(link));
+    ASSERT_TRUE(waitUntil([&] { return messages.size() > before; })) << link;
+  }
+  ASSERT_TRUE(waitUntil([&] { return opener.opened().size() == 2; }));
+  for (const char* link : {"#other", "#router", "#field"}) page->click(QString::fromLatin1(link));
+  QTest::keyClicks(page->input(), QStringLiteral("a b"));
+  QTest::keyClick(page->input(), Qt::Key_Space);
   waitFor(1000);
-  EXPECT_EQ(opener.opened, (QList<QUrl>{QUrl(elsewhereUrl("/odkaz")), QUrl(elsewhereUrl("/okno")),
-                                        QUrl(QStringLiteral("mailto:jan@sms.cz"))}));
-  EXPECT_TRUE(elsewhere->requests().isEmpty());
+  const QStringList questions{"Otevřít v prohlížeči?\n\n" + kOutside + "/odkaz",
+                              "Otevřít v prohlížeči?\n\n" + kOutside + "/okno",
+                              "Otevřít v poštovním programu?\n\nmailto:jan@sms.cz"};
+  ASSERT_EQ(pageBoxes().size(), questions.size());
+  for (int i = 0; i < questions.size(); ++i) {
+    EXPECT_EQ(pageBoxes()[i].text, questions[i]);
+    EXPECT_EQ(pageBoxes()[i].buttons, MessageButtons::YesNoDefaultNo);
+  }
+  EXPECT_EQ(opener.opened(), (QList<QUrl>{QUrl(kOutside + "/odkaz"), QUrl(kOutside + "/okno")}));
+  EXPECT_TRUE(opener.environment().contains("QTWEBENGINE_CHROMIUM_FLAGS=--users-own"));
+  EXPECT_FALSE(opener.environment().join('\n').contains("QT_XCB_GL_INTEGRATION"));
   EXPECT_EQ(page->view()->url().path(), kEurotelPage);
+}
+
+// A page whose renderer ends comes back; one that ends again at once is told as stopped and
+// comes back when the user asks.
+TEST_F(GuestPageTest, ADeadPageComesBack) {
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(QStringLiteral("<p>Eurotel</p>")));
+  main().btnEurotelClick();
+  const auto pageLoads = [&] { return targetsOf(simulator->requests()).count(kEurotelPage); };
+  const auto endRenderer = [&] { ::kill(page->view()->page()->renderProcessPid(), SIGKILL); };
+  const auto shown = [&](qsizetype loads) {
+    return waitUntil([&] { return pageLoads() == loads && main().webEurotel->width() > 0; });
+  };
+  endRenderer();
+  ASSERT_TRUE(shown(2));
+  EXPECT_EQ(page->text(), "Eurotel");
+
+  endRenderer();
+  ASSERT_TRUE(waitUntil(
+      [&] { return main().panelWebEurotel->text() == "Stránka Eurotel přestala fungovat."; }));
+  EXPECT_EQ(main().webEurotel->width(), 0);
+  auto* reload = main().panelWebEurotel->findChild<QPushButton*>();
+  ASSERT_NE(reload, nullptr);
+  EXPECT_TRUE(reload->isVisible());
+  EXPECT_EQ(reload->text(), "Načíst znovu");
+  waitFor(500);
+  EXPECT_EQ(pageLoads(), 2);
+  QTest::mouseClick(reload, Qt::LeftButton);
+  ASSERT_TRUE(shown(3));
+  EXPECT_FALSE(reload->isVisible());
+  EXPECT_EQ(page->text(), "Eurotel");
 }
 
 TEST_F(GuestPageTest, ThePageGetsNoPermissionNoDownloadAndNoRichTooltip) {
@@ -316,8 +418,7 @@ TEST_F(GuestPageTest, TheContextMenuIsCzechWithWhatWorksThere) {
   EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#field")),
             (QStringList{"Zpět (off)", "Znovu (off)", "-", "Vyjmout (off)", "Kopírovat (off)",
                          "Vložit", "-", "Vybrat vše"}));
-  EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#link")),
-            QStringList{"Kopírovat adresu odkazu"});
+  EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#link")), QStringList{"Kopírovat adresu odkazu"});
   EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#plain")), QStringList{"Načíst znovu"});
   page->run(QStringLiteral("getSelection().selectAllChildren(document.getElementById('plain'))"));
   EXPECT_EQ(contextMenuOf(*page, QStringLiteral("#plain")), QStringList{"Kopírovat"});
@@ -331,8 +432,10 @@ TEST_F(GuestPageTest, ThePageReachesTheScreen) {
   const QColor navy(0, 0, 128);
   const auto onScreen = [&] {
     const QRect area(main().webEurotel->mapTo(&main(), QPoint()), main().webEurotel->size());
-    return main().screen()->grabWindow(main().winId(), area.x(), area.y(), area.width(),
-                                       area.height()).toImage();
+    return main()
+        .screen()
+        ->grabWindow(main().winId(), area.x(), area.y(), area.width(), area.height())
+        .toImage();
   };
   EXPECT_TRUE(waitUntil([&] {
     const QImage shown = onScreen();
@@ -355,5 +458,3 @@ TEST_F(GuestPageTest, TheEnginesOwnPageIsCzech) {
 
 }  // namespace
 }  // namespace movarek::testing
-
-#include "guest_page_test.moc"

@@ -43,7 +43,7 @@ class FormsTest : public ::testing::Test {
     setMessageHandler([this](const MessageRequest& request) {
       messages.push_back(request);
       if (answers.empty())
-        return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
       const auto answer = answers.front();
       answers.pop_front();
       return answer;

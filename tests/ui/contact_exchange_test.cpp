@@ -5,11 +5,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include "addressbook/contact_store.h"
 #include "addressbook/contacts_dialog.h"
+#include "common/program_module.h"
 #include "common/qt_text.h"
 #include "exchange/contact_import.h"
 #include "forms_fixture.h"
@@ -97,6 +99,24 @@ TEST_F(ContactExchangeTest, AnImportFromTheMenuAddsInNameOrderWritesOnceAndTells
   EXPECT_EQ(listed().size(), 2);
 }
 
+// A broken installation changes no number it cannot read, and the import says why.
+TEST_F(ContactExchangeTest, WithoutThePhoneModuleNumbersAreKeptAsWritten) {
+  QTemporaryDir withoutModules;
+  setModuleFolder(withoutModules.path());
+  writeFile(kContactsFile, std::string("\0\0", 2));
+  startProgram();
+  chosenFiles = {writeTestFile("telefon.vcf", kPhoneExport)};
+  dialog().Importovatkontakty1->trigger();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            "Přidáno kontaktů: 2.\nVynecháno: 1 (bez adresy i telefonu: 1).\n\nChybí část "
+            "programu SMS Movarek, modul telefonních čísel: čísla jsou převzata tak, jak jsou "
+            "zapsána.\nProgram je poškozený, přeinstalujte ho prosím.");
+  EXPECT_EQ(readFile(kContactsFile).substr(2 + 250 + 200, 17),
+            std::string("+420 777 123 456\0", 17));
+  setModuleFolder({});
+}
+
 TEST_F(ContactExchangeTest, AFileDroppedOnAFieldIsImportedAndNotWrittenIntoIt) {
   writeFile(kContactsFile, std::string("\0\0", 2));
   startProgram();
@@ -128,7 +148,9 @@ TEST_F(ContactExchangeTest, AnExportAsksBeforeItReplacesAFileByItsWholeName) {
   const Case cases[] = {
       {"kontakty", MessageAnswer::No, "moje", {question}},
       {"kontakty.vcf", MessageAnswer::No, "moje", {question}},
-      {"kontakty", MessageAnswer::Yes, vCardsOf(book.contacts()),
+      {"kontakty",
+       MessageAnswer::Yes,
+       vCardsOf(book.contacts()),
        {question, QStringLiteral("Uloženo kontaktů: 1.")}},
   };
   for (const auto& c : cases) {

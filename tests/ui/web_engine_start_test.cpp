@@ -67,7 +67,8 @@ TEST_F(WebEngineStartTest, TheWindowPaintsBeforeTheEngineStartsThenTheStartUpLoa
 TEST_F(WebEngineStartTest, EveryRequestOfAHiddenBrowserGoesOutAtOnceInAViewOfItsOwn) {
   WebEngineStarter engine;
   QWidget window;
-  TCppWebBrowser browser(engine, TCppWebBrowser::Kind::Hidden, &window);
+  TCppWebBrowser browser(engine, TCppWebBrowser::Kind::Hidden, QUrl("http://127.0.0.1:9/"),
+                         &window);
   LoadLog log;
   for (const char* path : {"/a", "/b?x=1", "/c"})
     log.follow(browser.Send(kRefusingHost + path), path);

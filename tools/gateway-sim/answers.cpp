@@ -94,6 +94,10 @@ Answer spoiled(Answer answer, const Faults& faults) {
     answer.location = faults.redirectTo;
   }
   if (faults.download) answer = download();
+  if (!faults.refreshTo.empty()) {
+    answer = ok("<meta http-equiv=\"refresh\" content=\"0; url=" + faults.refreshTo + "\">");
+    answer.refresh = faults.refreshTo;
+  }
   answer.delayMs = faults.delayMs;
   answer.closeWithoutAnswer = faults.closeWithoutAnswer;
   return answer;
@@ -147,6 +151,7 @@ std::string httpResponse(const Answer& answer) {
                             "filename=\"zprava.txt\""
                           : "text/html; charset=windows-1250";
   if (!answer.location.empty()) head += "\r\nLocation: " + answer.location;
+  if (!answer.refresh.empty()) head += "\r\nRefresh: 0; url=" + answer.refresh;
   return head + "\r\nContent-Length: " + std::to_string(body.size()) +
          // Every request must reach the simulator, however often it repeats.
          "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
@@ -157,6 +162,7 @@ std::string describe(const Answer& answer) {
   std::string text =
       answer.closeWithoutAnswer ? "closed without an answer" : std::to_string(answer.status);
   if (!answer.location.empty()) text += " to " + answer.location;
+  if (!answer.refresh.empty()) text += " refreshing to " + answer.refresh;
   if (answer.download) text += " (a file to save)";
   if (answer.delayMs > 0) text += " after " + std::to_string(answer.delayMs) + " ms";
   return text;

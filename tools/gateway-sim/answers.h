@@ -15,10 +15,11 @@ struct Faults {
   int status = 200;
   bool closeWithoutAnswer = false;
   int delayMs = 0;
-  std::string redirectTo;  // a send is answered by a redirect to this address
-  bool download = false;   // a send is answered with a file to save
+  std::string redirectTo;   // a send is answered by a redirect to this address
+  std::string refreshTo;    // a send is answered by a page that refreshes to this address
+  bool download = false;    // a send is answered with a file to save
   std::string eurotelPage;  // UTF-8 HTML served as the Eurotel page instead of its form
-  int startUpDelayMs = 0;  // before the start-up request is answered
+  int startUpDelayMs = 0;   // before the start-up request is answered
   // Requests whose path and query begin with one of these are read and never answered.
   std::vector<std::string> hung;
 };
@@ -28,9 +29,10 @@ struct Answer {
   std::string html;  // UTF-8; goes out as code page 1250
   int delayMs = 0;
   bool closeWithoutAnswer = false;
-  bool hangs = false;  // never answered: the connection stays open until the browser closes it
+  bool hangs = false;      // never answered: the connection stays open until the browser closes it
   std::string location{};  // where a redirect points
-  bool download = false;  // a file to save, not a page
+  std::string refresh{};   // where the page and its header refresh to at once
+  bool download = false;   // a file to save, not a page
 };
 
 // "/send_sms.php?go=sms2..." and "/send_oskar.php...".

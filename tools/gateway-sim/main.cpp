@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +39,8 @@ Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every reque
   --status CODE            answer sends with HTTP status CODE (e.g. 500, or 204: no content)
   --redirect URL           answer sends with a redirect (302) to URL
   --download               answer sends with a file to save instead of a page
+  --refresh URL            answer sends with a page that refreshes to URL at once, by its
+                           Refresh header and by its own meta element
   --close-without-answer   read a send's request, then close the connection without answering
   --delay-ms N             wait N milliseconds before answering a send
   --startup-delay-ms N     wait N milliseconds before answering the start-up request
@@ -48,7 +50,7 @@ Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every reque
   --eurotel-page FILE      serve FILE (UTF-8 HTML) as the Eurotel page instead of its form
   --help                   show this text
 
---status, --redirect, --download, --close-without-answer and --delay-ms act on the two sends
+--status, --redirect, --download, --refresh, --close-without-answer and --delay-ms act on the two sends
 only (/send_sms.php?go=sms2 and /send_oskar.php); the start-up request and the Eurotel page are
 answered at once unless told otherwise. /download is always answered with a file to save;
 every other path is logged and answered 404.
@@ -110,6 +112,8 @@ Options parseOptions(int argc, char** argv) {
       options.address = argument();
     } else if (option == "--redirect") {
       options.faults.redirectTo = argument();
+    } else if (option == "--refresh") {
+      options.faults.refreshTo = argument();
     } else if (option == "--download") {
       options.faults.download = true;
     } else if (option == "--eurotel-page") {

@@ -1,16 +1,10 @@
 #include "query.h"
 
 #include "common/cp1250.h"
+#include "common/hex_digits.h"
 
 namespace movarek::gatewaysim {
 namespace {
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
   std::vector<std::string_view> pieces;
@@ -31,9 +25,9 @@ std::string percentDecode(std::string_view text) {
     const char c = text[i];
     if (c == '+') {
       bytes += ' ';
-    } else if (c == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
-               hexDigit(text[i + 2]) >= 0) {
-      bytes += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+    } else if (c == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+               hexDigitValue(text[i + 2]) >= 0) {
+      bytes += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
       i += 2;
     } else {
       bytes += c;
