@@ -16,17 +16,18 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <memory>
 
-#include "addressbook/contacts_dialog.h"
-#include "app/entry.h"
-#include "app/forms.h"
-#include "app/main_window.h"
-#include "app/memo.h"
-#include "common/message_box.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "app/qt/entry.h"
+#include "app/qt/forms.h"
+#include "app/qt/main_window.h"
+#include "app/qt/memo.h"
 #include "common/program_folder.h"
+#include "common/qt/message_box.h"
 #include "probe.h"
-#include "webview/web_browser.h"
-#include "webview/web_load.h"
+#include "webview/qt/web_browser.h"
+#include "webview/qt/web_load.h"
 
 namespace {
 
@@ -47,10 +48,7 @@ Scenario scenarioNamed(const QString& name) {
 class Run : public QObject {
  public:
   Run(movarek::Forms& forms, const bench::ResultFile& results, Scenario scenario)
-      : forms_(forms),
-        window_(*forms.frmMain),
-        results_(results),
-        scenario_(scenario) {
+      : forms_(forms), window_(forms.main()), results_(results), scenario_(scenario) {
     new bench::PaintProbe(window_, [this](double paintedAt) {
       results_.writeFirstPaint(paintedAt);
       painted_ = true;
@@ -157,7 +155,7 @@ class Run : public QObject {
   }
 
   // The contacts dialog, made once the main window has painted.
-  TfrmKontakty& contacts() { return *forms_.frmKontakty; }
+  TfrmKontakty& contacts() { return forms_.kontakty(); }
 
   movarek::Forms& forms_;
   TfrmMain& window_;
@@ -172,18 +170,20 @@ class Run : public QObject {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const auto fontConfiguration = movarek::readFontConfigurationAhead();
-  QApplication application(argc, argv);
-  movarek::prepareApplication(application);
-  const bench::ResultFile results(QApplication::arguments().value(1));
-  const Scenario scenario = scenarioNamed(QApplication::arguments().value(2));
+  if (argc < 3) return 2;
+  const bench::ResultFile results(QString::fromLocal8Bit(argv[1]));
+  const Scenario scenario = scenarioNamed(QString::fromLocal8Bit(argv[2]));
   const QTemporaryDir temporaryFolder;
-  const QString folder = QApplication::arguments().value(3, temporaryFolder.path());
-  movarek::setProgramFolder(folder.toStdString());
-  fontConfiguration.wait();
-  movarek::Forms forms(movarek::Forms::Start::MainWindowFirst);
-  Run run(forms, results, scenario);
-  forms.frmMain->show();
-  forms.frmMain->activateWindow();
-  return QApplication::exec();
+  const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporaryFolder.path();
+  std::unique_ptr<Run> run;
+  // The program's own start, with the benchmark's folder and its probes.
+  return movarek::runProgram(argc, argv,
+                             {[&folder] { movarek::setProgramFolder(folder.toStdString()); },
+                              [&](movarek::Forms& forms) {
+                                run = std::make_unique<Run>(forms, results, scenario);
+                                // The window is shown as the desktop would show a program just
+                                // started: active.
+                                QTimer::singleShot(0, &forms.main(),
+                                                   [&forms] { forms.main().activateWindow(); });
+                              }});
 }

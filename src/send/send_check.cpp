@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "common/oskar_prefixes.h"
 #include "send/gateway.h"
 #include "send/gateway_encoding.h"
 
@@ -29,8 +30,6 @@ bool isSixDigits(std::string_view number) {
   return number.size() == 6 &&
          std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
-
-constexpr std::array<std::string_view, 4> kOskarPrefixes = {"608", "775", "776", "777"};
 
 }  // namespace
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "common/cp1250.h"
-#include "temporary_program_folder.h"
 #include "addressbook/contact_store.h"
+#include "common/cp1250.h"
 #include "exchange/contact_import.h"
 #include "exchange/csv_reader.h"
-#include "exchange/phone_number.h"
+#include "exchange/module/phone_number.h"
 #include "exchange/vcard_reader.h"
+#include "temporary_program_folder.h"
 
 namespace movarek {
 namespace {
@@ -128,7 +128,8 @@ TEST(VCardImport, EveryCardCountsInTheCodePageItNames) {
        "N;CHARSET=ISO-8859-2;ENCODING=QUOTED-PRINTABLE:=ABuk=B9;=A9=E1rka\r\n"
        "TEL;CELL:608111222\r\nEND:VCARD\r\n",
        {{"Šárka Ťukš", "", "777111222"}, {"Šárka Ťukš", "", "608111222"}}},
-      {"UTF-16 little endian", utf16("BEGIN:VCARD\r\nFN:Žofie\r\nEMAIL:z@sms.cz\r\nEND:VCARD\r\n", true),
+      {"UTF-16 little endian",
+       utf16("BEGIN:VCARD\r\nFN:Žofie\r\nEMAIL:z@sms.cz\r\nEND:VCARD\r\n", true),
        {{"Žofie", "z@sms.cz", ""}}},
       {"UTF-16 big endian, a card left open", utf16(open + closed, false), {opened, shut}},
   };
@@ -164,7 +165,8 @@ TEST(CsvImport, EachHeaderStyleAndQuoting) {
        "Phonetic First Name,Phonetic Last Name,Name,Telephony Notes,E-mail,Mobile Phone\r\n"
        "Ewa,Smith,Eva Smíthová,x,eva@sms.cz,777 111 222\r\n",
        {{"Eva Smíthová", "eva@sms.cz", "777111222"}}},
-      {"UTF-16 with its mark", utf16("Jméno;Telefon\r\nŽofie;608 111 222\r\n", true),
+      {"UTF-16 with its mark",
+       utf16("Jméno;Telefon\r\nŽofie;608 111 222\r\n", true),
        {{"Žofie", "", "608111222"}}},
       {"a header alone", "Name,E-mail\r\n", {}},
       {"empty", "", {}},
@@ -199,7 +201,8 @@ TEST_F(ContactFileTest, AFileOfAnySizeIsReadWhole) {
            << "\r\nTEL:7770000" << (10 + i) << "\r\nEND:VCARD\r\n";
     }
     file << "BEGIN:VCARD\r\nVERSION:3.0\r\nPHOTO;ENCODING=b:";
-    for (int i = 0; i < 20000; ++i) file << "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\r\n ";
+    for (int i = 0; i < 20000; ++i)
+      file << "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\r\n ";
     file << "\r\nFN:Posledn\xC3\xAD\r\nEMAIL:posledni@sms.cz\r\nEND:VCARD\r\n";
   }
   ASSERT_GT(std::filesystem::file_size(path), 64u * 1024 * 1024);
@@ -260,12 +263,15 @@ TEST(ContactExport, ImportedIntoAnEmptyBookGivesTheSameFile) {
     }
     EXPECT_EQ(again.fileBytes(), book.fileBytes()) << (vCard ? "vCard" : "CSV") << "\n" << file;
   }
-  EXPECT_TRUE(vCardsOf(book.contacts()).starts_with(
-      "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Adam Černý\\, st.\r\nN:st.;Adam Černý\\,;;;\r\n"
-      "EMAIL:adam@sms.cz\r\nTEL;TYPE=cell:+442079460958\r\nEND:VCARD\r\n"));
-  EXPECT_TRUE(csvOf(book.contacts()).starts_with(
-      "\xEF\xBB\xBFName,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n"
-      "\"Adam Černý, st.\",adam@sms.cz,Mobile,+442079460958\r\n"));
+  EXPECT_TRUE(
+      vCardsOf(book.contacts())
+          .starts_with(
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Adam Černý\\, st.\r\nN:st.;Adam Černý\\,;;;\r\n"
+              "EMAIL:adam@sms.cz\r\nTEL;TYPE=cell:+442079460958\r\nEND:VCARD\r\n"));
+  EXPECT_TRUE(
+      csvOf(book.contacts())
+          .starts_with("\xEF\xBB\xBFName,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n"
+                       "\"Adam Černý, st.\",adam@sms.cz,Mobile,+442079460958\r\n"));
 }
 
 }  // namespace

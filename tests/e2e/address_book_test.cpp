@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "addressbook/contacts_dialog.h"
-#include "app/memo.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "app/qt/memo.h"
 #include "contact_file.h"
 #include "gateway_sim.h"
 
@@ -31,7 +31,7 @@ TEST_F(AddressBookTest, PickedContactsAndASpeedDialAreTheAddresseesAtTheGateway)
 
   // The dialog is shown for real, and worked with the keys as a person would.
   setModalHandler({});
-  TfrmKontakty& contacts = *forms->frmKontakty;
+  TfrmKontakty& contacts = forms->kontakty();
   const auto pickFirstAndThird = [&contacts] {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&contacts));
     QListWidget* list = contacts.listboxJmena;

@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/memo.h"
+#include "app/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
-#include "webview/web_browser.h"
+#include "webview/qt/web_browser.h"
 
 namespace movarek::testing {
 namespace {

@@ -17,7 +17,7 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "app/memo.h"
+#include "app/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/memo.h"
-#include "common/program_module.h"
+#include "app/qt/memo.h"
+#include "common/qt/program_module.h"
 #include "gateway_sim.h"
 
 namespace movarek::testing {

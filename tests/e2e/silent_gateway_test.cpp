@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/help_window.h"
-#include "app/memo.h"
+#include "app/qt/help_window.h"
+#include "app/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
 
@@ -145,7 +145,7 @@ TEST_F(SilentGatewayTest, KeysPressedInTheEurotelFormAreTheForms) {
   // The window's own keys did not act meanwhile; those that open its windows still do.
   EXPECT_TRUE(shownDialogs.empty());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-  EXPECT_EQ(shownDialogs, std::vector<QDialog*>{forms->frmNapoveda.get()});
+  EXPECT_EQ(shownDialogs, std::vector<QDialog*>{&forms->napoveda()});
 }
 
 }  // namespace

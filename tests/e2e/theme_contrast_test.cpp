@@ -16,13 +16,13 @@
 #include <cmath>
 #include <functional>
 
-#include "addressbook/contacts_dialog.h"
-#include "addressbook/speed_dial_dialog.h"
-#include "app/help_window.h"
-#include "app/maker_window.h"
-#include "app/memo.h"
-#include "common/designed_look.h"
-#include "flat/flat_button.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "addressbook/qt/speed_dial_dialog.h"
+#include "app/qt/help_window.h"
+#include "app/qt/maker_window.h"
+#include "app/qt/memo.h"
+#include "common/qt/designed_look.h"
+#include "flat/qt/flat_button.h"
 #include "forms_fixture.h"
 #include "gateway_sim.h"
 
@@ -54,14 +54,16 @@ struct Text {
 
 std::optional<Text> textOf(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull()) {
-    return Text{[label] { return label->text(); }, [label](const QString& t) { label->setText(t); }};
+    return Text{[label] { return label->text(); },
+                [label](const QString& t) { label->setText(t); }};
   }
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     return Text{[button] { return button->text(); },
                 [button](const QString& t) { button->setText(t); }};
   }
   if (auto* flat = qobject_cast<TFlatButton*>(widget)) {
-    return Text{[flat] { return flat->caption(); }, [flat](const QString& t) { flat->setCaption(t); }};
+    return Text{[flat] { return flat->caption(); },
+                [flat](const QString& t) { flat->setCaption(t); }};
   }
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     return Text{[edit] { return edit->text(); }, [edit](const QString& t) { edit->setText(t); }};
@@ -132,13 +134,13 @@ class ThemeContrastTest : public FormsTest {
   // background: the red waiting notice and the maker's green tagline. They are held to what
   // those colours give on the classic light grey, so that no theme makes them fainter still.
   double least(const QWidget* widget) const {
-    if (forms && (widget == main().panelWebEurotel || widget == forms->frmKontakt->Label2)) {
+    if (forms && (widget == main().panelWebEurotel || widget == forms->kontakt().Label2)) {
       return widget == main().panelWebEurotel ? 3.4 : 4.4;
     }
     return kLeastContrast;
   }
 
-  TfrmMain& main() const { return *forms->frmMain; }
+  TfrmMain& main() const { return forms->main(); }
 
   QString shots_;
 };
@@ -157,14 +159,14 @@ TEST_F(ThemeContrastTest, EveryTextOfEveryWindowStandsOut) {
     (main().*page)();
     EXPECT_EQ(faintTexts(main(), QString::fromLatin1(shot)), QStringList{}) << shot;
   }
-  forms->frmKontakty->editJmeno->setText(QStringLiteral("Anna"));
+  forms->kontakty().editJmeno->setText(QStringLiteral("Anna"));
   QFile::copy(QStringLiteral(HELP_DOCUMENT_PATH), QString::fromStdString(filePath("napoveda.rtf")));
-  forms->frmNapoveda->loadHelpDocument();
+  forms->napoveda().loadHelpDocument();
   const std::pair<QWidget*, const char*> windows[] = {
-      {forms->frmKontakty.get(), "contacts"},
-      {forms->frmRychleVolby.get(), "speed-dials"},
-      {forms->frmNapoveda.get(), "help"},
-      {forms->frmKontakt.get(), "maker"},
+      {&forms->kontakty(), "contacts"},
+      {&forms->rychleVolby(), "speed-dials"},
+      {&forms->napoveda(), "help"},
+      {&forms->kontakt(), "maker"},
   };
   for (const auto& [window, shot] : windows) {
     EXPECT_EQ(faintTexts(*window, QString::fromLatin1(shot)), QStringList{}) << shot;

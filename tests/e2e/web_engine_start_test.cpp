@@ -1,6 +1,6 @@
 #include <QLineEdit>
 
-#include "app/memo.h"
+#include "app/qt/memo.h"
 #include "gateway_sim.h"
 
 namespace movarek::testing {

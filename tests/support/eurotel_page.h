@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "gateway_sim.h"
-#include "webview/web_browser.h"
+#include "webview/qt/web_browser.h"
 
 namespace movarek::testing {
 

@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "app/forms.h"
-#include "app/main_window.h"
-#include "common/file_choice.h"
-#include "common/message_box.h"
-#include "common/modal.h"
+#include "app/qt/forms.h"
+#include "app/qt/main_window.h"
 #include "common/program_folder.h"
+#include "common/qt/file_choice.h"
+#include "common/qt/message_box.h"
+#include "common/qt/modal.h"
 #include "send/gateway.h"
-#include "webview/web_browser.h"
-#include "webview/web_load.h"
+#include "webview/qt/web_browser.h"
+#include "webview/qt/web_load.h"
 
 // Failures show texts, not their bytes.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -68,15 +68,13 @@ class FormsTest : public ::testing::Test {
     setFileHandler({});
   }
 
-  // Starts the program: every window, in order, or as its entry does, the main window first and
-  // the others once it has painted. The web engine starts after the main window's first paint,
-  // or half a second after its creation when it is not shown, so the loads of a test that never
-  // shows it go out as well.
-  void startProgram(Forms::Start start = Forms::Start::AllAtOnce) {
-    forms = std::make_unique<Forms>(start);
-  }
+  // Starts the program's windows as its entry does: the main window first, the others once it
+  // has painted or when first asked for. The web engine starts after the main window's first
+  // paint, or half a second after its creation when it is not shown, so the loads of a test
+  // that never shows it go out as well.
+  void startProgram() { forms = std::make_unique<Forms>(); }
 
-  TfrmMain& main() { return *forms->frmMain; }
+  TfrmMain& main() { return forms->main(); }
 
   // Shows the main window as the active one, so that focus and shortcuts act as for a person.
   void showMain() {

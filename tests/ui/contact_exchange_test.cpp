@@ -10,9 +10,9 @@
 #include <QUrl>
 
 #include "addressbook/contact_store.h"
-#include "addressbook/contacts_dialog.h"
-#include "common/program_module.h"
-#include "common/qt_text.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "common/qt/program_module.h"
+#include "common/qt/qt_text.h"
 #include "exchange/contact_import.h"
 #include "forms_fixture.h"
 
@@ -29,7 +29,7 @@ const std::string kPhoneExport =
 
 class ContactExchangeTest : public FormsTest {
  protected:
-  TfrmKontakty& dialog() { return *forms->frmKontakty; }
+  TfrmKontakty& dialog() { return forms->kontakty(); }
 
   QString writeTestFile(const std::string& name, const std::string& bytes) {
     writeFile(name, bytes);

@@ -1,4 +1,4 @@
-#include "addressbook/contacts_dialog.h"
+#include "addressbook/qt/contacts_dialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "addressbook/contact_store.h"
-#include "app/memo.h"
-#include "common/qt_text.h"
+#include "app/qt/memo.h"
+#include "common/qt/qt_text.h"
 #include "forms_fixture.h"
 
 namespace movarek::testing {
@@ -31,7 +31,7 @@ class ContactsDialogTest : public FormsTest {
     writeFile(kContactsFile, book.fileBytes());
   }
 
-  TfrmKontakty& dialog() { return *forms->frmKontakty; }
+  TfrmKontakty& dialog() { return forms->kontakty(); }
 
   // Opens the dialog as the side button does and lets `work` act in it while it is shown.
   // Gives what the dialog closed with, or nothing when it is still open afterwards.

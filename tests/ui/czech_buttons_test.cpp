@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/entry.h"
+#include "app/qt/entry.h"
 
 namespace movarek {
 namespace {

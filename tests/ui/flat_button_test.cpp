@@ -1,4 +1,4 @@
-#include "flat/flat_button.h"
+#include "flat/qt/flat_button.h"
 
 #include <QDialog>
 #include <QKeyEvent>

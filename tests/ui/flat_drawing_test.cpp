@@ -1,7 +1,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "flat/flat_button.h"
+#include "flat/qt/flat_button.h"
 #include "flat_fixture.h"
 
 namespace movarek::testing {

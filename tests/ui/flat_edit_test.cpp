@@ -1,4 +1,4 @@
-#include "flat/flat_edit.h"
+#include "flat/qt/flat_edit.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "flat/flat_drawing.h"
+#include "flat/qt/flat_drawing.h"
 
 namespace movarek::testing {
 

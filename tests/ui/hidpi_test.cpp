@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QStackedWidget>
 
-#include "addressbook/contacts_dialog.h"
-#include "addressbook/speed_dial_dialog.h"
-#include "app/help_window.h"
-#include "app/maker_window.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "addressbook/qt/speed_dial_dialog.h"
+#include "app/qt/help_window.h"
+#include "app/qt/maker_window.h"
 #include "forms_fixture.h"
 
 namespace movarek::testing {
@@ -57,12 +57,11 @@ TEST_F(HiDpiTest, EveryWindowKeepsItsLayout) {
   const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
   const QString shots = QDir::current().filePath(QStringLiteral("hidpi-artifacts"));
   QDir().mkpath(shots);
-  const std::vector<std::pair<QWidget*, QString>> windows = {
-      {&main(), "main"},
-      {forms->frmKontakty.get(), "contacts"},
-      {forms->frmRychleVolby.get(), "speed-dials"},
-      {forms->frmNapoveda.get(), "help"},
-      {forms->frmKontakt.get(), "maker"}};
+  const std::vector<std::pair<QWidget*, QString>> windows = {{&main(), "main"},
+                                                             {&forms->kontakty(), "contacts"},
+                                                             {&forms->rychleVolby(), "speed-dials"},
+                                                             {&forms->napoveda(), "help"},
+                                                             {&forms->kontakt(), "maker"}};
   for (const auto& [window, name] : windows) {
     window->show();
     for (int page = 0; page < (window == &main() ? 3 : 1); ++page) {

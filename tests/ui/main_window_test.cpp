@@ -8,10 +8,10 @@
 #include <QStackedWidget>
 #include <QTimer>
 
-#include "app/memo.h"
+#include "app/qt/memo.h"
 #include "app/stored_fields.h"
 #include "forms_fixture.h"
-#include "webview/web_browser.h"
+#include "webview/qt/web_browser.h"
 
 namespace movarek::testing {
 namespace {
@@ -28,7 +28,7 @@ QColor stripColour(TfrmMain& window) {
 TEST_F(MainWindowTest, FirstStartWithoutFilesShowsEmptyFieldsOnTheEmailPage) {
   startProgram();
   showMain();
-  EXPECT_EQ(main().activePageName(), "SMS");
+  EXPECT_EQ(main().gotebookPlocha->currentWidget()->objectName(), "SMS");
   EXPECT_EQ(QApplication::focusWidget(), main().memoText);
   EXPECT_TRUE(main().editAdresa->text().isEmpty());
   EXPECT_TRUE(main().memoText->toPlainText().isEmpty());
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, TabButtonsShowTheirPageFocusAndCount) {
   };
   for (const auto& step : steps) {
     QTest::mouseClick(step.button, Qt::LeftButton);
-    EXPECT_EQ(main().activePageName(), step.page);
+    EXPECT_EQ(main().gotebookPlocha->currentWidget()->objectName(), step.page);
     EXPECT_TRUE(step.button->isChecked());
     EXPECT_TRUE(step.focus->isAncestorOf(QApplication::focusWidget()) ||
                 QApplication::focusWidget() == step.focus)
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, SideButtonSmsShowsThePageAndItsCountOnly) {
   main().memoTextOskar->setPlainText(QString(200, QLatin1Char('x')));
   ASSERT_EQ(main().panelMezera->text(), "200 / 2");
   QTest::mouseClick(main().btnSMS, Qt::LeftButton);
-  EXPECT_EQ(main().activePageName(), "SMS");
+  EXPECT_EQ(main().gotebookPlocha->currentWidget()->objectName(), "SMS");
   EXPECT_TRUE(main().btnOskar->isChecked());
   EXPECT_TRUE(main().btnSMS->isChecked());
   EXPECT_EQ(main().panelMezera->text(), "4 / 1");
@@ -342,8 +342,8 @@ TEST_F(MainWindowTest, EveryMessageFieldHoldsItsLimitForTypingAndPasting) {
     EXPECT_EQ(windowsLength(memo->toPlainText()), limit);
     EXPECT_TRUE(memo->toPlainText().endsWith(QLatin1Char('\n')));
     // AltGr, which some desktops report as Ctrl+Alt, types "@" as far as the limit lets it.
-    for (const auto altGr : {Qt::ControlModifier | Qt::AltModifier,
-                             Qt::KeyboardModifiers(Qt::GroupSwitchModifier)}) {
+    for (const auto altGr :
+         {Qt::ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers(Qt::GroupSwitchModifier)}) {
       QTest::keyClick(memo, '@', altGr);
       EXPECT_EQ(windowsLength(memo->toPlainText()), limit);
     }

@@ -8,7 +8,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 
-#include "app/memo.h"
+#include "app/qt/memo.h"
 #include "forms_fixture.h"
 #include "send/send_check.h"
 
@@ -41,7 +41,7 @@ TEST_F(SendOutcomeTest, AnAnswerWhileAnotherPageIsShownLeavesThatPageAsTheUserHa
     QWidget* focused = QApplication::focusWidget();
     answers = {MessageAnswer::Yes};
     gatewayAnswers();
-    EXPECT_EQ(main().activePageName(), c.page);
+    EXPECT_EQ(main().gotebookPlocha->currentWidget()->objectName(), c.page);
     EXPECT_EQ(main().panelMezera->text(), c.strip) << c.page;
     EXPECT_EQ(QApplication::focusWidget(), focused) << c.page;
     EXPECT_EQ(main().memoText->toPlainText(), "") << c.page;

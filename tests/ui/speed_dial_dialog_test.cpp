@@ -1,4 +1,4 @@
-#include "addressbook/speed_dial_dialog.h"
+#include "addressbook/qt/speed_dial_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "addressbook/speed_dials.h"
-#include "app/memo.h"
-#include "common/qt_text.h"
+#include "app/qt/memo.h"
+#include "common/qt/qt_text.h"
 #include "forms_fixture.h"
 
 namespace movarek::testing {
@@ -25,7 +25,7 @@ class SpeedDialDialogTest : public FormsTest {
     writeFile(kSpeedDialsFile, table.fileBytes());
   }
 
-  TfrmRychleVolby& dialog() { return *forms->frmRychleVolby; }
+  TfrmRychleVolby& dialog() { return forms->rychleVolby(); }
 
   void openSpeedDials(const std::function<void(TfrmRychleVolby&)>& work) {
     onModal = [&](QDialog& shown) {

@@ -1,16 +1,20 @@
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QWindow>
 
-#include "addressbook/contacts_dialog.h"
-#include "addressbook/speed_dial_dialog.h"
-#include "app/help_window.h"
-#include "app/maker_window.h"
-#include "app/memo.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "addressbook/qt/speed_dial_dialog.h"
+#include "app/qt/help_window.h"
+#include "app/qt/maker_window.h"
+#include "app/qt/memo.h"
+#include "common/qt/first_paint.h"
 #include "contact_file.h"
+#include "exchange/qt/phone_module.h"
 #include "forms_fixture.h"
+#include "webview/qt/web_browser.h"
 
 namespace movarek::testing {
 namespace {
@@ -33,8 +37,7 @@ class StartUpTest : public FormsTest {
   }
 
   std::vector<QDialog*> windowsInTheirOrder() {
-    return {forms->frmKontakt.get(), forms->frmRychleVolby.get(), forms->frmNapoveda.get(),
-            forms->frmKontakty.get()};
+    return {&forms->kontakt(), &forms->rychleVolby(), &forms->napoveda(), &forms->kontakty()};
   }
 
   // Runs `typeEarly` the moment the main window first becomes active: as soon as a person
@@ -54,23 +57,57 @@ class StartUpTest : public FormsTest {
   } activation_;
 };
 
+// The libraries of the process whose path holds one of `parts`.
+QStringList loaded(const QStringList& parts) {
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  if (!maps.open(QIODevice::ReadOnly)) return {QStringLiteral("(no /proc/self/maps)")};
+  const QString mapped = QString::fromLocal8Bit(maps.readAll());
+  QStringList found;
+  for (const QString& part : parts) {
+    if (mapped.contains(part)) found << part;
+  }
+  return found;
+}
+
 TEST_F(StartUpTest, TheOtherWindowsComeRightAfterTheMainWindowInTheirOrder) {
   writeFile("kontakty.dat", std::string("\x02\x00", 2) + contactRecord("Jan", "jan@sms.cz", "") +
                                 contactRecord("Petr", "petr@sms.cz", ""));
-  startProgram(Forms::Start::MainWindowFirst);
-  EXPECT_EQ(forms->frmKontakty, nullptr);
+  startProgram();
+  EXPECT_FALSE(forms->othersMade());
   EXPECT_TRUE(windowsInOrderMade().empty());
 
   main().show();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return forms->frmKontakty != nullptr; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return forms->othersMade(); }));
   EXPECT_EQ(windowsInOrderMade(), windowsInTheirOrder());
   // The contacts dialog lists what the main window loaded before it.
-  EXPECT_EQ(forms->frmKontakty->listboxJmena->count(), 2);
+  EXPECT_EQ(forms->kontakty().listboxJmena->count(), 2);
   for (QDialog* window : windowsInOrderMade()) EXPECT_FALSE(window->isVisible());
 }
 
+// The start is as short as a bare window's because the heavy parts come later: the system's
+// OpenGL driver never, the image format plugins when a picture of another format is read, the
+// engine after the first paint, the phone number library at the first import.
+TEST_F(StartUpTest, TheFirstPaintLeavesTheHeavyPartsForLater) {
+  const QStringList openGLDriver{"GLX_mesa", "_dri.so", "libgallium"};
+  const QStringList later{"/imageformats/", "movarek_webengine", "movarek_phonenumbers",
+                          "libphonenumber"};
+  startProgram();
+  QStringList atFirstPaint{"(not painted)"};
+  FirstPaint painted(main());
+  QObject::connect(&painted, &FirstPaint::painted,
+                   [&] { atFirstPaint = loaded(openGLDriver + later); });
+  main().show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main().webEurotel->view() != nullptr; }));
+  EXPECT_EQ(atFirstPaint, QStringList{});
+  EXPECT_EQ(loaded({"movarek_webengine"}), QStringList{"movarek_webengine"});
+  keptPhoneNumberByModule("777 123 456");
+  EXPECT_EQ(loaded({"movarek_phonenumbers", "libphonenumber"}),
+            (QStringList{"movarek_phonenumbers", "libphonenumber"}));
+  EXPECT_EQ(loaded(openGLDriver), QStringList{});
+}
+
 TEST_F(StartUpTest, WhatIsTypedAsTheWindowAppearsLandsWhereItWould) {
-  startProgram(Forms::Start::MainWindowFirst);
+  startProgram();
   whenFirstActive([&] {
     for (const QChar key : QStringLiteral("Ahoj")) {
       pressLater(*main().windowHandle(), key.toUpper().unicode(), {}, QString(key));
@@ -83,7 +120,7 @@ TEST_F(StartUpTest, WhatIsTypedAsTheWindowAppearsLandsWhereItWould) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return !shownDialogs.empty(); }));
   EXPECT_EQ(main().memoText->toPlainText(), "Ahoj");
   EXPECT_EQ(main().panelMezera->text(), "4 / 1");
-  EXPECT_EQ(shownDialogs, std::vector<QDialog*>{forms->frmKontakty.get()});
+  EXPECT_EQ(shownDialogs, std::vector<QDialog*>{&forms->kontakty()});
   EXPECT_EQ(windowsInOrderMade(), windowsInTheirOrder());
 }
 

@@ -2,8 +2,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "addressbook/contacts_dialog.h"
-#include "addressbook/speed_dial_dialog.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "addressbook/qt/speed_dial_dialog.h"
 #include "forms_fixture.h"
 #include "read_only_folder.h"
 
@@ -17,15 +17,15 @@ TEST_F(FormsTest, ChangesThatCannotBeStoredInAReadOnlyFolderAreToldOncePerFile) 
   const ReadOnlyFolder readOnly(folder_.path().toStdString());
   if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
   onModal = [this](QDialog& shown) {
-    if (&shown == forms->frmKontakty.get()) {
-      auto& contacts = *forms->frmKontakty;
+    if (&shown == &forms->kontakty()) {
+      auto& contacts = forms->kontakty();
       for (const char* name : {"Banka", "Auto"}) {
         contacts.editJmeno->setText(name);
         contacts.btnNovy->click();
       }
       EXPECT_EQ(contacts.listboxJmena->count(), 2);
     } else {
-      auto& speedDials = *forms->frmRychleVolby;
+      auto& speedDials = forms->rychleVolby();
       speedDials.editRV[0]->setText("nova@sms.cz");
       speedDials.btnOK->click();
     }

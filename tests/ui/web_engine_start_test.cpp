@@ -3,11 +3,11 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/memo.h"
+#include "app/qt/memo.h"
 #include "forms_fixture.h"
-#include "webview/web_browser.h"
-#include "webview/web_engine_starter.h"
-#include "webview/web_load.h"
+#include "webview/qt/web_browser.h"
+#include "webview/qt/web_engine_starter.h"
+#include "webview/qt/web_load.h"
 
 namespace movarek::testing {
 namespace {

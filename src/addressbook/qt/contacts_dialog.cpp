@@ -1,0 +1,382 @@
+#include "addressbook/qt/contacts_dialog.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QValidator>
+#include <algorithm>
+#include <optional>
+
+#include "addressbook/address_choice.h"
+#include "addressbook/contact_store.h"
+#include "addressbook/qt/contact_list.h"
+#include "common/qt/accessibility.h"
+#include "common/qt/file_choice.h"
+#include "common/qt/message_box.h"
+#include "common/qt/placed_controls.h"
+#include "common/qt/qt_text.h"
+#include "common/safe_file.h"
+#include "exchange/contact_import.h"
+#include "exchange/qt/phone_module.h"
+
+namespace movarek {
+namespace {
+
+constexpr QSize kClientSize(588, 308);
+constexpr int kTelephoneLength = 9;
+constexpr int kRightX = 256;
+constexpr int kRightWidth = 324;
+
+QFont boldArial() { return arialFont(0, true); }
+
+// Limits what is typed, not what is shown: a longer text the program puts in (a stored phone
+// from an older or imported file) stays whole and can be shortened, never lengthened past the
+// limit.
+class TypingLimit : public QValidator {
+ public:
+  TypingLimit(int limit, QLineEdit& edit) : QValidator(&edit), limit_(limit) {
+    connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+      longest_ = std::max(limit_, static_cast<int>(text.size()));
+    });
+  }
+
+  State validate(QString& input, int&) const override {
+    return input.size() <= longest_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int limit_;
+  int longest_ = limit_;
+};
+
+// A field under its label, named as the label says.
+QLineEdit* labelledEdit(QWidget* parent, const QString& caption, int top, int width) {
+  QLabel* label = placedLabel(parent, caption, QRect(kRightX, top, kRightWidth, 16));
+  auto* edit = new QLineEdit(parent);
+  edit->setGeometry(kRightX, top + 16, width, 21);
+  nameByLabel(*label, *edit, QString(caption).remove(QLatin1Char(':')));
+  return edit;
+}
+
+}  // namespace
+
+TfrmKontakty::TfrmKontakty(ContactStore& contacts, QWidget* parent)
+    : QDialog(parent), contacts_(contacts) {
+  buildLayout();
+  connectHandlers();
+  FormCreate();
+}
+
+void TfrmKontakty::buildLayout() {
+  setWindowTitle(QStringLiteral("Kontakty"));
+  setFixedSize(kClientSize);
+  centreOnScreen(*this, kClientSize);
+
+  listboxJmena = new ContactList(this);
+  listboxJmena->setGeometry(8, 8, 237, 273);
+  listboxJmena->setAccessibleName(QStringLiteral("Kontakty"));
+  listboxJmena->setFont(boldArial());
+  listboxJmena->setSelectionMode(QAbstractItemView::SingleSelection);
+  btnOznacitVse = placedButton(this, QStringLiteral("Označit vše"), QRect(8, 283, 116, 21));
+  btnOdznacitVse = placedButton(this, QStringLiteral("Odznačit vše"), QRect(129, 283, 116, 21));
+
+  editJmeno = labelledEdit(this, QStringLiteral("Jméno:"), 8, kRightWidth);
+  editAdresa = labelledEdit(this, QStringLiteral("Adresa mobilního telefonu:"), 50, kRightWidth);
+  editTelefon = labelledEdit(this, QStringLiteral("Telefon:"), 92, 120);
+  editTelefon->setValidator(new TypingLimit(kTelephoneLength, *editTelefon));
+  btnOK2 = placedButton(this, QStringLiteral("OK"), QRect(505, 134, 75, 23));
+  btnOK2->setDefault(true);
+
+  btnNovy = placedButton(this, QStringLiteral("Vložit výše zapsaná data jako NOVÝ KONTAKT"),
+                         QRect(kRightX, 165, kRightWidth, 25));
+  btnUlozit = placedButton(this, QStringLiteral("ULOŽIT změny v aktuálně zobrazeném kontaktu"),
+                           QRect(kRightX, 193, kRightWidth, 25));
+  btnSmazat = placedButton(this, QStringLiteral("SMAZAT právě zobrazený kontakt"),
+                           QRect(kRightX, 221, kRightWidth, 25));
+  for (QPushButton* bold : {btnNovy, btnUlozit, btnSmazat}) bold->setFont(boldArial());
+  auto* separator = new QFrame(this);
+  separator->setFrameShape(QFrame::HLine);
+  separator->setFrameShadow(QFrame::Sunken);
+  separator->setGeometry(kRightX, 253, kRightWidth, 2);
+
+  btnOK = placedButton(this, QStringLiteral("OK"), QRect(424, 276, 75, 25));
+  btnStorno = placedButton(this, QStringLiteral("Storno"), QRect(505, 276, 75, 25));
+  buildContextMenu();
+  setAcceptDrops(true);
+}
+
+void TfrmKontakty::buildContextMenu() {
+  menuKontakty = new QMenu(this);
+  Importovatkontakty1 = menuKontakty->addAction(QStringLiteral("Importovat kontakty…"));
+  Exportovatkontakty1 = menuKontakty->addAction(QStringLiteral("Exportovat kontakty…"));
+  listboxJmena->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TfrmKontakty::showContextMenu(const QPoint& inList) {
+  menuKontakty->popup(listboxJmena->viewport()->mapToGlobal(inList));
+}
+
+void TfrmKontakty::connectHandlers() {
+  connect(listboxJmena, &QListWidget::currentRowChanged, this, &TfrmKontakty::listboxJmenaClick);
+  connect(listboxJmena, &QListWidget::itemClicked, this, &TfrmKontakty::listboxJmenaClick);
+  listboxJmena->installEventFilter(this);
+  // Anywhere in the list, its empty part included.
+  listboxJmena->viewport()->installEventFilter(this);
+  // A file dropped on a field is imported, as anywhere on the dialog, not written into it.
+  for (QLineEdit* field : {editJmeno, editAdresa, editTelefon}) field->installEventFilter(this);
+  connect(btnNovy, &QPushButton::clicked, this, &TfrmKontakty::btnNovyClick);
+  connect(btnUlozit, &QPushButton::clicked, this, &TfrmKontakty::btnUlozitClick);
+  connect(btnSmazat, &QPushButton::clicked, this, &TfrmKontakty::btnSmazatClick);
+  connect(btnOznacitVse, &QPushButton::clicked, this, &TfrmKontakty::btnOznacitVseClick);
+  connect(btnOdznacitVse, &QPushButton::clicked, this, &TfrmKontakty::btnOdznacitVseClick);
+  connect(btnOK, &QPushButton::clicked, this, &TfrmKontakty::btnOKClick);
+  connect(btnOK2, &QPushButton::clicked, this, &TfrmKontakty::btnOKClick);
+  connect(btnStorno, &QPushButton::clicked, this, &TfrmKontakty::btnStornoClick);
+  // The right mouse button and the Menu key; Shift+F10 in the key filter.
+  connect(listboxJmena, &QWidget::customContextMenuRequested, this, &TfrmKontakty::showContextMenu);
+  connect(Importovatkontakty1, &QAction::triggered, this, &TfrmKontakty::Importovatkontakty1Click);
+  connect(Exportovatkontakty1, &QAction::triggered, this, &TfrmKontakty::Exportovatkontakty1Click);
+}
+
+bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
+  if (takesFileDrop(*event)) return true;
+  if (watched == listboxJmena && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      const QListWidgetItem* current = listboxJmena->currentItem();
+      showContextMenu(current ? listboxJmena->visualItemRect(current).center() : QPoint());
+      return true;
+    }
+    listboxJmenaKeyDown();
+  }
+  if (watched == listboxJmena->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    listboxJmenaDblClick();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TfrmKontakty::FormCreate() { rebuildList(); }
+
+void TfrmKontakty::rebuildList() {
+  // Emptying the list moves no contact into the fields: they keep what was typed.
+  const QSignalBlocker quiet(listboxJmena);
+  listboxJmena->clear();
+  for (const auto& name : contacts_.book().names()) {
+    auto* item = new QListWidgetItem(fromCp1250(name), listboxJmena);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+}
+
+bool TfrmKontakty::hasSelection() const { return listboxJmena->currentRow() >= 0; }
+
+void TfrmKontakty::ShowContact() {
+  if (!hasSelection()) {
+    contacts_.setCurrentContact(kNoContact);
+    editJmeno->clear();
+    editAdresa->clear();
+    editTelefon->clear();
+    return;
+  }
+  const int row = listboxJmena->currentRow();
+  contacts_.setCurrentContact(row);
+  const ContactRecord& contact = contacts_.book().record(row);
+  editJmeno->setText(fromCp1250(contact.nameText()));
+  editAdresa->setText(fromCp1250(contact.addressText()));
+  editTelefon->setText(fromCp1250(contact.phoneText()));
+}
+
+void TfrmKontakty::selectEntry(int row) {
+  {
+    const QSignalBlocker quiet(listboxJmena);
+    listboxJmena->setCurrentRow(row);
+  }
+  listboxJmena->setFocus();
+  ShowContact();
+}
+
+void TfrmKontakty::setAllChecks(Qt::CheckState state) {
+  for (int row = 0; row < listboxJmena->count(); ++row)
+    listboxJmena->item(row)->setCheckState(state);
+}
+
+void TfrmKontakty::FormActivate() { selectEntry(0); }
+
+void TfrmKontakty::listboxJmenaClick() { ShowContact(); }
+
+void TfrmKontakty::listboxJmenaKeyDown() { ShowContact(); }
+
+void TfrmKontakty::listboxJmenaDblClick() {
+  ShowContact();
+  btnOKClick();
+}
+
+void TfrmKontakty::btnNovyClick() {
+  if (contacts_.AddContact(toCp1250(editJmeno->text()), toCp1250(editAdresa->text()),
+                           toCp1250(editTelefon->text()))) {
+    rebuildList();
+  }
+}
+
+void TfrmKontakty::btnUlozitClick() {
+  if (!hasSelection()) return;
+  contacts_.ReplaceContact(toCp1250(editJmeno->text()), toCp1250(editAdresa->text()),
+                           toCp1250(editTelefon->text()));
+  rebuildList();
+  selectEntry(contacts_.book().currentContact());
+}
+
+void TfrmKontakty::btnSmazatClick() {
+  if (!hasSelection()) return;
+  const auto answer = showMessage(QStringLiteral("Opravdu chcete tento kontakt vymazat?"),
+                                  QStringLiteral("Vymazání kontaktu"), MessageButtons::YesNo);
+  if (answer != MessageAnswer::Yes) return;
+  contacts_.RemoveContact();
+  rebuildList();
+  selectEntry(0);
+}
+
+void TfrmKontakty::btnOznacitVseClick() { setAllChecks(Qt::Checked); }
+
+void TfrmKontakty::btnOdznacitVseClick() { setAllChecks(Qt::Unchecked); }
+
+std::vector<std::string> TfrmKontakty::markedAddresses() const {
+  std::vector<std::string> marked;
+  for (int row = 0; row < listboxJmena->count(); ++row) {
+    if (listboxJmena->item(row)->checkState() == Qt::Checked) {
+      marked.push_back(contacts_.book().record(row).addressText());
+    }
+  }
+  return marked;
+}
+
+// On the Eurotel page there is nowhere to put an addressee: the dialog stays open.
+void TfrmKontakty::btnOKClick() {
+  if (shownPage_ == Page::Sms) {
+    emit addressesChosen(chosenAddresses(markedAddresses(), toCp1250(editAdresa->text())));
+    accept();
+  } else if (shownPage_ == Page::Oskar) {
+    emit oskarNumberChosen(toCp1250(editTelefon->text()));
+    accept();
+  }
+}
+
+void TfrmKontakty::btnStornoClick() { reject(); }
+
+// ---------------------------------------------------------------------------------------------
+// Import and export
+
+namespace {
+
+const QString kFilters = QStringLiteral("vCard (*.vcf);;CSV (*.csv)");
+
+std::optional<ContactFormat> formatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("vcf")) return ContactFormat::VCard;
+  if (suffix == QLatin1String("csv")) return ContactFormat::Csv;
+  return std::nullopt;
+}
+
+void tellError(const QString& text) { showMessage(text, QStringLiteral("Chyba")); }
+
+// The format of a file by its extension; a file of neither is told.
+std::optional<ContactFormat> formatTold(const QString& path) {
+  const auto format = formatOf(path);
+  if (!format) {
+    tellError(QStringLiteral("Soubor %1 není vCard (.vcf) ani CSV (.csv).")
+                  .arg(QFileInfo(path).fileName()));
+  }
+  return format;
+}
+
+// The local .vcf and .csv files of a drag.
+QStringList importableFiles(const QMimeData& dragged) {
+  QStringList files;
+  for (const QUrl& url : dragged.urls()) {
+    if (url.isLocalFile() && formatOf(url.toLocalFile())) files << url.toLocalFile();
+  }
+  return files;
+}
+
+}  // namespace
+
+void TfrmKontakty::Importovatkontakty1Click() {
+  const QString path = chooseFile(this, {FileChoice::Open, QStringLiteral("Importovat kontakty"),
+                                         QStringLiteral("Kontakty (*.vcf *.csv);;") + kFilters});
+  if (!path.isEmpty()) importContacts(path);
+}
+
+void TfrmKontakty::importContacts(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  const auto format = formatTold(path);
+  if (!format) return;
+  const auto cards = readContactFile(path.toStdString(), *format);
+  if (!cards) {
+    tellError(QStringLiteral("Soubor %1 nelze přečíst.").arg(name));
+    return;
+  }
+  if (cards->empty()) {
+    tellError(QStringLiteral("V souboru %1 není žádný kontakt.").arg(name));
+    return;
+  }
+  const auto& book = contacts_.book();
+  const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumberByModule);
+  contacts_.AddContacts(plan.toAdd);
+  rebuildList();
+  QString report = QString::fromStdString(importReport(plan.count));
+  if (phoneModuleMissing())
+    report += QStringLiteral("\n\n") + QString::fromUtf8(kNumbersKeptAsWritten);
+  showMessage(report, QStringLiteral("Import kontaktů"));
+}
+
+void TfrmKontakty::Exportovatkontakty1Click() {
+  const QString path =
+      chooseFile(this, {FileChoice::Save, QStringLiteral("Exportovat kontakty"), kFilters});
+  if (path.isEmpty()) return;
+  const auto format = formatTold(path);
+  if (!format) return;
+  const auto contacts = contacts_.book().contacts();
+  if (!replaceFile(path.toStdString(),
+                   format == ContactFormat::VCard ? vCardsOf(contacts) : csvOf(contacts))) {
+    tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
+    return;
+  }
+  showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(contacts.size()),
+              QStringLiteral("Export kontaktů"));
+}
+
+// A .vcf or .csv file dropped on the dialog is imported.
+void TfrmKontakty::dragEnterEvent(QDragEnterEvent* event) {
+  if (!importableFiles(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+bool TfrmKontakty::takesFileDrop(QEvent& event) {
+  const auto type = event.type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto& drop = static_cast<QDropEvent&>(event);
+  if (importableFiles(*drop.mimeData()).isEmpty()) return false;
+  if (type == QEvent::Drop) {
+    dropEvent(&drop);
+  } else {
+    drop.acceptProposedAction();
+  }
+  return true;
+}
+
+void TfrmKontakty::dropEvent(QDropEvent* event) {
+  for (const QString& file : importableFiles(*event->mimeData())) importContacts(file);
+  event->acceptProposedAction();
+}
+
+}  // namespace movarek

@@ -1,0 +1,3 @@
+#include "app/qt/entry.h"
+
+int main(int argc, char* argv[]) { return movarek::runProgram(argc, argv); }

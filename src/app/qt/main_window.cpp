@@ -1,0 +1,631 @@
+#include "app/qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QUrl>
+
+#include "addressbook/contact_store.h"
+#include "addressbook/oskar_number.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "addressbook/qt/speed_dial_dialog.h"
+#include "addressbook/qt/user_notice.h"
+#include "addressbook/speed_dials.h"
+#include "app/maker_details.h"
+#include "app/qt/error_report.h"
+#include "app/qt/eurotel_area.h"
+#include "app/qt/help_window.h"
+#include "app/qt/maker_window.h"
+#include "app/qt/memo.h"
+#include "app/qt/other_windows.h"
+#include "app/qt/picture_page.h"
+#include "app/qt/send_flow.h"
+#include "app/qt/window_keys.h"
+#include "app/stored_fields.h"
+#include "common/oskar_prefixes.h"
+#include "common/qt/accessibility.h"
+#include "common/qt/designed_look.h"
+#include "common/qt/desktop.h"
+#include "common/qt/message_box.h"
+#include "common/qt/modal.h"
+#include "common/qt/placed_controls.h"
+#include "common/qt/qt_color.h"
+#include "common/qt/qt_text.h"
+#include "send/counter.h"
+#include "send/gateway.h"
+#include "send/send_check.h"
+#include "webview/qt/web_browser.h"
+#include "webview/qt/web_engine_starter.h"
+
+namespace movarek {
+namespace {
+
+constexpr int kPageWidth = 369;
+constexpr int kPageHeight = 179;
+constexpr int kPageBarHeight = 25;
+constexpr int kSideMenuWidth = 108;
+constexpr int kHelpStripHeight = 20;
+
+constexpr std::uint32_t kSideMenuColour = 6605821;
+constexpr std::uint32_t kHelpStripColour = 16309965;  // light blue: the program may close
+constexpr std::uint32_t kGuardColour = 65535;         // yellow: a request is still loading
+constexpr int kEmailMemoLimit = 714;
+constexpr int kOskarMemoLimit = 760;
+constexpr int kTabWidth = 123;
+constexpr QRect kSendButtonPlace(300, 4, 61, 23);
+const QString kMessageName = QStringLiteral("Text zprávy");
+// The pages' names, which the page book holds in the order of Page.
+const char* const kPageNames[] = {"SMS", "Eurotel", "Oskar"};
+
+// A column of four speed-dial buttons beside a message field.
+struct SpeedDialColumn {
+  QPoint topLeft;
+  QSize size;
+  int step;  // from one button's top to the next's
+};
+constexpr SpeedDialColumn kEmailSpeedDials{{334, 32}, {33, 33}, 36};
+constexpr SpeedDialColumn kOskarSpeedDials{{334, 30}, {33, 25}, 28};
+
+// The gateway's own address, the one origin of every page a view shows.
+QUrl gatewayAddress() { return QUrl(QString::fromStdString(gatewayUrl("/"))); }
+
+void paintBackground(QWidget* widget, const QColor& colour) {
+  widget->setAutoFillBackground(true);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, colour);
+  widget->setPalette(palette);
+}
+
+// The window's buttons are reached by Tab, not by a click.
+QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
+  QPushButton* created = placedButton(parent, caption, geometry);
+  created->setFocusPolicy(Qt::TabFocus);
+  return created;
+}
+
+QLabel* panel(QWidget* parent, const QString& caption, const QRect& geometry) {
+  QLabel* created = placedLabel(parent, caption, geometry);
+  created->setAlignment(Qt::AlignCenter);
+  return created;
+}
+
+std::array<QPushButton*, 4> speedDialButtons(QWidget* page, const SpeedDialColumn& column) {
+  std::array<QPushButton*, 4> buttons{};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i] = button(page, QString::number(i + 1),
+                        QRect(column.topLeft + QPoint(0, i * column.step), column.size));
+    buttons[i]->setAccessibleName(QStringLiteral("Rychlá volba %1").arg(i + 1));
+  }
+  return buttons;
+}
+
+// What a speed-dial button puts into the page, as its hint shows it, for a screen reader too.
+void describeSpeedDial(QPushButton& button, const QString& entry) {
+  button.setToolTip(entry);
+  button.setAccessibleDescription(entry.isEmpty() ? QStringLiteral("prázdná") : entry);
+}
+
+}  // namespace
+
+// The window is there to be typed into before the web views are: the loads the creation step
+// asks for wait for the engine, which starts after the first paint.
+TfrmMain::TfrmMain(OtherWindows& windows)
+    : windows_(windows), webEngine_(new WebEngineStarter(this)) {
+  buildLayout();
+  buildHiddenMenu();
+  connectHandlers();
+  connectSpeedDialButtons();
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+Page TfrmMain::shownPage() const { return static_cast<Page>(gotebookPlocha->currentIndex()); }
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void TfrmMain::buildLayout() {
+  setWindowTitle(QStringLiteral("SMS Movarek"));
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  setFixedSize(kPageWidth + kSideMenuWidth, kPageBarHeight + kPageHeight + kHelpStripHeight);
+
+  panelFast = new QFrame(client);
+  panelFast->setGeometry(0, 0, kPageWidth, kPageBarHeight);
+  // One choice of three pages: a screen reader hears tabs, one of them selected.
+  setAccessibleRole(*panelFast, QAccessible::PageTabList);
+  const QFont tabFont = arialFont(12, true);
+  auto* tabs = new QButtonGroup(this);
+  int x = 0;
+  for (auto [slot, caption] :
+       {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"}, {&btnOskar, "Oskar"}}) {
+    *slot = new ChoiceButton(QString::fromUtf8(caption), QAccessible::PageTab, panelFast);
+    (*slot)->setGeometry(x, 0, kTabWidth, kPageBarHeight);
+    (*slot)->setFocusPolicy(Qt::TabFocus);
+    (*slot)->setFont(tabFont);
+    tabs->addButton(*slot);
+    x += kTabWidth;
+  }
+  btnSMStop->setChecked(true);
+
+  gotebookPlocha = new QStackedWidget(client);
+  gotebookPlocha->setGeometry(0, kPageBarHeight, kPageWidth, kPageHeight);
+  gotebookPlocha->addWidget(buildEmailPage());
+  gotebookPlocha->addWidget(buildEurotelPage());
+  gotebookPlocha->addWidget(buildOskarPage());
+
+  panelMenu1 = buildSideMenu();
+  panelMenu1->setParent(client);
+  panelMenu1->setGeometry(kPageWidth, 0, kSideMenuWidth, kPageBarHeight + kPageHeight);
+
+  panelInfo2 = panel(
+      client, QStringLiteral("Nevíte, jak posílat SMS ZDARMA do T-Mobile? Klikněte na Nápověda!"),
+      QRect(0, kPageBarHeight + kPageHeight, width(), kHelpStripHeight));
+  panelInfo2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panelInfo2->setFont(arialFont(11, true));
+  showCloseGuard(false);
+
+  sendFlow_ = new SendFlow({memoText, CppWebBrowser1, "e-mail"},
+                           {memoTextOskar, webOskarSend, "Oskar"}, this);
+  timerVypnuti = sendFlow_->closeGuard();
+}
+
+QFrame* TfrmMain::buildSideMenu() {
+  auto* menu = new QFrame;
+  paintBackground(menu, colorFromValue(kSideMenuColour));
+
+  panelMenuNadpis = panel(menu, QStringLiteral("SMS Movarek"), QRect(0, 0, kSideMenuWidth, 25));
+  panelMenuNadpis->setFont(arialFont(13, true));
+  paintBackground(panelMenuNadpis, QColor(0, 0, 128));
+  colourText(*panelMenuNadpis, QPalette::WindowText, Qt::yellow);
+
+  // Narrower as designed; the creation step widens it to the side menu.
+  btnSMS = button(menu, QStringLiteral("SMS"), QRect(4, 25, 100, 28));
+  btnSMS->setCheckable(true);
+  btnSMS->setChecked(true);
+  btnSMS->setFont(arialFont(13, true));
+  colourText(*btnSMS, QPalette::ButtonText, Qt::blue);
+  auto* alwaysDown = new QButtonGroup(this);
+  alwaysDown->addButton(btnSMS);
+
+  int top = 53;
+  auto next = [&top](int height) {
+    const QRect place(0, top, kSideMenuWidth, height);
+    top += height;
+    return place;
+  };
+  btnKontakty = button(menu, QStringLiteral("Kontakty"), next(20));
+  btnRychleVolby = button(menu, QStringLiteral("Rychlé volby"), next(20));
+  panelMezera = new StatusLine(QString::fromStdString(counterCaption(0, kEmailMessageSize)), menu);
+  panelMezera->setGeometry(next(20));
+  panelMezera->setAlignment(Qt::AlignCenter);
+  panelMezera->setFont(arialFont(11, true));
+  panelMezera->setToolTip(
+      QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí"));
+  btnKontakt = button(menu, QStringLiteral("Napište nám!"), next(20));
+  btnNapoveda = button(menu, QStringLiteral("Nápověda"), next(20));
+  btnVertanix = button(menu, QString::fromUtf8(kMakerWebAddress),
+                       QRect(0, kPageBarHeight + kPageHeight - 29, kSideMenuWidth, 29));
+  btnVertanix->setFont(arialFont(12, true));
+  colourText(*btnVertanix, QPalette::ButtonText, Qt::blue);
+  return menu;
+}
+
+QWidget* TfrmMain::buildEmailPage() {
+  QWidget* page =
+      new PicturePage(kPageNames[int(Page::Sms)], QStringLiteral(":/movarek/pozadi_sms.png"));
+  QLabel* addressLabel = labelAt(page, QStringLiteral("Adresa:"), QPoint(8, 9));
+  editAdresa = new TFlatEdit(page);
+  nameByLabel(*addressLabel, *editAdresa, QStringLiteral("Adresa"));
+  editAdresa->setGeometry(56, 6, 240, 19);
+  editAdresa->setFont(arialFont(13, false));
+  btnPoslat = button(page, QStringLiteral("Poslat!"), kSendButtonPlace);
+  btnPoslat->setDefault(true);
+  memoText = new TMemo(kEmailMemoLimit, page);
+  memoText->setAccessibleName(kMessageName);
+  memoText->setGeometry(8, 32, 323, 140);
+  btnEmailSpeedDials = speedDialButtons(page, kEmailSpeedDials);
+  CppWebBrowser1 =
+      new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, gatewayAddress(), page);
+  CppWebBrowser1->setGeometry(0, 0, 0, kPageHeight);
+  return page;
+}
+
+QWidget* TfrmMain::buildOskarPage() {
+  QWidget* page =
+      new PicturePage(kPageNames[int(Page::Oskar)], QStringLiteral(":/movarek/pozadi_oskar.png"));
+  QLabel* numberLabel = labelAt(page, QStringLiteral("Telefon:"), QPoint(8, 8));
+  comboPredcisliOskar = new QComboBox(page);
+  comboPredcisliOskar->setEditable(true);
+  comboPredcisliOskar->setInsertPolicy(QComboBox::NoInsert);
+  for (const std::string_view prefix : kOskarPrefixes) {
+    comboPredcisliOskar->addItem(QString::fromLatin1(kCzechCountryCode) +
+                                 QString::fromLatin1(prefix));
+  }
+  comboPredcisliOskar->setCurrentIndex(-1);
+  comboPredcisliOskar->setEditText(QStringLiteral("Předčíslí"));
+  comboPredcisliOskar->setGeometry(60, 4, 90, 22);
+  editAdresaOskar = new QLineEdit(page);
+  editAdresaOskar->setGeometry(154, 4, 80, 22);
+  // The list tells its choice; its line, which takes the keys, tells what it is for.
+  nameByLabel(*numberLabel, *comboPredcisliOskar, QStringLiteral("Telefon, předčíslí"));
+  comboPredcisliOskar->lineEdit()->setAccessibleName(comboPredcisliOskar->accessibleName());
+  editAdresaOskar->setAccessibleName(QStringLiteral("Telefon, číslo"));
+  btnPoslatOskar = button(page, QStringLiteral("Poslat!"), kSendButtonPlace);
+  btnPoslatOskar->setDefault(true);
+  memoTextOskar = new TMemo(kOskarMemoLimit, page);
+  memoTextOskar->setAccessibleName(kMessageName);
+  memoTextOskar->setGeometry(8, 30, 323, 109);
+  QLabel* senderLabel = labelAt(page, QStringLiteral("Vaše číslo:"), QPoint(8, 150));
+  editSenderPredOskar = new QLineEdit(page);
+  editSenderPredOskar->setGeometry(80, 146, 65, 22);
+  nameByLabel(*senderLabel, *editSenderPredOskar, QStringLiteral("Vaše číslo, předčíslí"));
+  editSenderOskar = new QLineEdit(page);
+  editSenderOskar->setGeometry(150, 146, 145, 22);
+  editSenderOskar->setAccessibleName(QStringLiteral("Vaše číslo"));
+  btnOskarSpeedDials = speedDialButtons(page, kOskarSpeedDials);
+  // In reading order: the speed dials beside the message come before the sender's number
+  // below it.
+  QWidget::setTabOrder(memoTextOskar, btnOskarSpeedDials[0]);
+  QWidget::setTabOrder(btnOskarSpeedDials[3], editSenderPredOskar);
+  QWidget::setTabOrder(editSenderPredOskar, editSenderOskar);
+  webOskarSend =
+      new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, gatewayAddress(), page);
+  webOskarSend->setGeometry(0, 0, 0, kPageHeight);
+  return page;
+}
+
+QWidget* TfrmMain::buildEurotelPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QString::fromLatin1(kPageNames[int(Page::Eurotel)]));
+  panelPodkladEurotelHlavni = new QFrame(page);
+  panelPodkladEurotelHlavni->setGeometry(0, 0, kPageWidth, kPageHeight);
+  panelWebEurotel =
+      panel(panelPodkladEurotelHlavni, QStringLiteral("Stránka se načítá, prosím vyčkejte..."),
+            QRect(0, 0, kPageWidth, kPageHeight));
+  panelWebEurotel->setFont(arialFont(17, true));
+  colourText(*panelWebEurotel, QPalette::WindowText, Qt::red);
+  // Zero width until its first document has arrived: the notice shows meanwhile.
+  webEurotel = new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Shown, gatewayAddress(),
+                                  panelWebEurotel);
+  webEurotel->setGeometry(0, 0, 0, kPageHeight);
+  webEurotel->setDialogCaption(page->objectName());
+  webEurotel->setAccessibleName(page->objectName());
+  eurotelArea_ = new EurotelArea(*panelWebEurotel, *webEurotel);
+  return page;
+}
+
+// The menu is never shown, so it needs no menu bar (whose making would cost the start the
+// loading of every image format plugin): the window keeps the menus and their shortcuts alive.
+void TfrmMain::buildHiddenMenu() {
+  auto menu = [this](const QString& caption) { return new QMenu(caption, this); };
+  auto item = [this](QMenu* menu, const char* caption, QKeySequence shortcut) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setShortcut(shortcut);
+    addAction(action);
+    return action;
+  };
+  QMenu* soubor = menu(QStringLiteral("Soubor"));
+  Kontakty1 = item(soubor, "Kontakty", QKeySequence(Qt::CTRL | Qt::Key_K));
+  Rychlvolby1 = item(soubor, "Rychlé volby", QKeySequence(Qt::CTRL | Qt::Key_R));
+  Poslatzprvu1 = item(soubor, "Poslat zprávu", QKeySequence(Qt::CTRL | Qt::Key_P));
+  Konec1 = item(soubor, "Konec", QKeySequence(Qt::Key_F10));
+  QMenu* upravy = menu(QStringLiteral("Úpravy"));
+  Zpet1 = item(upravy, "Zpět", QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Opakovat1 = item(upravy, "Opakovat", QKeySequence(Qt::CTRL | Qt::Key_Y));
+  Vybratvse1 = item(upravy, "Vybrat vše", QKeySequence(Qt::CTRL | Qt::Key_A));
+  Koprovat1 = item(upravy, "Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C));
+  Vyjmout1 = item(upravy, "Vyjmout", QKeySequence(Qt::CTRL | Qt::Key_X));
+  Vloit1 = item(upravy, "Vložit", QKeySequence(Qt::CTRL | Qt::Key_V));
+  QMenu* napoveda = menu(QStringLiteral("Nápověda"));
+  Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
+  // Ctrl+P does nothing on the Eurotel page, and the other three open the program's windows.
+  new WindowKeys(*this, *webEurotel, {Kontakty1, Rychlvolby1, Poslatzprvu1, Uivatelskpruka1},
+                 [this](bool forward) { focusNextPrevChild(forward); });
+}
+
+void TfrmMain::connectHandlers() {
+  connect(btnSMStop, &QPushButton::clicked, this, &TfrmMain::btnSMStopClick);
+  connect(btnEurotel, &QPushButton::clicked, this, &TfrmMain::btnEurotelClick);
+  connect(btnOskar, &QPushButton::clicked, this, &TfrmMain::btnOskarClick);
+  connect(btnSMS, &QPushButton::clicked, this, &TfrmMain::btnSMSClick);
+  connect(btnKontakty, &QPushButton::clicked, this, &TfrmMain::btnKontaktyClick);
+  connect(btnRychleVolby, &QPushButton::clicked, this, &TfrmMain::btnRychleVolbyClick);
+  connect(btnKontakt, &QPushButton::clicked, this, &TfrmMain::btnKontaktClick);
+  connect(btnNapoveda, &QPushButton::clicked, this, &TfrmMain::btnNapovedaClick);
+  connect(btnVertanix, &QPushButton::clicked, this, &TfrmMain::btnVertanixClick);
+
+  connect(memoText, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextChange);
+  connect(memoTextOskar, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextOskarChange);
+  connect(btnPoslat, &QPushButton::clicked, this, &TfrmMain::btnPoslatClick);
+  connect(editAdresa, &QLineEdit::returnPressed, btnPoslat, &QPushButton::click);
+  connect(btnPoslatOskar, &QPushButton::clicked, this, &TfrmMain::btnPoslatOskarClick);
+  for (QLineEdit* field :
+       {editAdresaOskar, editSenderPredOskar, editSenderOskar, comboPredcisliOskar->lineEdit()}) {
+    connect(field, &QLineEdit::returnPressed, btnPoslatOskar, &QPushButton::click);
+  }
+  connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
+  connect(sendFlow_, &SendFlow::closeGuardChanged, this, &TfrmMain::showCloseGuard);
+  connect(webEurotel, &TCppWebBrowser::DocumentComplete, this,
+          &TfrmMain::webEurotelDocumentComplete);
+
+  connect(Kontakty1, &QAction::triggered, this, &TfrmMain::btnKontaktyClick);
+  connect(Rychlvolby1, &QAction::triggered, this, &TfrmMain::btnRychleVolbyClick);
+  connect(Poslatzprvu1, &QAction::triggered, this, &TfrmMain::Poslatzprvu1Click);
+  connect(Uivatelskpruka1, &QAction::triggered, this, &TfrmMain::Uivatelskpruka1Click);
+  connect(Vybratvse1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::selectAll, &QPlainTextEdit::selectAll); });
+  connect(Koprovat1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::copy, &QPlainTextEdit::copy); });
+  connect(Vyjmout1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::cut, &QPlainTextEdit::cut); });
+  connect(Vloit1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::paste, &QPlainTextEdit::paste); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start and end
+
+void TfrmMain::FormCreate() {
+  btnSMS->setGeometry(0, btnSMS->y(), panelMenu1->width(), btnSMS->height());
+  gotebookPlocha->setCurrentIndex(int(Page::Sms));
+  webEurotel->Navigate(gatewayUrl("/eurotel_nova2.php"));
+  CppWebBrowser1->Navigate(gatewayUrl("/send_sms.php?go=pricti113"));
+  restoreStoredFields();
+  speedDials_ = std::make_unique<SpeedDialStore>(messageBoxNotice());
+  speedDials_->LoadSpeedDials();
+  ShowSpeedDialHints();
+  contacts_ = std::make_unique<ContactStore>(messageBoxNotice());
+  contacts_->LoadContacts();
+}
+
+void TfrmMain::restoreStoredFields() {
+  const auto stored = loadStoredFields();
+  if (!stored) return;
+  editAdresa->setText(fromCp1250(stored->emailAddresses));
+  if (!stored->oskar) return;
+  const auto& oskar = *stored->oskar;
+  if (oskar.prefixIndex >= 0 && oskar.prefixIndex < comboPredcisliOskar->count()) {
+    comboPredcisliOskar->setCurrentIndex(oskar.prefixIndex);
+  }
+  editAdresaOskar->setText(fromCp1250(oskar.number));
+  editSenderPredOskar->setText(fromCp1250(oskar.senderPrefix));
+  editSenderOskar->setText(fromCp1250(oskar.sender));
+}
+
+void TfrmMain::FormActivate() { memoText->setFocus(); }
+
+void TfrmMain::changeEvent(QEvent* event) {
+  // Only the first activation counts: coming back from a dialog leaves the focus where it was.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activated_) {
+    activated_ = true;
+    FormActivate();
+  }
+  QMainWindow::changeEvent(event);
+}
+
+bool TfrmMain::FormCloseQuery() {
+  if (!sendFlow_->closeHeldBack()) return true;
+  showMessage(QStringLiteral("Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá."),
+              QStringLiteral("Program nelze vypnout"));
+  return false;
+}
+
+void TfrmMain::FormClose() {
+  StoredFields fields;
+  fields.emailAddresses = toCp1250(editAdresa->text());
+  fields.oskar =
+      StoredFields::Oskar{comboPredcisliOskar->currentIndex(), toCp1250(editAdresaOskar->text()),
+                          toCp1250(editSenderPredOskar->text()), toCp1250(editSenderOskar->text())};
+  saveStoredFields(fields, messageBoxNotice());  // told; the old file is kept
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pages and counter
+
+void TfrmMain::btnSMStopClick() {
+  gotebookPlocha->setCurrentIndex(int(Page::Sms));
+  memoText->setFocus();
+  memoTextChange();
+}
+
+void TfrmMain::btnEurotelClick() {
+  gotebookPlocha->setCurrentIndex(int(Page::Eurotel));
+  webEurotel->setFocus();
+  memoTextEurotelChange();
+}
+
+void TfrmMain::btnOskarClick() {
+  gotebookPlocha->setCurrentIndex(int(Page::Oskar));
+  memoTextOskar->setFocus();
+  memoTextOskarChange();
+}
+
+// The page buttons and the focus stay as they were; the strip counts the page now shown.
+void TfrmMain::btnSMSClick() {
+  gotebookPlocha->setCurrentIndex(int(Page::Sms));
+  memoTextChange();
+}
+
+// A message field that is not shown (cleared after its send was answered) leaves the strip to
+// the page that is.
+void TfrmMain::recount(Page page, const TMemo& memo, unsigned messageSize) {
+  if (shownPage() != page) return;
+  const auto length = toCp1250(memo.windowsText()).size();
+  panelMezera->setText(QString::fromStdString(counterCaption(length, messageSize)));
+}
+
+void TfrmMain::memoTextChange() { recount(Page::Sms, *memoText, kEmailMessageSize); }
+
+void TfrmMain::memoTextOskarChange() { recount(Page::Oskar, *memoTextOskar, kOskarMessageSize); }
+
+void TfrmMain::memoTextEurotelChange() { panelMezera->setText(QString::fromLatin1(kNoCounter)); }
+
+void TfrmMain::webEurotelDocumentComplete() { eurotelArea_->pageComplete(); }
+
+// ---------------------------------------------------------------------------------------------
+// Sending
+
+// A send waits for the gateway's answer before it asks anything; meanwhile the window goes on
+// working, and a second press of the same page's send does nothing.
+void TfrmMain::btnPoslatClick() {
+  if (sendFlow_->busy(Page::Sms)) return;
+  const QString message = memoText->windowsText();
+  sendChecked(Page::Sms, checkEmailSend(toCp1250(editAdresa->text()), toCp1250(message)), message);
+}
+
+void TfrmMain::btnPoslatOskarClick() {
+  if (sendFlow_->busy(Page::Oskar)) return;
+  const QString message = memoTextOskar->windowsText();
+  sendChecked(
+      Page::Oskar,
+      checkOskarSend({toCp1250(editAdresaOskar->text()), toCp1250(message),
+                      comboPredcisliOskar->currentIndex(), toCp1250(editSenderOskar->text()),
+                      toCp1250(editSenderPredOskar->text())}),
+      message);
+}
+
+void TfrmMain::sendChecked(Page page, const SendCheck& check, const QString& message) {
+  if (!check.refused()) {
+    sendFlow_->send(page, check.url, message);
+    return;
+  }
+  showMessage(QString::fromStdString(check.message), QString::fromStdString(check.caption));
+  QWidget* const focusTargets[] = {nullptr,         editAdresa,    memoText,
+                                   editAdresaOskar, memoTextOskar, comboPredcisliOskar};
+  if (QWidget* target = focusTargets[static_cast<int>(check.focus)]) target->setFocus();
+}
+
+void TfrmMain::Poslatzprvu1Click() {
+  if (shownPage() == Page::Sms) btnPoslatClick();
+  if (shownPage() == Page::Oskar) btnPoslatOskarClick();
+}
+
+void TfrmMain::timerVypnutiTimer() { sendFlow_->closeGuardOver(); }
+
+void TfrmMain::showCloseGuard(bool heldBack) {
+  paintBackground(panelInfo2, colorFromValue(heldBack ? kGuardColour : kHelpStripColour));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hidden menu
+
+void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
+                                const std::function<void(QPlainTextEdit*)>& onMemo) {
+  const QWidget* focused = QApplication::focusWidget();
+  if (focused == memoText) onMemo(memoText);
+  if (focused == editAdresa) onEdit(editAdresa);
+  if (focused == memoTextOskar) onMemo(memoTextOskar);
+  for (QLineEdit* edit : {editAdresaOskar, editSenderPredOskar, editSenderOskar}) {
+    if (focused == edit) onEdit(edit);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Other windows
+
+// The dialogs get ready for each opening here rather than on being shown, so that they are
+// ready however the modal showing is done.
+void TfrmMain::btnKontaktyClick() {
+  TfrmKontakty& kontakty = windows_.kontakty();
+  kontakty.setShownPage(shownPage());
+  kontakty.FormActivate();
+  showModal(kontakty);
+}
+
+void TfrmMain::btnRychleVolbyClick() {
+  TfrmRychleVolby& rychleVolby = windows_.rychleVolby();
+  rychleVolby.FormActivate();
+  showModal(rychleVolby);
+}
+
+void TfrmMain::btnKontaktClick() { showModal(windows_.kontakt()); }
+
+void TfrmMain::btnNapovedaClick() {
+  TfrmNapoveda& napoveda = windows_.napoveda();
+  try {
+    napoveda.loadHelpDocument();
+    napoveda.showHelp();
+  } catch (const std::exception& error) {
+    reportError(error);
+  }
+}
+
+// Whether a browser opened is not examined.
+void TfrmMain::btnVertanixClick() { openOnDesktop(QUrl(QString::fromUtf8(kMakerWebUrl))); }
+
+// Shows what the help window last held, without reading the file again.
+void TfrmMain::Uivatelskpruka1Click() { windows_.napoveda().showHelp(); }
+
+// ---------------------------------------------------------------------------------------------
+// Address book
+
+void TfrmMain::PutOskarNumber(const std::string& text) {
+  const auto oskar = parseOskarNumber(text);
+  if (!oskar) return;
+  editAdresaOskar->setText(fromCp1250(oskar->number));
+  comboPredcisliOskar->setCurrentIndex(oskar->prefixIndex);
+  memoTextOskar->setFocus();
+}
+
+void TfrmMain::putChosenAddresses(const std::string& addresses) {
+  editAdresa->setText(fromCp1250(addresses));
+  memoText->setFocus();
+}
+
+void TfrmMain::ShowSpeedDialHints() {
+  const SpeedDialTable& table = speedDials_->table();
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    describeSpeedDial(*btnEmailSpeedDials[i], fromCp1250(table.entry(SpeedDialBlock::Email, i)));
+    describeSpeedDial(*btnOskarSpeedDials[i], fromCp1250(table.entry(SpeedDialBlock::Oskar, i)));
+  }
+}
+
+void TfrmMain::connectSpeedDialButtons() {
+  const std::array emailSlots{&TfrmMain::btn1Click, &TfrmMain::btn2Click, &TfrmMain::btn3Click,
+                              &TfrmMain::btn4Click};
+  const std::array oskarSlots{&TfrmMain::btn1oClick, &TfrmMain::btn2oClick, &TfrmMain::btn3oClick,
+                              &TfrmMain::btn4oClick};
+  for (int i = 0; i < SpeedDialTable::kEntriesPerBlock; ++i) {
+    connect(btnEmailSpeedDials[i], &QPushButton::clicked, this, emailSlots[i]);
+    connect(btnOskarSpeedDials[i], &QPushButton::clicked, this, oskarSlots[i]);
+  }
+}
+
+void TfrmMain::putEmailSpeedDial(int index) {
+  editAdresa->setText(fromCp1250(speedDials_->table().entry(SpeedDialBlock::Email, index)));
+  memoText->setFocus();
+}
+
+void TfrmMain::putOskarSpeedDial(int index) {
+  PutOskarNumber(speedDials_->table().entry(SpeedDialBlock::Oskar, index));
+}
+
+void TfrmMain::btn1Click() { putEmailSpeedDial(0); }
+void TfrmMain::btn2Click() { putEmailSpeedDial(1); }
+void TfrmMain::btn3Click() { putEmailSpeedDial(2); }
+void TfrmMain::btn4Click() { putEmailSpeedDial(3); }
+void TfrmMain::btn1oClick() { putOskarSpeedDial(0); }
+void TfrmMain::btn2oClick() { putOskarSpeedDial(1); }
+void TfrmMain::btn3oClick() { putOskarSpeedDial(2); }
+void TfrmMain::btn4oClick() { putOskarSpeedDial(3); }
+
+}  // namespace movarek

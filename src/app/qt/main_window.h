@@ -1,0 +1,193 @@
+#pragma once
+// The main window: page bar, the three pages, side menu, help strip and the hidden menu whose
+// items exist for their shortcuts.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/page.h"
+#include "flat/qt/flat_edit.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QKeyEvent;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTimer;
+
+namespace movarek {
+
+struct SendCheck;
+class ContactStore;
+class EurotelArea;
+class OtherWindows;
+class SendFlow;
+class SpeedDialStore;
+class TCppWebBrowser;
+class TMemo;
+class WebEngineStarter;
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Builds the window and runs its creation step: loads, program folder, stored fields. It
+  // opens the `windows` made after it.
+  explicit TfrmMain(OtherWindows& windows);
+  ~TfrmMain() override;
+
+  // The page the page book shows.
+  Page shownPage() const;
+  // Where the window's web views wait for the engine: started after the first paint.
+  WebEngineStarter& webEngine() { return *webEngine_; }
+
+  // The address book and the speed dials, loaded by the creation step and shared with the
+  // two dialogs that edit them.
+  ContactStore& contacts() { return *contacts_; }
+  SpeedDialStore& speedDials() { return *speedDials_; }
+  // Puts a stored nine-digit Oskar number (code page 1250) into the Oskar page and focuses its
+  // message; a text without one of the four prefixes changes nothing.
+  void PutOskarNumber(const std::string& text);
+  void ShowSpeedDialHints();
+  // The addressees chosen in the contacts dialog (code page 1250) go to the address field.
+  void putChosenAddresses(const std::string& addresses);
+
+  // Page bar and page book.
+  QFrame* panelFast;
+  QPushButton* btnSMStop;
+  QPushButton* btnEurotel;
+  QPushButton* btnOskar;
+  QStackedWidget* gotebookPlocha;
+
+  // Page "SMS".
+  TFlatEdit* editAdresa;
+  QPushButton* btnPoslat;
+  TMemo* memoText;
+  std::array<QPushButton*, 4> btnEmailSpeedDials;  // btn1..btn4
+  TCppWebBrowser* CppWebBrowser1;
+
+  // Page "Oskar".
+  QComboBox* comboPredcisliOskar;
+  QLineEdit* editAdresaOskar;
+  TMemo* memoTextOskar;
+  QLineEdit* editSenderPredOskar;
+  QLineEdit* editSenderOskar;
+  QPushButton* btnPoslatOskar;
+  std::array<QPushButton*, 4> btnOskarSpeedDials;  // btn1o..btn4o
+  TCppWebBrowser* webOskarSend;
+
+  // Page "Eurotel".
+  QFrame* panelPodkladEurotelHlavni;
+  QLabel* panelWebEurotel;
+  TCppWebBrowser* webEurotel;
+
+  // Side menu and help strip.
+  QFrame* panelMenu1;
+  QLabel* panelMenuNadpis;
+  QPushButton* btnSMS;
+  QPushButton* btnKontakty;
+  QPushButton* btnRychleVolby;
+  QLabel* panelMezera;
+  QPushButton* btnKontakt;
+  QPushButton* btnNapoveda;
+  QPushButton* btnVertanix;
+  QLabel* panelInfo2;
+
+  QTimer* timerVypnuti;
+
+  // Hidden menu.
+  QAction* Kontakty1;
+  QAction* Rychlvolby1;
+  QAction* Poslatzprvu1;
+  QAction* Konec1;
+  QAction* Zpet1;
+  QAction* Opakovat1;
+  QAction* Vybratvse1;
+  QAction* Koprovat1;
+  QAction* Vyjmout1;
+  QAction* Vloit1;
+  QAction* Uivatelskpruka1;
+
+ public slots:
+  void btnSMStopClick();
+  void btnEurotelClick();
+  void btnOskarClick();
+  void btnSMSClick();
+  void FormActivate();
+
+  void memoTextChange();
+  void memoTextOskarChange();
+  void memoTextEurotelChange();
+
+  void btnPoslatClick();
+  void btnPoslatOskarClick();
+  void Poslatzprvu1Click();
+  void timerVypnutiTimer();
+  void webEurotelDocumentComplete();
+
+  void btnKontaktyClick();
+  void btnRychleVolbyClick();
+  void btnKontaktClick();
+  void btnNapovedaClick();
+  void btnVertanixClick();
+  void Uivatelskpruka1Click();
+
+  void btn1Click();
+  void btn2Click();
+  void btn3Click();
+  void btn4Click();
+  void btn1oClick();
+  void btn2oClick();
+  void btn3oClick();
+  void btn4oClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormClose();
+
+  void buildLayout();
+  QFrame* buildSideMenu();
+  QWidget* buildEmailPage();
+  QWidget* buildOskarPage();
+  QWidget* buildEurotelPage();
+  void buildHiddenMenu();
+  void connectHandlers();
+
+  void restoreStoredFields();
+  // Sends from `page` what passed every check; tells why a send was refused and puts the focus
+  // where the fault is.
+  void sendChecked(Page page, const SendCheck& check, const QString& message);
+  // The help strip is yellow while the program may not close, light blue otherwise.
+  void showCloseGuard(bool heldBack);
+  // Runs a clipboard command on whichever of the six fields has the focus.
+  void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
+                        const std::function<void(QPlainTextEdit*)>& onMemo);
+  // The strip counts the message of `page`, if that page is shown.
+  void recount(Page page, const TMemo& memo, unsigned messageSize);
+
+  OtherWindows& windows_;
+  bool activated_ = false;
+  WebEngineStarter* webEngine_;
+  EurotelArea* eurotelArea_;
+  SendFlow* sendFlow_;
+
+  void connectSpeedDialButtons();
+  void putEmailSpeedDial(int index);
+  void putOskarSpeedDial(int index);
+
+  std::unique_ptr<ContactStore> contacts_;
+  std::unique_ptr<SpeedDialStore> speedDials_;
+};
+
+}  // namespace movarek

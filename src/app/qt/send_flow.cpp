@@ -1,0 +1,88 @@
+#include "app/qt/send_flow.h"
+
+#include "app/qt/memo.h"
+#include "common/qt/message_box.h"
+#include "send/qt/send_watch.h"
+#include "send/send_check.h"
+#include "send/send_failure.h"
+
+namespace movarek {
+namespace {
+
+constexpr int kCloseGuardMs = 10000;
+
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The answer may come while another page is shown: that page keeps its strip and the focus.
+bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo.window()); }
+
+}  // namespace
+
+SendFlow::SendFlow(const SendingPage& email, const SendingPage& oskar, QObject* parent)
+    : QObject(parent),
+      email_{email, new SendWatch(*email.browser, email.name, this), {}},
+      oskar_{oskar, new SendWatch(*oskar.browser, oskar.name, this), {}} {
+  closeGuard_.setInterval(kCloseGuardMs);
+  for (Sending* each : {&email_, &oskar_}) {
+    connect(each->watch, &SendWatch::delivered, this, [this, each] { finish(*each); });
+    connect(each->watch, &SendWatch::failed, this,
+            [this, each](const LoadFailure& failure) { reportFailure(*each, failure); });
+    connect(each->watch, &SendWatch::deliveredLate, this, &SendFlow::reportLateDelivery);
+  }
+}
+
+SendFlow::Sending& SendFlow::sending(Page page) { return page == Page::Oskar ? oskar_ : email_; }
+
+bool SendFlow::busy(Page page) const {
+  return (page == Page::Oskar ? oskar_ : email_).watch->busy();
+}
+
+void SendFlow::send(Page page, const std::string& url, const QString& message) {
+  Sending& sent = sending(page);
+  sent.sentText = message;
+  sent.watch->send(url);
+  tellCloseGuard();
+}
+
+void SendFlow::finish(const Sending& sent) {
+  const auto answer =
+      showMessage(fromUtf8(kSentQuestion), fromUtf8(kSentCaption), MessageButtons::YesNo);
+  // Text typed after the press was never sent: it stays. The field's change sets the counter.
+  if (answer == MessageAnswer::Yes && sent.page.memo->windowsText() == sent.sentText) {
+    sent.page.memo->clear();
+  }
+  if (pageShown(*sent.page.memo)) sent.page.memo->setFocus();
+  armCloseGuard();
+}
+
+void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) {
+  tellCloseGuard();
+  showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
+  if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
+}
+
+void SendFlow::reportLateDelivery() {
+  showMessage(fromUtf8(kLateAnswerMessage), fromUtf8(kSentCaption));
+}
+
+bool SendFlow::closeHeldBack() const {
+  return closeGuard_.isActive() || email_.watch->busy() || oskar_.watch->busy();
+}
+
+// Stopped first, so that every send counts its ten seconds afresh.
+void SendFlow::armCloseGuard() {
+  closeGuard_.stop();
+  closeGuard_.start();
+  tellCloseGuard();
+}
+
+void SendFlow::closeGuardOver() {
+  closeGuard_.stop();
+  tellCloseGuard();
+}
+
+void SendFlow::tellCloseGuard() { emit closeGuardChanged(closeHeldBack()); }
+
+}  // namespace movarek

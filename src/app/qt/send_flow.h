@@ -1,0 +1,73 @@
+#pragma once
+// A send from either page, from the press that passed its checks to its end: the request's
+// watch, what the user is told of the outcome, the text a Yes clears, and the close guard that
+// follows every send.
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <string>
+
+#include "common/load_failure.h"
+#include "common/page.h"
+
+namespace movarek {
+
+class SendWatch;
+class TCppWebBrowser;
+class TMemo;
+
+class SendFlow : public QObject {
+  Q_OBJECT
+
+ public:
+  // A sending page: its message field, which a Yes clears and which has the focus back after
+  // the outcome while its page is shown, and the hidden browser its requests go through.
+  struct SendingPage {
+    TMemo* memo;
+    TCppWebBrowser* browser;
+    const char* name;  // in the log
+  };
+
+  SendFlow(const SendingPage& email, const SendingPage& oskar, QObject* parent);
+
+  // The close guard's timer: it runs for ten seconds after every answered send.
+  QTimer* closeGuard() { return &closeGuard_; }
+
+  // The page's send is under way: its send commands wait for it to end.
+  bool busy(Page page) const;
+  // The page's send passed its checks: `url` (code page 1250) goes out; `message` is the text as
+  // the field held it at the press.
+  void send(Page page, const std::string& url, const QString& message);
+
+  // A request is on its way, or ten seconds have not passed since one was answered: closing
+  // would cut it off.
+  bool closeHeldBack() const;
+  // The guard's ten seconds are over.
+  void closeGuardOver();
+
+ signals:
+  // The help strip shows whether the close is held back.
+  void closeGuardChanged(bool heldBack);
+
+ private:
+  struct Sending {
+    SendingPage page;
+    SendWatch* watch;
+    QString sentText;
+  };
+
+  Sending& sending(Page page);
+  // The gateway has the message: offers to clear the sent text and guards the close.
+  void finish(const Sending& sent);
+  // Not sent, or not known: says so and leaves the text for another try.
+  void reportFailure(const Sending& unsent, const LoadFailure& failure);
+  void reportLateDelivery();
+  void armCloseGuard();
+  void tellCloseGuard();
+
+  Sending email_;
+  Sending oskar_;
+  QTimer closeGuard_;
+};
+
+}  // namespace movarek

@@ -1,8 +1,0 @@
-#include "exchange/phone_module.h"
-
-#include "exchange/phone_number.h"
-
-extern "C" __attribute__((visibility("default"))) void movarekKeepPhoneNumber(
-    std::string_view written, std::string& kept) {
-  kept = movarek::keptPhoneNumber(written);
-}

@@ -1,0 +1,93 @@
+#include "send/qt/send_watch.h"
+
+#include "common/qt/log.h"
+#include "send/send_failure.h"
+#include "webview/qt/web_browser.h"
+#include "webview/qt/web_load.h"
+
+namespace movarek {
+namespace {
+
+constexpr int kAnswerWaitMs = 10000;
+// How long a request told as unknown is still listened to. The engine itself never gives up
+// on a connection that stays open, so the program does.
+constexpr int kLateAnswerWaitMs = 5 * 60 * 1000;
+
+QString describe(const std::optional<LoadFailure>& failure) {
+  if (!failure) return QStringLiteral("answered");
+  switch (failure->kind) {
+    case LoadFailure::Kind::HttpStatus:
+      return QStringLiteral("HTTP status %1").arg(failure->code);
+    case LoadFailure::Kind::NetworkError:
+      return QStringLiteral("network error %1").arg(failure->code);
+    case LoadFailure::Kind::NoAnswer:
+      return QStringLiteral("no answer");
+    case LoadFailure::Kind::NoEngine:
+      return QStringLiteral("no web engine module");
+    case LoadFailure::Kind::EngineFailed:
+      return QStringLiteral("the web engine failed");
+  }
+  return {};
+}
+
+}  // namespace
+
+SendWatch::SendWatch(TCppWebBrowser& browser, const char* name, QObject* parent)
+    : QObject(parent), browser_(browser), name_(name) {
+  noAnswer_.setSingleShot(true);
+  noAnswer_.setInterval(kAnswerWaitMs);
+  connect(&noAnswer_, &QTimer::timeout, this, &SendWatch::waitedInVain);
+}
+
+void SendWatch::send(const std::string& cp1250Url) {
+  load_ = browser_.Send(cp1250Url);
+  sinceIssued_.start();
+  // The answer is waited for from when the request has really gone out: a send asked for
+  // before the web engine has started waits for it first.
+  const auto issued = [this] {
+    sinceIssued_.start();
+    noAnswer_.start();
+  };
+  connect(load_, &WebLoad::Issued, this, issued);
+  connect(load_, &WebLoad::Ended, this, &SendWatch::ended);
+  if (load_->issued()) issued();
+}
+
+void SendWatch::ended(const std::optional<LoadFailure>& failure) {
+  noAnswer_.stop();
+  load_ = nullptr;
+  const SendOutcome outcome = sendOutcome(failure);
+  log(outcome == SendOutcome::Sent      ? "sent"
+      : outcome == SendOutcome::NotSent ? "not sent"
+                                        : "unknown",
+      failure);
+  if (failure) {
+    emit failed(*failure);
+  } else {
+    emit delivered();
+  }
+}
+
+void SendWatch::waitedInVain() {
+  WebLoad* late = load_;
+  disconnect(late, &WebLoad::Ended, this, &SendWatch::ended);
+  connect(late, &WebLoad::Ended, this, [this](const std::optional<LoadFailure>& failure) {
+    log("ended late", failure);
+    if (sendOutcome(failure) == SendOutcome::Sent) emit deliveredLate();
+  });
+  QTimer::singleShot(kLateAnswerWaitMs, late, &WebLoad::abandon);
+  ended(LoadFailure{LoadFailure::Kind::NoAnswer});
+}
+
+// The outcome and its timing only: never an address or a text.
+void SendWatch::log(const char* what, const std::optional<LoadFailure>& failure) const {
+  const qint64 ms = sinceIssued_.elapsed();
+  if (sendOutcome(failure) == SendOutcome::Sent) {
+    qCInfo(movarekLog).noquote() << name_ << "send" << what << "after" << ms << "ms";
+  } else {
+    qCWarning(movarekLog).noquote()
+        << name_ << "send" << what << "after" << ms << "ms:" << describe(failure);
+  }
+}
+
+}  // namespace movarek
