@@ -8,7 +8,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox python3
   fonts-liberation2 fonts-dejavu-core
   librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream libphonenumber-dev
-  at-spi2-core python3-pyatspi dbus qt6-gtk-platformtheme
+  at-spi2-core python3-pyatspi dbus qt6-gtk-platformtheme xclip
 )
 
 as_root() {

@@ -78,8 +78,6 @@ const std::string& dataFolder() {
   return *folder;
 }
 
-bool dataFolderIsProgramFolder() { return dataFolder() == programFolder(); }
-
 std::string dataFile(std::string_view bareName) {
   return (std::filesystem::path(dataFolder()) / bareName).string();
 }

@@ -29,7 +29,6 @@ std::string chooseDataFolder(const std::string& programFolder, const Environment
 
 // The data folder of this run, chosen on first use.
 const std::string& dataFolder();
-bool dataFolderIsProgramFolder();
 
 // The full path of a data file, from its bare name.
 std::string dataFile(std::string_view bareName);

@@ -23,6 +23,7 @@
 #include "common/program_folder.h"
 #include "common/safe_file.h"
 #include "read_only_folder.h"
+#include "temporary_program_folder.h"
 
 namespace movarek {
 namespace {
@@ -131,20 +132,17 @@ StoredFile rvolbyDat() {
 
 std::vector<StoredFile> storedFiles() { return {padrDat(), kontaktyDat(), rvolbyDat()}; }
 
-class FileFaultsTest : public ::testing::Test {
+class FileFaultsTest : public testing::TemporaryProgramFolder {
  protected:
   void SetUp() override {
-    static int folders = 0;
-    folder_ = fs::temp_directory_path() /
-              ("movarek-faults-" + std::to_string(::getpid()) + "-" + std::to_string(++folders));
-    fs::create_directories(folder_);
-    setProgramFolder(folder_.string());
+    TemporaryProgramFolder::SetUp();
+    folder_ = folder;
     fileFaults() = {};
   }
   void TearDown() override {
     fileFaults() = {};
-    fs::remove_all(folder_);
     fs::remove_all(elsewhere());
+    TemporaryProgramFolder::TearDown();
   }
 
   // Another folder, such as a synced one, that the user's links point into.
@@ -169,14 +167,7 @@ class FileFaultsTest : public ::testing::Test {
   }
 
   // The file holds what the program holds in memory.
-  bool stored(const StoredFile& file) const { return bytesOf(file.name) == file.inMemory(); }
-
-  std::string bytesOf(const std::string& name) const {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  bool stored(const StoredFile& file) const { return readFile(file.name) == file.inMemory(); }
 
   std::vector<std::string> filesInFolder() const { return filesIn(folder_); }
 
@@ -209,19 +200,19 @@ TEST_F(FileFaultsTest, AFailedStoreKeepsTheOldFileAndTheNextOneStoresTheChange) 
             EXPECT_EQ(file.inMemory(), file.bytesAfter(change)) << "the change is kept in memory";
             if (!stored(file)) break;
           }
-          EXPECT_EQ(bytesOf(file.name), file.bytesAfter(lastStored))
+          EXPECT_EQ(readFile(file.name), file.bytesAfter(lastStored))
               << "the old file is kept whole";
           EXPECT_EQ(filesInFolder(), std::vector<std::string>{file.name})
               << "no temporary file is left";
 
           if (persists) {
             file.change(++change);
-            EXPECT_EQ(bytesOf(file.name), file.bytesAfter(lastStored));
+            EXPECT_EQ(readFile(file.name), file.bytesAfter(lastStored));
             fileFaults() = {};
           }
           // The disk works again: the next change is stored with the failed ones.
           file.change(++change);
-          EXPECT_EQ(bytesOf(file.name), file.bytesAfter(change));
+          EXPECT_EQ(readFile(file.name), file.bytesAfter(change));
         }
       }
     }
@@ -237,10 +228,10 @@ TEST_F(FileFaultsTest, AReadOnlyFolderKeepsTheOldFile) {
       if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
       file.change(1);
     }
-    EXPECT_EQ(bytesOf(file.name), file.bytesAfter(0));
+    EXPECT_EQ(readFile(file.name), file.bytesAfter(0));
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{file.name});
     file.change(2);
-    EXPECT_EQ(bytesOf(file.name), file.bytesAfter(2));
+    EXPECT_EQ(readFile(file.name), file.bytesAfter(2));
   }
 }
 
@@ -256,7 +247,7 @@ TEST_F(FileFaultsTest, AFolderInPlaceOfTheFileIsReadAsNoFileAndLeftAlone) {
     EXPECT_TRUE(file.loadsEmpty());
     file.change(1);
     EXPECT_TRUE(fs::is_directory(folder_ / file.name));
-    EXPECT_EQ(bytesOf(file.name + "/inside"), "kept");
+    EXPECT_EQ(readFile(file.name + "/inside"), "kept");
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{file.name});
   }
 }
@@ -315,7 +306,7 @@ TEST_F(FileFaultsTest, ALinkInPlaceOfTheFileStaysALinkAndTheFileItPointsToIsRepl
         file.change(1);
       }
       EXPECT_TRUE(fs::is_symlink(folder_ / file.name));
-      EXPECT_EQ(bytesOf(file.name), file.bytesAfter(1));
+      EXPECT_EQ(readFile(file.name), file.bytesAfter(1));
       EXPECT_EQ(filesIn(elsewhere()), std::vector<std::string>{target.filename().string()})
           << "no temporary file is left beside the target";
       fs::remove_all(elsewhere());

@@ -9,26 +9,20 @@
 #include <string>
 
 #include "common/program_folder.h"
+#include "temporary_program_folder.h"
 
 namespace movarek {
 namespace {
 
 namespace fs = std::filesystem;
 
-// The program folder pointed at a fresh folder for the length of one test.
-class RtfFileTest : public ::testing::Test {
+class RtfFileTest : public testing::TemporaryProgramFolder {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("movarek-rtf-" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-    setProgramFolder(folder_.string());
-  }
-  void TearDown() override {
-    setProgramFolder(originalFolder_);
-    fs::remove_all(folder_);
+    TemporaryProgramFolder::SetUp();
+    folder_ = folder;
   }
 
-  const std::string originalFolder_ = programFolder();
   fs::path folder_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "common/program_folder.h"
 #include "read_only_folder.h"
+#include "temporary_program_folder.h"
 
 namespace movarek {
 namespace {
@@ -89,24 +90,9 @@ TEST(StoredFields, ReadingFilesOfEverySize) {
   }
 }
 
-class StoredFieldsFileTest : public ::testing::Test {
+class StoredFieldsFileTest : public testing::TemporaryProgramFolder {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("movarek-padr-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_);
-    setProgramFolder(folder_.string());
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string fileBytes() const {
-    std::ifstream in(folder_ / "padr.dat", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
-  std::filesystem::path folder_;
+  std::string fileBytes() const { return readFile("padr.dat"); }
 };
 
 TEST_F(StoredFieldsFileTest, MissingFileGivesNothingAndSavingWritesIt) {
@@ -115,7 +101,7 @@ TEST_F(StoredFieldsFileTest, MissingFileGivesNothingAndSavingWritesIt) {
   ASSERT_TRUE(saveStoredFields(fields));
   EXPECT_EQ(fileBytes(), storedFieldsBytes(fields));
   EXPECT_EQ(loadStoredFields()->emailAddresses, "a@b");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1)
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
       << "no temporary file is left behind";
 }
 
@@ -123,7 +109,7 @@ TEST_F(StoredFieldsFileTest, UnwritableFolderKeepsTheOldFile) {
   const StoredFields old{"old@x", std::nullopt};
   ASSERT_TRUE(saveStoredFields(old));
   {
-    testing::ReadOnlyFolder readOnly(folder_.string());
+    testing::ReadOnlyFolder readOnly(folder);
     if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
     EXPECT_FALSE(saveStoredFields({"new@x", std::nullopt}));
   }

@@ -121,8 +121,7 @@ class GuestPageTest : public GatewayTest {
   // the request took to reach the gateway.
   std::pair<MessageRequest, double> sendEmail() {
     main().btnSMStopClick();
-    main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-    main().memoText->setPlainText(QStringLiteral("Ahoj"));
+    fillEmailSend();
     const auto before = messages.size();
     const auto requestsBefore = simulator->requests().size();
     const auto pressedAt = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
@@ -193,8 +192,7 @@ TEST_F(GuestPageTest, AnAlertLeftOpenHoldsNoSendBack) {
     }
     return MessageAnswer::No;
   });
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  fillEmailSend();
   QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
   main().btnEurotelClick();
   ASSERT_TRUE(waitUntil([&] { return sentToldWhileAlertOpen.has_value(); }, 20000));
@@ -386,7 +384,7 @@ TEST_F(GuestPageTest, ThePageGetsNoPermissionNoDownloadAndNoRichTooltip) {
   ASSERT_TRUE(waitUntil([&] { return targetsOf(simulator->requests()).contains("/download"); }));
   waitFor(1000);
   EXPECT_EQ(QDir(downloads).entryList(QDir::Files), downloadedBefore);
-  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{});
+  EXPECT_EQ(QDir(folderPath()).entryList(QDir::Files), QStringList{});
   EXPECT_EQ(page->view()->url().path(), kEurotelPage);
 }
 

@@ -87,8 +87,8 @@ class SecondStartTest : public ::testing::Test {
   // Every file and folder under the test's root with its size and time of change.
   QStringList everythingWritten() const {
     QStringList found;
-    QDirIterator it(root_.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                      QDir::System,
+    QDirIterator it(root_.path(),
+                    QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
       const QFileInfo info(it.next());
@@ -174,10 +174,10 @@ TEST_F(SecondStartTest, EndlessOrSilentTalkHoldsNeitherTheRunningCopyNorALaterSt
 }
 
 // Another user prepares everything a copy of this user might look for: the runtime folder
-// shared with everyone, a lock and a socket of the data folder's name answering "raised", the
-// folder a copy makes when the runtime folder is not its own, and the name in the abstract
-// socket namespace that copies once used. The program starts all the same.
-TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
+// shared with everyone, a lock and a socket of the data folder's name answering "raised", and
+// the folder a copy makes when the runtime folder is not its own. The program starts all the
+// same, and stays single: its endpoint moves to the user's own cache folder.
+TEST_F(SecondStartTest, AnotherUsersEndpointNeitherKeepsTheProgramFromStartingNorDoublesIt) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user here";
   if (!::getpwnam(kOtherUser)) {
     ASSERT_EQ(QProcess::execute(QStringLiteral("useradd"),
@@ -190,42 +190,36 @@ TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
   ::chmod(root_.path().toLocal8Bit().constData(), 0755);
   ::chmod(shared.toLocal8Bit().constData(), 01777);
   const QString folder = programFolder(QStringLiteral("program"));
-  const QString taken = QString::fromStdString(
-      instanceEndpoint(shared.toStdString(), folder.toStdString()).socket);
+  const QString taken =
+      QString::fromStdString(instanceEndpoint(shared.toStdString(), folder.toStdString()).socket);
   const QString ownFolder = shared + "/sms-movarek-" + QString::number(::geteuid());
-  const QString ownSocket =
-      QString::fromStdString(instanceEndpoint(ownFolder.toStdString(), folder.toStdString()).socket);
+  const QString ownSocket = QString::fromStdString(
+      instanceEndpoint(ownFolder.toStdString(), folder.toStdString()).socket);
   QProcess squatter;
-  squatter.start(
-      QStringLiteral("runuser"),
-      {"-u", QString::fromLatin1(kOtherUser), "--", "python3", "-c",
-       "import fcntl, hashlib, os, socket, sys\n"
-       "os.makedirs(sys.argv[3], mode=0o777, exist_ok=True)\n"
-       "servers = []\n"
-       "for path in sys.argv[1:3]:\n"
-       "    lock = open(path[:-len('.socket')] + '.lock', 'w')\n"
-       "    fcntl.flock(lock, fcntl.LOCK_EX)\n"
-       "    server = socket.socket(socket.AF_UNIX)\n"
-       "    server.bind(path)\n"
-       "    os.chmod(path, 0o777)\n"
-       "    server.listen()\n"
-       "    servers.append((lock, server))\n"
-       "abstract = socket.socket(socket.AF_UNIX)\n"
-       "abstract.bind('\\0sms-movarek-%d-%s' % (int(sys.argv[4]),"
-       " hashlib.sha256(sys.argv[5].encode()).hexdigest()[:32]))\n"
-       "abstract.listen()\n"
-       "servers.append((None, abstract))\n"
-       "print('ready', os.getpid(), flush=True)\n"
-       "while True:\n"
-       "    for lock, server in servers:\n"
-       "        server.settimeout(0.05)\n"
-       "        try:\n"
-       "            connection, _ = server.accept()\n"
-       "            connection.sendall(b'raised\\n')\n"
-       "            connection.close()\n"
-       "        except socket.timeout:\n"
-       "            pass\n",
-       taken, ownSocket, ownFolder, QString::number(::geteuid()), QDir(folder).canonicalPath()});
+  squatter.start(QStringLiteral("runuser"),
+                 {"-u", QString::fromLatin1(kOtherUser), "--", "python3", "-c",
+                  "import fcntl, os, socket, sys\n"
+                  "os.makedirs(sys.argv[3], mode=0o777, exist_ok=True)\n"
+                  "servers = []\n"
+                  "for path in sys.argv[1:3]:\n"
+                  "    lock = open(path[:-len('.socket')] + '.lock', 'w')\n"
+                  "    fcntl.flock(lock, fcntl.LOCK_EX)\n"
+                  "    server = socket.socket(socket.AF_UNIX)\n"
+                  "    server.bind(path)\n"
+                  "    os.chmod(path, 0o777)\n"
+                  "    server.listen()\n"
+                  "    servers.append((lock, server))\n"
+                  "print('ready', os.getpid(), flush=True)\n"
+                  "while True:\n"
+                  "    for lock, server in servers:\n"
+                  "        server.settimeout(0.05)\n"
+                  "        try:\n"
+                  "            connection, _ = server.accept()\n"
+                  "            connection.sendall(b'raised\\n')\n"
+                  "            connection.close()\n"
+                  "        except socket.timeout:\n"
+                  "            pass\n",
+                  taken, ownSocket, ownFolder});
   ASSERT_TRUE(waitUntil([&] { return squatter.canReadLine(); }, 10000))
       << squatter.readAllStandardError().toStdString();
   const QList<QByteArray> ready = squatter.readLine().trimmed().split(' ');
@@ -238,8 +232,13 @@ TEST_F(SecondStartTest, AnotherUsersEndpointDoesNotKeepTheProgramFromStarting) {
   runtime_ = shared;
   QProcessEnvironment sharedTemporary;
   sharedTemporary.insert(QStringLiteral("TMPDIR"), shared);
+  sharedTemporary.insert(QStringLiteral("XDG_CACHE_HOME"), root_.filePath(QStringLiteral("cache")));
   QProcess& program = start(folder, sharedTemporary);
   EXPECT_FALSE(program.waitForFinished(3000)) << "the program ended: " << program.exitCode();
+  EXPECT_EQ(program.state(), QProcess::Running);
+  QProcess& again = start(folder, sharedTemporary);
+  EXPECT_TRUE(again.waitForFinished(10000));
+  EXPECT_EQ(again.exitCode(), 0);
   EXPECT_EQ(program.state(), QProcess::Running);
 }
 

@@ -99,8 +99,7 @@ TEST_F(SilentGatewayTest, ASendAfterAnUnknownOutcomeGoesOutAgainAndEnds) {
   startProgram();
   ASSERT_NO_FATAL_FAILURE(showMain());
   ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Znovu"));
+  fillEmailSend(QStringLiteral("jan@sms.cz"), QStringLiteral("Znovu"));
   for (int attempt = 1; attempt <= 2; ++attempt) {
     const auto before = messages.size();
     QTest::mouseClick(main().btnPoslat, Qt::LeftButton);

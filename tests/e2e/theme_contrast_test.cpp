@@ -147,8 +147,7 @@ class ThemeContrastTest : public FormsTest {
 
 TEST_F(ThemeContrastTest, EveryTextOfEveryWindowStandsOut) {
   startProgram();
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  fillEmailSend();
   main().editAdresaOskar->setText(QStringLiteral("123456"));
   main().memoTextOskar->setPlainText(QStringLiteral("Ahoj"));
   main().editSenderPredOskar->setText(QStringLiteral("777"));

@@ -11,16 +11,15 @@ using WebEngineStartTest = GatewayTest;
 TEST_F(WebEngineStartTest, ASendAskedForBeforeTheWindowHasPaintedReachesTheGateway) {
   ASSERT_NO_FATAL_FAILURE(startSimulator());
   startProgram();
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  fillEmailSend();
   main().btnPoslatClick();
   main().show();
 
-  // The send goes out once the start-up request of its view has ended, never in its place.
+  // The send goes out beside the start-up loads, never in their place; each load has a view and
+  // connections of its own, so they may arrive in any order.
   QStringList targets = targetsOf(simulator->waitForRequests(3));
-  ASSERT_EQ(targets.size(), 3);
-  EXPECT_EQ(targets.removeAll("/eurotel_nova2.php"), 1);
-  EXPECT_EQ(targets, (QStringList{"/send_sms.php?go=pricti113",
+  targets.sort();
+  EXPECT_EQ(targets, (QStringList{"/eurotel_nova2.php", "/send_sms.php?go=pricti113",
                                   "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"}));
   EXPECT_TRUE(waitUntil([&] { return !messages.empty(); }));
   ASSERT_EQ(messages.size(), 1u);

@@ -119,6 +119,13 @@ def run(session):
     session.click(main, *SIDE_HELP)
     help_window = session.wait_window("^Nápověda", "the help window")
     session.screenshot(help_window, "dialog-help")
+    # The text as the user can copy it out: the installed document's, not the window's own.
+    session.key("ctrl+a")
+    session.key("ctrl+c")
+    shown = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=session.environment(),
+                           capture_output=True, timeout=10).stdout.decode("utf-8", "replace")
+    session.expect("Do velkého pole pod adresou napište text zprávy" in shown,
+                   f"the help window shows the installed help document: {shown[:200]!r}")
     session.key("Escape")
     session.wait_gone("^Nápověda", "the help window")
 

@@ -16,11 +16,13 @@
 
 #include "app/qt/forms.h"
 #include "app/qt/main_window.h"
+#include "app/qt/memo.h"
 #include "common/program_folder.h"
 #include "common/qt/file_choice.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
 #include "send/gateway.h"
+#include "temporary_program_folder.h"
 #include "webview/qt/web_browser.h"
 #include "webview/qt/web_load.h"
 
@@ -31,13 +33,12 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace movarek::testing {
 
-class FormsTest : public ::testing::Test {
+class FormsTest : public TemporaryProgramFolder {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    setProgramFolder(folder_.path().toStdString());
+    TemporaryProgramFolder::SetUp();
     // Should the program folder refuse new files, the data stays in the test's folder too.
-    qputenv("XDG_DATA_HOME", folder_.filePath(QStringLiteral("xdg")).toUtf8());
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder + "/xdg"));
     // Requests of these tests go nowhere: the web engine refuses the discard port outright.
     setGatewayHost("127.0.0.1:9");
     setMessageHandler([this](const MessageRequest& request) {
@@ -63,6 +64,7 @@ class FormsTest : public ::testing::Test {
 
   void TearDown() override {
     forms.reset();
+    TemporaryProgramFolder::TearDown();
     setMessageHandler({});
     setModalHandler({});
     setFileHandler({});
@@ -75,6 +77,13 @@ class FormsTest : public ::testing::Test {
   void startProgram() { forms = std::make_unique<Forms>(); }
 
   TfrmMain& main() { return forms->main(); }
+
+  // The "SMS E-mail" page's fields filled for a send that passes every check.
+  void fillEmailSend(const QString& address = QStringLiteral("jan@sms.cz"),
+                     const QString& text = QStringLiteral("Ahoj")) {
+    main().editAdresa->setText(address);
+    main().memoText->setPlainText(text);
+  }
 
   // Shows the main window as the active one, so that focus and shortcuts act as for a person.
   void showMain() {
@@ -101,20 +110,10 @@ class FormsTest : public ::testing::Test {
 
   std::string filePath(const std::string& name) const { return programFile(name); }
 
-  void writeFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream(filePath(name), std::ios::binary) << bytes;
-  }
-
-  std::string readFile(const std::string& name) const {
-    std::ifstream in(filePath(name), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
   bool fileExists(const std::string& name) const { return std::ifstream(filePath(name)).good(); }
 
-  QTemporaryDir folder_;
+  // The program folder, as Qt names it.
+  QString folderPath() const { return QString::fromStdString(folder); }
   std::unique_ptr<Forms> forms;
   std::vector<MessageRequest> messages;  // every box shown, in order
   std::deque<MessageAnswer> answers;     // given in order; No or OK when none is left

@@ -180,8 +180,7 @@ TEST_F(MainWindowTest, RefusedEmailSendShowsWhyAndMovesTheFocus) {
 TEST_F(MainWindowTest, EnterInTheAddressFieldSends) {
   startProgram();
   showMain();
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  fillEmailSend();
   QTest::keyClick(main().editAdresa, Qt::Key_Return);
   gatewayAnswers();
   ASSERT_EQ(messages.size(), 1u);
@@ -198,8 +197,7 @@ TEST_F(MainWindowTest, AnsweringTheQuestion) {
        {Case{MessageAnswer::Yes, "", "0 / 1"}, Case{MessageAnswer::No, "Ahoj", "4 / 1"}}) {
     startProgram();
     showMain();
-    main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-    main().memoText->setPlainText(QStringLiteral("Ahoj"));
+    fillEmailSend();
     main().editAdresa->setFocus();
     messages.clear();
     answers = {c.answer};
@@ -247,8 +245,7 @@ TEST_F(MainWindowTest, OskarSendAndItsRefusals) {
 TEST_F(MainWindowTest, CtrlPSendsFromTheShownPageOnly) {
   startProgram();
   showMain();
-  main().editAdresa->setText(QStringLiteral("a@b"));
-  main().memoText->setPlainText(QStringLiteral("x"));
+  fillEmailSend(QStringLiteral("a@b"), QStringLiteral("x"));
   QTest::mouseClick(main().btnEurotel, Qt::LeftButton);
   QTest::keyClick(&main(), Qt::Key_P, Qt::ControlModifier);
   EXPECT_TRUE(messages.empty());
@@ -270,8 +267,7 @@ TEST_F(MainWindowTest, CloseGuard) {
   startProgram();
   showMain();
   EXPECT_EQ(main().timerVypnuti->interval(), 10000);
-  main().editAdresa->setText(QStringLiteral("a@b"));
-  main().memoText->setPlainText(QStringLiteral("x"));
+  fillEmailSend(QStringLiteral("a@b"), QStringLiteral("x"));
   main().btnPoslatClick();
   gatewayAnswers();
   EXPECT_EQ(stripColour(main()), QColor(255, 255, 0));
@@ -294,8 +290,7 @@ TEST_F(MainWindowTest, CloseGuard) {
 TEST_F(MainWindowTest, AFailedSendIsToldAndKeepsTheText) {
   startProgram();
   showMain();
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  fillEmailSend();
   main().editAdresa->setFocus();
   QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
   // A second press while the first is under way sends nothing more.

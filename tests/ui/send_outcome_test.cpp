@@ -32,8 +32,7 @@ TEST_F(SendOutcomeTest, AnAnswerWhileAnotherPageIsShownLeavesThatPageAsTheUserHa
   for (const auto& c : {Case{"Eurotel", "-------------"}, Case{"Oskar", "3 / 1"}}) {
     startProgram();
     showMain();
-    main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-    main().memoText->setPlainText(QStringLiteral("Ahoj"));
+    fillEmailSend();
     main().memoTextOskar->setPlainText(QStringLiteral("abc"));
     QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
     QTest::mouseClick(c.page == QLatin1String("Eurotel") ? main().btnEurotel : main().btnOskar,
@@ -55,8 +54,7 @@ TEST_F(SendOutcomeTest, AnAnswerWhileAnotherPageIsShownLeavesThatPageAsTheUserHa
 TEST_F(SendOutcomeTest, YesKeepsTextTypedAfterThePress) {
   startProgram();
   showMain();
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  fillEmailSend();
   QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
   main().memoText->moveCursor(QTextCursor::End);
   QTest::keyClicks(main().memoText, QStringLiteral(" Evo"));

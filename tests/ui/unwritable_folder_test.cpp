@@ -14,7 +14,7 @@ TEST_F(FormsTest, ChangesThatCannotBeStoredInAReadOnlyFolderAreToldOncePerFile) 
   writeFile("kontakty.dat", std::string("\0\0", 2));
   writeFile("rvolby.dat", std::string(1600, '\0'));
   startProgram();
-  const ReadOnlyFolder readOnly(folder_.path().toStdString());
+  const ReadOnlyFolder readOnly(folder);
   if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
   onModal = [this](QDialog& shown) {
     if (&shown == &forms->kontakty()) {
@@ -35,7 +35,7 @@ TEST_F(FormsTest, ChangesThatCannotBeStoredInAReadOnlyFolderAreToldOncePerFile) 
   main().btnRychleVolbyClick();
   main().btnRychleVolbyClick();
 
-  const QString where = " nelze uložit do složky programu " + folder_.path() +
+  const QString where = " nelze uložit do složky programu " + folderPath() +
                         ".\nZměny platí jen do ukončení programu.";
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0].text, "Soubor kontakty.dat" + where);
@@ -52,11 +52,11 @@ TEST_F(FormsTest, FieldsThatCannotBeStoredAtCloseAreToldAndTheProgramStillEnds) 
   writeFile("padr.dat", "stara@sms.cz");
   startProgram();
   main().editAdresa->setText(QStringLiteral("nova@sms.cz"));
-  const ReadOnlyFolder readOnly(folder_.path().toStdString());
+  const ReadOnlyFolder readOnly(folder);
   if (!readOnly.refusesNewFiles()) GTEST_SKIP() << "cannot make a folder read-only here";
   EXPECT_TRUE(main().close());
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Soubor padr.dat nelze uložit do složky programu " + folder_.path() +
+  EXPECT_EQ(messages[0].text, "Soubor padr.dat nelze uložit do složky programu " + folderPath() +
                                   ".\nAdresy a čísla zadané v hlavním okně se při příštím "
                                   "spuštění neobnoví.");
   EXPECT_EQ(messages[0].caption, "Chyba");

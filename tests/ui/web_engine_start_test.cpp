@@ -2,8 +2,10 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/qt/memo.h"
+#include "common/qt/first_paint.h"
 #include "forms_fixture.h"
 #include "webview/qt/web_browser.h"
 #include "webview/qt/web_engine_starter.h"
@@ -41,17 +43,9 @@ TEST_F(WebEngineStartTest, TheWindowPaintsBeforeTheEngineStartsThenTheStartUpLoa
   ASSERT_EQ(main().CppWebBrowser1->loadsUnderWay().size(), 1u);
   log.follow(main().CppWebBrowser1->loadsUnderWay()[0], "start-up request");
   std::optional<bool> viewAtFirstPaint;
-  struct FirstPaint : QObject {
-    std::function<void()> painted;
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint) painted();
-      return false;
-    }
-  } firstPaint;
-  firstPaint.painted = [&] {
-    if (!viewAtFirstPaint) viewAtFirstPaint = main().webEurotel->view() != nullptr;
-  };
-  main().installEventFilter(&firstPaint);
+  FirstPaint painted(main());
+  QObject::connect(&painted, &FirstPaint::painted,
+                   [&] { viewAtFirstPaint = main().webEurotel->view() != nullptr; });
 
   main().show();
   EXPECT_EQ(main().webEurotel->view(), nullptr);
@@ -77,8 +71,9 @@ TEST_F(WebEngineStartTest, EveryRequestOfAHiddenBrowserGoesOutAtOnceInAViewOfIts
   engine.start();
   // None waits for another: all three go out before any has ended.
   ASSERT_TRUE(QTest::qWaitFor([&] { return log.events.size() >= 6; }, kEngineWaitMs));
-  EXPECT_EQ(std::vector<std::string>(log.events.begin(), log.events.begin() + 3),
-            (std::vector<std::string>{"/a issued", "/b?x=1 issued", "/c issued"}));
+  const auto firstEnd = std::find_if(log.events.begin(), log.events.end(),
+                                     [](const auto& event) { return !event.ends_with(" issued"); });
+  EXPECT_EQ(firstEnd - log.events.begin(), 3) << ::testing::PrintToString(log.events);
 
   // Once started, a request goes out at once, whatever else is under way.
   WebLoad* hanging = browser.Send(kRefusingHost + "/d");
@@ -91,13 +86,15 @@ TEST_F(WebEngineStartTest, EveryRequestOfAHiddenBrowserGoesOutAtOnceInAViewOfIts
 
 TEST_F(WebEngineStartTest, ASendBeforeTheEngineHasStartedGoesOutOnceItHas) {
   startProgram();
-  main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
-  main().memoText->setPlainText(QStringLiteral("Ahoj"));
+  // The gateway refuses the start-up request in a way of its own: its failure is not the send's.
+  main().CppWebBrowser1->loadsUnderWay().front()->end(
+      LoadFailure{LoadFailure::Kind::HttpStatus, 503});
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  fillEmailSend();
   main().btnPoslatClick();
   EXPECT_EQ(requestsUnderWay(*main().CppWebBrowser1),
-            (QStringList{QString::fromStdString(kRefusingHost) + "/send_sms.php?go=pricti113",
-                         QString::fromStdString(kRefusingHost) +
-                             "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"}));
+            QStringList{QString::fromStdString(kRefusingHost) +
+                        "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"});
   EXPECT_FALSE(main().CppWebBrowser1->loadsUnderWay().back()->issued());
   EXPECT_TRUE(messages.empty());
 

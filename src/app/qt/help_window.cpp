@@ -1,9 +1,7 @@
 #include "app/qt/help_window.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QVBoxLayout>

@@ -1,9 +1,7 @@
 #include "app/qt/maker_window.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/maker_details.h"
 #include "common/qt/carried_picture.h"
@@ -21,12 +19,12 @@ QFont boldFont(QFont font, int pixels = 0) {
   return font;
 }
 
+// Sized again in its own font: the label is as large as its text in it.
 QLabel* label(QWidget* parent, const QString& text, const QPoint& at, const QFont& font,
               const QColor& colour = {}) {
-  auto* created = new QLabel(text, parent);
+  QLabel* created = labelAt(parent, text, at);
   created->setFont(font);
   if (colour.isValid()) colourText(*created, QPalette::WindowText, colour);
-  created->move(at);
   created->adjustSize();
   return created;
 }
