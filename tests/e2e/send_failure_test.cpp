@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include "app/qt/memo.h"
@@ -127,10 +128,28 @@ TEST_P(SendFailureTest, AnAnswerWithoutAPageIsAnAnswer) {
   EXPECT_TRUE(elsewhere.requests().isEmpty());
 }
 
+QStringList& programLog() {
+  static QStringList lines;
+  return lines;
+}
+
+// The outcome is also written to the program's log, with its timing, never with what was sent.
 TEST_P(SendFailureTest, AServerErrorIsToldWithItsStatus) {
+  programLog().clear();
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (QLatin1String(context.category) == "sms-movarek") programLog() << text;
+      });
   ASSERT_NO_FATAL_FAILURE(startAndFill(true, {QStringLiteral("--status"), QStringLiteral("500")}));
   expectToldKeepingTheText(sendAndWaitForTheAnswer(), notSent("chyba serveru 500"));
+  qInstallMessageHandler(previous);
   EXPECT_EQ(sendRequestsLogged(), 1);
+  ASSERT_EQ(programLog().size(), 1) << programLog().join('\n').toStdString();
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^(e-mail|Oskar) send not sent after \\d+ ms: "
+                                                "HTTP status 500$"))
+                  .match(programLog()[0])
+                  .hasMatch())
+      << programLog()[0].toStdString();
 }
 
 // The request was written before the connection broke: the gateway may have it.
