@@ -78,8 +78,7 @@ TfrmKontakty::TfrmKontakty(ContactStore& contacts, QWidget* parent)
 
 void TfrmKontakty::buildLayout() {
   setWindowTitle(QStringLiteral("Kontakty"));
-  setFixedSize(kClientSize);
-  centreOnScreen(*this, kClientSize);
+  fixAndCentre(*this, kClientSize);
 
   listboxJmena = new ContactList(this);
   listboxJmena->setGeometry(8, 8, 237, 273);

@@ -24,8 +24,7 @@ TfrmRychleVolby::TfrmRychleVolby(SpeedDialStore& speedDials, QWidget* parent)
 
 void TfrmRychleVolby::buildLayout() {
   setWindowTitle(QStringLiteral("Rychlé volby"));
-  setFixedSize(kClientSize);
-  centreOnScreen(*this, kClientSize);
+  fixAndCentre(*this, kClientSize);
 
   GroupBox1 = new QGroupBox(QStringLiteral(" Rychlé volby "), this);
   GroupBox1->setGeometry(8, 4, 469, 184);

@@ -43,8 +43,7 @@ QPixmap smoothlyScaled(const QPixmap& picture, qreal ratio) {
 
 TfrmKontakt::TfrmKontakt(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Kontakt na výrobce"));
-  setFixedSize(kClientSize);
-  centreOnScreen(*this, kClientSize);
+  fixAndCentre(*this, kClientSize);
 
   Image1 = new QLabel(this);
   Image1->setPixmap(smoothlyScaled(carriedPicture(QStringLiteral(":/movarek/logo_vertanix.png")),

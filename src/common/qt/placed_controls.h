@@ -49,4 +49,10 @@ inline void centreOnScreen(QWidget& window, QSize clientSize) {
   window.move(screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
+// A window of a fixed client size, where the desktop would place it.
+inline void fixAndCentre(QWidget& window, QSize clientSize) {
+  window.setFixedSize(clientSize);
+  centreOnScreen(window, clientSize);
+}
+
 }  // namespace movarek
