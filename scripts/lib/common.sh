@@ -9,6 +9,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream libphonenumber-dev
   at-spi2-core python3-pyatspi dbus qt6-gtk-platformtheme xclip
+  libsqlite3-dev sqlite3
 )
 
 as_root() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/cp1250.h"
+#include "common/csv_field.h"
 #include "exchange/csv_reader.h"
 #include "exchange/text_encoding.h"
 #include "exchange/text_lines.h"
@@ -73,16 +74,6 @@ std::pair<std::string, std::string> givenAndFamily(const std::string& name) {
   const auto space = name.rfind(' ');
   if (space == std::string::npos) return {name, {}};
   return {name.substr(0, space), name.substr(space + 1)};
-}
-
-std::string csvField(const std::string& utf8) {
-  if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
-  std::string quoted = "\"";
-  for (const char c : utf8) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 }  // namespace
@@ -166,8 +157,7 @@ std::string csvOf(const std::vector<ContactTexts>& book) {
   for (const ContactTexts& contact : book) {
     const std::string phone = cp1250ToUtf8(contact.phone);
     csv += csvField(cp1250ToUtf8(contact.name)) + "," + csvField(cp1250ToUtf8(contact.address)) +
-           "," + (phone.empty() ? "" : "Mobile") +
-           "," + csvField(phone) + "\r\n";
+           "," + (phone.empty() ? "" : "Mobile") + "," + csvField(phone) + "\r\n";
   }
   return csv;
 }

@@ -28,7 +28,8 @@ APPLICATION = "SMS Movarek"
 # The page tabs are one stop, the chosen one; arrows move between them.
 MAIN_TAB_ORDER = ["SMS E-mail", "Adresa", "Poslat!", "Text zprávy",
                   "Rychlá volba 1", "Rychlá volba 2", "Rychlá volba 3", "Rychlá volba 4", "SMS",
-                  "Kontakty", "Rychlé volby", "Napište nám!", "Nápověda", "www.vertanix.cz"]
+                  "Kontakty", "Rychlé volby", "Napište nám!", "Nápověda", "Odeslané",
+                  "www.vertanix.cz"]
 SPEED_DIAL_1 = "rychla@sms.cz"
 # Roles that a control of the program's may have; anything else is a control a screen reader
 # cannot present.

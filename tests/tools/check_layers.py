@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Fails when a file of src/ includes a file of a layer above its own, or when a file's place
-does not tell its build output: the folder root is the core (the standard library only), qt/
+does not tell its build output: the folder root is the core (the standard library and SQLite only), qt/
 the program's Qt side, module/ a module the program loads."""
 import pathlib
 import re

@@ -14,6 +14,7 @@
 #include "contact_file.h"
 #include "exchange/qt/phone_module.h"
 #include "forms_fixture.h"
+#include "send/qt/sent_messages_window.h"
 #include "webview/qt/web_browser.h"
 
 namespace movarek::testing {
@@ -37,7 +38,8 @@ class StartUpTest : public FormsTest {
   }
 
   std::vector<QDialog*> windowsInTheirOrder() {
-    return {&forms->kontakt(), &forms->rychleVolby(), &forms->napoveda(), &forms->kontakty()};
+    return {&forms->kontakt(), &forms->rychleVolby(), &forms->napoveda(), &forms->odeslane(),
+            &forms->kontakty()};
   }
 
   // Runs `typeEarly` the moment the main window first becomes active: as soon as a person

@@ -6,11 +6,20 @@
 #include "app/qt/main_window.h"
 #include "app/qt/maker_window.h"
 #include "common/qt/first_paint.h"
+#include "common/qt/program_database.h"
+#include "send/qt/send_recorder.h"
+#include "send/qt/sent_messages_window.h"
 #include "webview/qt/web_engine_starter.h"
 
 namespace movarek {
 
-Forms::Forms() : frmMain_(std::make_unique<TfrmMain>(*this)) {
+Forms::Forms()
+    : database_(std::make_unique<ProgramDatabase>(
+          std::vector<std::string_view>{SentMessages::kSchema},
+          std::vector<Database::Preparation>{&SentMessages::prepare})),
+      sentMessages_(std::make_unique<SentMessages>(database_->database())),
+      recorder_(std::make_unique<SendRecorder>(*database_, *sentMessages_)),
+      frmMain_(std::make_unique<TfrmMain>(*this, *recorder_)) {
   auto* painted = new FirstPaint(*frmMain_);
   // In this order: the other windows are there before the engine holds up the thread.
   QObject::connect(
@@ -18,9 +27,20 @@ Forms::Forms() : frmMain_(std::make_unique<TfrmMain>(*this)) {
       Qt::QueuedConnection);
   QObject::connect(painted, &FirstPaint::painted, &frmMain_->webEngine(), &WebEngineStarter::start,
                    Qt::QueuedConnection);
+  QObject::connect(painted, &FirstPaint::painted, database_.get(), &ProgramDatabase::openSoon);
 }
 
-Forms::~Forms() = default;
+// The windows go in the reverse of their making; then the database's thread ends, its last
+// writes done, before the records it writes go.
+Forms::~Forms() {
+  frmOdeslane_.reset();
+  frmKontakty_.reset();
+  frmNapoveda_.reset();
+  frmRychleVolby_.reset();
+  frmKontakt_.reset();
+  frmMain_.reset();
+  database_.reset();
+}
 
 void Forms::makeTheOthers() {
   if (othersMade()) return;
@@ -28,6 +48,7 @@ void Forms::makeTheOthers() {
   frmKontakt_ = std::make_unique<TfrmKontakt>(&main);
   frmRychleVolby_ = std::make_unique<TfrmRychleVolby>(main.speedDials(), &main);
   frmNapoveda_ = std::make_unique<TfrmNapoveda>(&main);
+  frmOdeslane_ = std::make_unique<SentMessagesWindow>(*sentMessages_, &main);
   frmKontakty_ = std::make_unique<TfrmKontakty>(main.contacts(), &main);
   QObject::connect(frmRychleVolby_.get(), &TfrmRychleVolby::speedDialsChanged, &main,
                    &TfrmMain::ShowSpeedDialHints);
@@ -35,6 +56,8 @@ void Forms::makeTheOthers() {
                    &TfrmMain::putChosenAddresses);
   QObject::connect(frmKontakty_.get(), &TfrmKontakty::oskarNumberChosen, &main,
                    &TfrmMain::PutOskarNumber);
+  QObject::connect(frmOdeslane_.get(), &SentMessagesWindow::reuseRequested, &main,
+                   &TfrmMain::putSentRecord);
 }
 
 TfrmKontakt& Forms::kontakt() {
@@ -55,6 +78,11 @@ TfrmNapoveda& Forms::napoveda() {
 TfrmKontakty& Forms::kontakty() {
   makeTheOthers();
   return *frmKontakty_;
+}
+
+SentMessagesWindow& Forms::odeslane() {
+  makeTheOthers();
+  return *frmOdeslane_;
 }
 
 }  // namespace movarek

@@ -33,6 +33,7 @@
 #include "common/qt/qt_color.h"
 #include "common/qt/qt_text.h"
 #include "send/counter.h"
+#include "send/qt/sent_messages_window.h"
 #include "send/send_check.h"
 #include "webview/qt/web_browser.h"
 #include "webview/qt/web_engine_starter.h"
@@ -43,8 +44,8 @@ using namespace main_window;
 
 // The window is there to be typed into before the web views are: the loads the creation step
 // asks for wait for the engine, which starts after the first paint.
-TfrmMain::TfrmMain(OtherWindows& windows)
-    : windows_(windows), webEngine_(new WebEngineStarter(this)) {
+TfrmMain::TfrmMain(OtherWindows& windows, SendRecorder& recorder)
+    : windows_(windows), recorder_(recorder), webEngine_(new WebEngineStarter(this)) {
   buildLayout();
   buildHiddenMenu();
   connectHandlers();
@@ -101,7 +102,7 @@ void TfrmMain::buildLayout() {
   showCloseGuard(false);
 
   sendFlow_ = new SendFlow({memoText, CppWebBrowser1, "e-mail"},
-                           {memoTextOskar, webOskarSend, "Oskar"}, this);
+                           {memoTextOskar, webOskarSend, "Oskar"}, recorder_, this);
   timerVypnuti = sendFlow_->closeGuard();
 }
 
@@ -120,6 +121,7 @@ void TfrmMain::buildHiddenMenu() {
   Rychlvolby1 = item(soubor, "Rychlé volby", QKeySequence(Qt::CTRL | Qt::Key_R));
   Poslatzprvu1 = item(soubor, "Poslat zprávu", QKeySequence(Qt::CTRL | Qt::Key_P));
   Konec1 = item(soubor, "Konec", QKeySequence(Qt::Key_F10));
+  Odeslanezpravy1 = item(soubor, "Odeslané zprávy", QKeySequence(Qt::CTRL | Qt::Key_H));
   QMenu* upravy = menu(QStringLiteral("Úpravy"));
   Zpet1 = item(upravy, "Zpět", QKeySequence(Qt::CTRL | Qt::Key_Z));
   Opakovat1 = item(upravy, "Opakovat", QKeySequence(Qt::CTRL | Qt::Key_Y));
@@ -129,8 +131,9 @@ void TfrmMain::buildHiddenMenu() {
   Vloit1 = item(upravy, "Vložit", QKeySequence(Qt::CTRL | Qt::Key_V));
   QMenu* napoveda = menu(QStringLiteral("Nápověda"));
   Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
-  // Ctrl+P does nothing on the Eurotel page, and the other three open the program's windows.
-  new WindowKeys(*this, *webEurotel, {Kontakty1, Rychlvolby1, Poslatzprvu1, Uivatelskpruka1},
+  // Ctrl+P does nothing on the Eurotel page, and the others open the program's windows.
+  new WindowKeys(*this, *webEurotel,
+                 {Kontakty1, Rychlvolby1, Poslatzprvu1, Uivatelskpruka1, Odeslanezpravy1},
                  [this](bool forward) { focusNextPrevChild(forward); });
 }
 
@@ -144,6 +147,8 @@ void TfrmMain::connectHandlers() {
   connect(btnKontakt, &QPushButton::clicked, this, &TfrmMain::btnKontaktClick);
   connect(btnNapoveda, &QPushButton::clicked, this, &TfrmMain::btnNapovedaClick);
   connect(btnVertanix, &QPushButton::clicked, this, &TfrmMain::btnVertanixClick);
+  connect(btnOdeslane, &QPushButton::clicked, this, &TfrmMain::btnOdeslaneClick);
+  connect(Odeslanezpravy1, &QAction::triggered, this, &TfrmMain::btnOdeslaneClick);
 
   connect(memoText, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextChange);
   connect(memoTextOskar, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextOskarChange);
@@ -306,13 +311,29 @@ void TfrmMain::btnPoslatOskarClick() {
 
 void TfrmMain::sendChecked(Page page, const SendCheck& check, const QString& message) {
   if (!check.refused()) {
-    sendFlow_->send(page, check.url, message);
+    sendFlow_->send(page, check.url, message, sentRecordOf(page));
     return;
   }
   showMessage(QString::fromStdString(check.message), QString::fromStdString(check.caption));
   QWidget* const focusTargets[] = {nullptr,         editAdresa,    memoText,
                                    editAdresaOskar, memoTextOskar, comboPredcisliOskar};
   if (QWidget* target = focusTargets[static_cast<int>(check.focus)]) target->setFocus();
+}
+
+SentRecord TfrmMain::sentRecordOf(Page page) const {
+  SentRecord record;
+  record.page = page;
+  if (page != Page::Oskar) {
+    record.addressees = editAdresa->text().toStdString();
+    record.text = memoText->text().toStdString();
+    return record;
+  }
+  record.addressees = editAdresaOskar->text().toStdString();
+  record.oskarPrefix = comboPredcisliOskar->currentText().toStdString();
+  record.senderPrefix = editSenderPredOskar->text().toStdString();
+  record.sender = editSenderOskar->text().toStdString();
+  record.text = memoTextOskar->text().toStdString();
+  return record;
 }
 
 void TfrmMain::Poslatzprvu1Click() {
@@ -360,6 +381,12 @@ void TfrmMain::btnRychleVolbyClick() {
 
 void TfrmMain::btnKontaktClick() { showModal(windows_.kontakt()); }
 
+void TfrmMain::btnOdeslaneClick() {
+  SentMessagesWindow& odeslane = windows_.odeslane();
+  odeslane.FormActivate();
+  showModal(odeslane);
+}
+
 void TfrmMain::btnNapovedaClick() {
   TfrmNapoveda& napoveda = windows_.napoveda();
   try {
@@ -390,6 +417,23 @@ void TfrmMain::PutOskarNumber(const std::string& text) {
 void TfrmMain::putChosenAddresses(const std::string& addresses) {
   editAdresa->setText(fromCp1250(addresses));
   memoText->setFocus();
+}
+
+void TfrmMain::putSentRecord(const SentRecord& record) {
+  const QString text = QString::fromStdString(record.text);
+  if (record.page != Page::Oskar) {
+    editAdresa->setText(QString::fromStdString(record.addressees));
+    memoText->setPlainText(text);
+    btnSMStopClick();
+    return;
+  }
+  const int prefix = comboPredcisliOskar->findText(QString::fromStdString(record.oskarPrefix));
+  if (prefix >= 0) comboPredcisliOskar->setCurrentIndex(prefix);
+  editAdresaOskar->setText(QString::fromStdString(record.addressees));
+  editSenderPredOskar->setText(QString::fromStdString(record.senderPrefix));
+  editSenderOskar->setText(QString::fromStdString(record.sender));
+  memoTextOskar->setPlainText(text);
+  btnOskarClick();
 }
 
 void TfrmMain::ShowSpeedDialHints() {

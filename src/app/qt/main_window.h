@@ -9,6 +9,7 @@
 
 #include "common/page.h"
 #include "flat/qt/flat_edit.h"
+#include "send/sent_messages.h"
 
 class QAction;
 class QComboBox;
@@ -28,6 +29,7 @@ class ContactStore;
 class EurotelArea;
 class OtherWindows;
 class SendFlow;
+class SendRecorder;
 class SpeedDialStore;
 class TCppWebBrowser;
 class TMemo;
@@ -38,8 +40,8 @@ class TfrmMain : public QMainWindow {
 
  public:
   // Builds the window and runs its creation step: loads, program folder, stored fields. It
-  // opens the `windows` made after it.
-  explicit TfrmMain(OtherWindows& windows);
+  // opens the `windows` made after it; its sends are written down by `recorder`.
+  TfrmMain(OtherWindows& windows, SendRecorder& recorder);
   ~TfrmMain() override;
 
   // The page the page book shows.
@@ -57,6 +59,9 @@ class TfrmMain : public QMainWindow {
   void ShowSpeedDialHints();
   // The addressees chosen in the contacts dialog (code page 1250) go to the address field.
   void putChosenAddresses(const std::string& addresses);
+  // A sent message's addressees and text (and an Oskar message's other fields) go to its page,
+  // which is shown; nothing is sent.
+  void putSentRecord(const SentRecord& record);
 
   // Page bar and page book.
   QFrame* panelFast;
@@ -96,6 +101,7 @@ class TfrmMain : public QMainWindow {
   QLabel* panelMezera;
   QPushButton* btnKontakt;
   QPushButton* btnNapoveda;
+  QPushButton* btnOdeslane;
   QPushButton* btnVertanix;
   QLabel* panelInfo2;
 
@@ -106,6 +112,7 @@ class TfrmMain : public QMainWindow {
   QAction* Rychlvolby1;
   QAction* Poslatzprvu1;
   QAction* Konec1;
+  QAction* Odeslanezpravy1;
   QAction* Zpet1;
   QAction* Opakovat1;
   QAction* Vybratvse1;
@@ -135,6 +142,7 @@ class TfrmMain : public QMainWindow {
   void btnRychleVolbyClick();
   void btnKontaktClick();
   void btnNapovedaClick();
+  void btnOdeslaneClick();
   void btnVertanixClick();
   void Uivatelskpruka1Click();
 
@@ -168,6 +176,8 @@ class TfrmMain : public QMainWindow {
   // Sends from `page` what passed every check; tells why a send was refused and puts the focus
   // where the fault is.
   void sendChecked(Page page, const SendCheck& check, const QString& message);
+  // What the sent messages keep of the page's send: its fields as they are now.
+  SentRecord sentRecordOf(Page page) const;
   // The help strip is yellow while the program may not close, light blue otherwise.
   void showCloseGuard(bool heldBack);
   // Runs a clipboard command on whichever of the six fields has the focus.
@@ -177,6 +187,7 @@ class TfrmMain : public QMainWindow {
   void recount(Page page, const TMemo& memo, unsigned messageSize);
 
   OtherWindows& windows_;
+  SendRecorder& recorder_;
   bool activated_ = false;
   WebEngineStarter* webEngine_;
   EurotelArea* eurotelArea_;

@@ -59,6 +59,7 @@ QFrame* TfrmMain::buildSideMenu() {
       QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí"));
   btnKontakt = button(menu, QStringLiteral("Napište nám!"), next(20));
   btnNapoveda = button(menu, QStringLiteral("Nápověda"), next(20));
+  btnOdeslane = button(menu, QStringLiteral("Odeslané"), next(20));
   btnVertanix = button(menu, QString::fromUtf8(kMakerWebAddress),
                        QRect(0, kPageBarHeight + kPageHeight - 29, kSideMenuWidth, 29));
   btnVertanix->setFont(arialFont(12, true));

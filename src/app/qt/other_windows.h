@@ -8,6 +8,7 @@ class TfrmKontakt;
 class TfrmKontakty;
 class TfrmNapoveda;
 class TfrmRychleVolby;
+class SentMessagesWindow;
 
 class OtherWindows {
  public:
@@ -15,6 +16,7 @@ class OtherWindows {
   virtual TfrmRychleVolby& rychleVolby() = 0;
   virtual TfrmNapoveda& napoveda() = 0;
   virtual TfrmKontakty& kontakty() = 0;
+  virtual SentMessagesWindow& odeslane() = 0;
 
  protected:
   ~OtherWindows() = default;

@@ -2,6 +2,7 @@
 
 #include "app/qt/memo.h"
 #include "common/qt/message_box.h"
+#include "send/qt/send_recorder.h"
 #include "send/qt/send_watch.h"
 #include "send/send_check.h"
 #include "send/send_failure.h"
@@ -20,10 +21,12 @@ bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo
 
 }  // namespace
 
-SendFlow::SendFlow(const SendingPage& email, const SendingPage& oskar, QObject* parent)
+SendFlow::SendFlow(const SendingPage& email, const SendingPage& oskar, SendRecorder& recorder,
+                   QObject* parent)
     : QObject(parent),
-      email_{email, new SendWatch(*email.browser, email.name, this), {}},
-      oskar_{oskar, new SendWatch(*oskar.browser, oskar.name, this), {}} {
+      recorder_(recorder),
+      email_{email, new SendWatch(*email.browser, email.name, this), {}, 0},
+      oskar_{oskar, new SendWatch(*oskar.browser, oskar.name, this), {}, 0} {
   closeGuard_.setInterval(kCloseGuardMs);
   for (Sending* each : {&email_, &oskar_}) {
     connect(each->watch, &SendWatch::delivered, this, [this, each] { finish(*each); });
@@ -39,14 +42,16 @@ bool SendFlow::busy(Page page) const {
   return (page == Page::Oskar ? oskar_ : email_).watch->busy();
 }
 
-void SendFlow::send(Page page, const std::string& url, const QString& message) {
+void SendFlow::send(Page page, const std::string& url, const QString& message, SentRecord record) {
   Sending& sent = sending(page);
   sent.sentText = message;
-  sent.watch->send(url);
+  sent.number = recorder_.issued(std::move(record));
+  sent.watch->send(url, sent.number);
   tellCloseGuard();
 }
 
 void SendFlow::finish(const Sending& sent) {
+  recorder_.ended(sent.number, SentState::Sent, {});
   const auto answer =
       showMessage(fromUtf8(kSentQuestion), fromUtf8(kSentCaption), MessageButtons::YesNo);
   // Text typed after the press was never sent: it stays. The field's change sets the counter.
@@ -58,12 +63,17 @@ void SendFlow::finish(const Sending& sent) {
 }
 
 void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) {
+  recorder_.ended(
+      unsent.number,
+      sendOutcome(failure) == SendOutcome::NotSent ? SentState::NotSent : SentState::Uncertain,
+      failureReason(failure));
   tellCloseGuard();
   showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
   if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
 }
 
-void SendFlow::reportLateDelivery() {
+void SendFlow::reportLateDelivery(quint64 number) {
+  recorder_.deliveredLate(number);
   showMessage(fromUtf8(kLateAnswerMessage), fromUtf8(kSentCaption));
 }
 

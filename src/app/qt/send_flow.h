@@ -9,9 +9,11 @@
 
 #include "common/load_failure.h"
 #include "common/page.h"
+#include "send/sent_messages.h"
 
 namespace movarek {
 
+class SendRecorder;
 class SendWatch;
 class TCppWebBrowser;
 class TMemo;
@@ -28,7 +30,8 @@ class SendFlow : public QObject {
     const char* name;  // in the log
   };
 
-  SendFlow(const SendingPage& email, const SendingPage& oskar, QObject* parent);
+  SendFlow(const SendingPage& email, const SendingPage& oskar, SendRecorder& recorder,
+           QObject* parent);
 
   // The close guard's timer: it runs for ten seconds after every answered send.
   QTimer* closeGuard() { return &closeGuard_; }
@@ -36,8 +39,8 @@ class SendFlow : public QObject {
   // The page's send is under way: its send commands wait for it to end.
   bool busy(Page page) const;
   // The page's send passed its checks: `url` (code page 1250) goes out; `message` is the text as
-  // the field held it at the press.
-  void send(Page page, const std::string& url, const QString& message);
+  // the field held it at the press; `record` is what the sent messages keep of it.
+  void send(Page page, const std::string& url, const QString& message, SentRecord record);
 
   // A request is on its way, or ten seconds have not passed since one was answered: closing
   // would cut it off.
@@ -54,6 +57,7 @@ class SendFlow : public QObject {
     SendingPage page;
     SendWatch* watch;
     QString sentText;
+    quint64 number;  // the recorder's
   };
 
   Sending& sending(Page page);
@@ -61,10 +65,11 @@ class SendFlow : public QObject {
   void finish(const Sending& sent);
   // Not sent, or not known: says so and leaves the text for another try.
   void reportFailure(const Sending& unsent, const LoadFailure& failure);
-  void reportLateDelivery();
+  void reportLateDelivery(quint64 number);
   void armCloseGuard();
   void tellCloseGuard();
 
+  SendRecorder& recorder_;
   Sending email_;
   Sending oskar_;
   QTimer closeGuard_;

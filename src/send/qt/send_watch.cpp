@@ -39,8 +39,9 @@ SendWatch::SendWatch(TCppWebBrowser& browser, const char* name, QObject* parent)
   connect(&noAnswer_, &QTimer::timeout, this, &SendWatch::waitedInVain);
 }
 
-void SendWatch::send(const std::string& cp1250Url) {
+void SendWatch::send(const std::string& cp1250Url, quint64 number) {
   load_ = browser_.Send(cp1250Url);
+  number_ = number;
   sinceIssued_.start();
   // The answer is waited for from when the request has really gone out: a send asked for
   // before the web engine has started waits for it first.
@@ -71,10 +72,11 @@ void SendWatch::ended(const std::optional<LoadFailure>& failure) {
 void SendWatch::waitedInVain() {
   WebLoad* late = load_;
   disconnect(late, &WebLoad::Ended, this, &SendWatch::ended);
-  connect(late, &WebLoad::Ended, this, [this](const std::optional<LoadFailure>& failure) {
-    log("ended late", failure);
-    if (sendOutcome(failure) == SendOutcome::Sent) emit deliveredLate();
-  });
+  connect(late, &WebLoad::Ended, this,
+          [this, number = number_](const std::optional<LoadFailure>& failure) {
+            log("ended late", failure);
+            if (sendOutcome(failure) == SendOutcome::Sent) emit deliveredLate(number);
+          });
   QTimer::singleShot(kLateAnswerWaitMs, late, &WebLoad::abandon);
   ended(LoadFailure{LoadFailure::Kind::NoAnswer});
 }

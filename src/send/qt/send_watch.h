@@ -28,14 +28,15 @@ class SendWatch : public QObject {
   // A send under way: the page's send commands wait for it to end.
   bool busy() const { return !load_.isNull(); }
 
-  void send(const std::string& cp1250Url);
+  // `number` names the send in deliveredLate.
+  void send(const std::string& cp1250Url, quint64 number);
 
  signals:
   void delivered();
   // Not sent, or not known whether it was (sendOutcome tells which).
   void failed(movarek::LoadFailure failure);
   // A send told as unknown has been answered after all.
-  void deliveredLate();
+  void deliveredLate(quint64 number);
 
  private:
   void ended(const std::optional<LoadFailure>& failure);
@@ -46,6 +47,7 @@ class SendWatch : public QObject {
   TCppWebBrowser& browser_;
   const char* name_;
   QPointer<WebLoad> load_;
+  quint64 number_ = 0;
   QTimer noAnswer_;
   QElapsedTimer sinceIssued_;
 };

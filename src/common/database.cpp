@@ -1,0 +1,202 @@
+#include "common/database.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "common/diagnostics.h"
+
+namespace movarek {
+namespace {
+
+// "MOVA": tells this program's database from another program's SQLite file.
+constexpr std::int64_t kApplicationId = 0x4D4F5641;
+// Another program holding the file is waited for this long, never more.
+constexpr int kBusyWaitMs = 1000;
+
+DatabaseFault::Kind kindOf(int code) {
+  switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return DatabaseFault::Kind::Busy;
+    case SQLITE_FULL:
+      return DatabaseFault::Kind::Full;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return DatabaseFault::Kind::Unreadable;
+    default:
+      return DatabaseFault::Kind::Failed;
+  }
+}
+
+std::int64_t pragma(sqlite3* connection, std::string_view name) {
+  Statement query(connection, "PRAGMA " + std::string(name));
+  return query.step() ? query.integer(0) : 0;
+}
+
+// Made here rather than by SQLite, so that the file is the user's alone from its first byte.
+void createPrivately(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (file >= 0) {
+    ::close(file);
+  } else if (errno != EEXIST) {
+    throw SqliteError{SQLITE_CANTOPEN, "cannot create " + path + ": " + systemReason(errno)};
+  }
+}
+
+}  // namespace
+
+Statement::Statement(sqlite3* connection, std::string_view sql) : connection_(connection) {
+  check(sqlite3_prepare_v2(connection, sql.data(), static_cast<int>(sql.size()), &statement_,
+                           nullptr));
+}
+
+Statement::~Statement() { sqlite3_finalize(statement_); }
+
+void Statement::check(int result) const {
+  if (result != SQLITE_OK) throw SqliteError{result, sqlite3_errmsg(connection_)};
+}
+
+Statement& Statement::bind(int parameter, std::int64_t value) {
+  check(sqlite3_bind_int64(statement_, parameter, value));
+  return *this;
+}
+
+Statement& Statement::bind(int parameter, std::string_view text) {
+  check(sqlite3_bind_text(statement_, parameter, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT));
+  return *this;
+}
+
+bool Statement::step() {
+  const int result = sqlite3_step(statement_);
+  if (result == SQLITE_ROW) return true;
+  if (result != SQLITE_DONE) throw SqliteError{result, sqlite3_errmsg(connection_)};
+  return false;
+}
+
+void Statement::run() {
+  while (step()) {
+  }
+}
+
+std::int64_t Statement::integer(int column) const {
+  return sqlite3_column_int64(statement_, column);
+}
+
+std::string Statement::text(int column) const {
+  const auto* bytes = sqlite3_column_text(statement_, column);
+  if (!bytes) return {};
+  return {reinterpret_cast<const char*>(bytes),
+          static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+}
+
+Database::Database(std::string path, std::vector<std::string_view> migrations,
+                   std::vector<Preparation> preparations)
+    : path_(std::move(path)),
+      migrations_(std::move(migrations)),
+      preparations_(std::move(preparations)) {}
+
+Database::~Database() { sqlite3_close(connection_); }
+
+void Database::setFaultHandler(std::function<void(const DatabaseFault&)> handler) {
+  std::lock_guard held(lock_);
+  faultHandler_ = std::move(handler);
+}
+
+void Database::execute(sqlite3* connection, std::string_view sql) {
+  char* message = nullptr;
+  const int result = sqlite3_exec(connection, std::string(sql).c_str(), nullptr, nullptr, &message);
+  if (result == SQLITE_OK) return;
+  SqliteError error{result, message ? message : sqlite3_errstr(result)};
+  sqlite3_free(message);
+  throw error;
+}
+
+bool Database::use(const std::function<void(sqlite3*)>& work) { return use(work, true); }
+
+bool Database::read(const std::function<void(sqlite3*)>& work) { return use(work, false); }
+
+bool Database::use(const std::function<void(sqlite3*)>& work, bool create) {
+  std::lock_guard held(lock_);
+  if (off_) return false;
+  if (!connection_ && !create && !std::filesystem::exists(path_)) return true;
+  try {
+    if (!connection_) open();
+    work(connection_);
+    return true;
+  } catch (const SqliteError& error) {
+    if (connection_ && !sqlite3_get_autocommit(connection_)) {
+      sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    fail({kindOf(error.code), error.message});
+  } catch (const DatabaseFault& fault) {
+    fail(fault);
+  }
+  return false;
+}
+
+// A connection that is not fit for use is closed again: the next use tries anew, unless the
+// file is one never to be touched.
+void Database::open() {
+  createPrivately(path_);
+  const int result = sqlite3_open_v2(path_.c_str(), &connection_,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (result != SQLITE_OK) {
+    const SqliteError error{result, connection_ ? sqlite3_errmsg(connection_) : "cannot open"};
+    sqlite3_close(connection_);
+    connection_ = nullptr;
+    throw error;
+  }
+  sqlite3_extended_result_codes(connection_, 1);
+  sqlite3_busy_timeout(connection_, kBusyWaitMs);
+  try {
+    migrate();
+    // Deleted rows are overwritten with zeros, so that no deleted text stays readable in the
+    // file.
+    execute(connection_, "PRAGMA secure_delete = ON; PRAGMA foreign_keys = ON");
+    for (const auto& prepare : preparations_) prepare(connection_);
+  } catch (...) {
+    sqlite3_close(connection_);
+    connection_ = nullptr;
+    throw;
+  }
+  ::chmod(path_.c_str(), 0600);
+}
+
+void Database::migrate() {
+  const std::int64_t applicationId = pragma(connection_, "application_id");
+  const std::int64_t version = pragma(connection_, "user_version");
+  const bool empty = pragma(connection_, "page_count") == 0;
+  if (applicationId != kApplicationId && !empty) {
+    throw DatabaseFault{DatabaseFault::Kind::Unreadable, "not a database of this program"};
+  }
+  const auto latest = static_cast<std::int64_t>(migrations_.size());
+  if (version > latest) {
+    throw DatabaseFault{DatabaseFault::Kind::Newer, "schema version " + std::to_string(version) +
+                                                        ", this program knows " +
+                                                        std::to_string(latest)};
+  }
+  if (version == latest) return;
+  execute(connection_, "BEGIN IMMEDIATE");
+  for (auto step = version; step < latest; ++step) execute(connection_, migrations_[step]);
+  execute(connection_, "PRAGMA application_id = " + std::to_string(kApplicationId) +
+                           "; PRAGMA user_version = " + std::to_string(latest) + "; COMMIT");
+}
+
+void Database::fail(const DatabaseFault& fault) {
+  if (fault.offForTheRun()) {
+    off_ = true;
+    sqlite3_close(connection_);
+    connection_ = nullptr;
+  }
+  if (faultHandler_) faultHandler_(fault);
+}
+
+}  // namespace movarek

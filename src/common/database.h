@@ -1,0 +1,107 @@
+#pragma once
+// The program's one SQLite database, beside the data files: sent messages and whatever later
+// features keep. It is private to the user (mode 600), carries a schema version and this
+// program's application id, and a file that is not this program's database of a version it
+// knows (damaged, another program's, a newer program's) is never written to: it stays as it is
+// and the database is off for the run. Every use holds a lock, so that the window side and the
+// thread that records sends can share it; a lock held by another program is waited for at most
+// a second.
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace movarek {
+
+inline constexpr std::string_view kDatabaseName = "movarek.db";
+
+// Why the database could not be used.
+struct DatabaseFault {
+  enum class Kind {
+    Unreadable,  // damaged, or not this program's: off for the run
+    Newer,       // a newer version's schema: off for the run
+    Busy,        // locked by another program for over a second
+    Full,        // no room on the disk
+    Failed,      // anything else (a folder that cannot be made, an input/output error)
+  };
+  Kind kind;
+  std::string reason;  // the library's or the system's words, for the log
+
+  bool offForTheRun() const { return kind == Kind::Unreadable || kind == Kind::Newer; }
+};
+
+// A statement failed: thrown by Statement, caught by Database::use.
+struct SqliteError {
+  int code;
+  std::string message;
+};
+
+// One prepared statement; parameters are numbered from 1, columns from 0.
+class Statement {
+ public:
+  Statement(sqlite3* connection, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& bind(int parameter, std::int64_t value);
+  Statement& bind(int parameter, std::string_view text);
+  // True while there is a row to read.
+  bool step();
+  // Steps to the end.
+  void run();
+  std::int64_t integer(int column) const;
+  std::string text(int column) const;
+
+ private:
+  void check(int result) const;
+
+  sqlite3* connection_;
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+class Database {
+ public:
+  using Preparation = std::function<void(sqlite3*)>;
+
+  // Each migration brings the schema from its index in the list to the next version; the
+  // preparations run on each opening, once the schema is the latest.
+  Database(std::string path, std::vector<std::string_view> migrations,
+           std::vector<Preparation> preparations = {});
+  ~Database();
+
+  // Told of every fault, from whichever thread met it.
+  void setFaultHandler(std::function<void(const DatabaseFault&)> handler);
+
+  // Runs `work` on the open connection under the lock, opening it first (and making the file
+  // and the data folder where they are missing). False when the database is off or the work
+  // failed: the fault has been handed to the handler and whatever the work began is undone.
+  bool use(const std::function<void(sqlite3*)>& work);
+  // As use, but a database that has no file yet is left so: the work is not run, since there
+  // is nothing to read, and that is no failure.
+  bool read(const std::function<void(sqlite3*)>& work);
+
+  // Runs each statement of `sql` (no results) on `connection`.
+  static void execute(sqlite3* connection, std::string_view sql);
+
+ private:
+  bool use(const std::function<void(sqlite3*)>& work, bool create);
+  void open();
+  void migrate();
+  void fail(const DatabaseFault& fault);
+
+  std::string path_;
+  std::vector<std::string_view> migrations_;
+  std::vector<Preparation> preparations_;
+  std::function<void(const DatabaseFault&)> faultHandler_;
+  std::mutex lock_;
+  sqlite3* connection_ = nullptr;
+  bool off_ = false;
+};
+
+}  // namespace movarek

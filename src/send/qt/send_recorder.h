@@ -1,0 +1,33 @@
+#pragma once
+// Each send written into the sent messages as its request goes out, and its record brought up
+// to date as it ends. The writing is done on the database's thread: a send never waits for it,
+// and goes out whether or not its record could be written.
+#include <QtGlobal>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "send/sent_messages.h"
+
+namespace movarek {
+
+class ProgramDatabase;
+
+class SendRecorder {
+ public:
+  SendRecorder(ProgramDatabase& database, SentMessages& store);
+
+  // Records a send issued now; the number it returns names the send in the calls below.
+  quint64 issued(SentRecord record);
+  void ended(quint64 send, SentState state, std::string reason);
+  void deliveredLate(quint64 send);
+
+ private:
+  ProgramDatabase& database_;
+  SentMessages& store_;
+  quint64 lastSend_ = 0;
+  // The records of this run's sends that may still change; used on the database's thread only.
+  std::map<quint64, std::int64_t> records_;
+};
+
+}  // namespace movarek

@@ -1,0 +1,262 @@
+#include "send/sent_messages.h"
+
+#include <sqlite3.h>
+
+#include <ctime>
+
+#include "common/csv_field.h"
+#include "common/database.h"
+#include "common/search_fold.h"
+#include "exchange/text_encoding.h"
+
+namespace movarek {
+namespace {
+
+constexpr std::string_view kRecordingSetting = "record_sent_messages";
+
+constexpr std::string_view kColumns =
+    "id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, %TEXT%, state, reason";
+
+std::string columns(bool wholeText) {
+  std::string list(kColumns);
+  list.replace(list.find("%TEXT%"), 6,
+               wholeText
+                   ? "text"
+                   : "substr(text, 1, " + std::to_string(SentMessages::kListedTextLength) + ")");
+  return list;
+}
+
+// What a search looks through: the addressees (an Oskar number with its prefix) and the text.
+constexpr std::string_view kFound =
+    "(?1 = '' OR movarek_holds(?1, oskar_prefix || addressees, text))";
+
+bool recordingOn(sqlite3* connection) {
+  Statement query(connection, "SELECT value FROM setting WHERE name = ?1");
+  return !query.bind(1, kRecordingSetting).step() || query.integer(0) != 0;
+}
+
+SentState stateNamed(std::string_view name) {
+  for (auto state : {SentState::Sent, SentState::NotSent, SentState::Uncertain}) {
+    if (stateName(state) == name) return state;
+  }
+  return SentState::Sending;
+}
+
+SentRecord recordAt(const Statement& row) {
+  SentRecord record;
+  record.id = row.integer(0);
+  record.sentAt = row.integer(1);
+  record.page = row.text(2) == "oskar" ? Page::Oskar : Page::Sms;
+  record.addressees = row.text(3);
+  record.oskarPrefix = row.text(4);
+  record.senderPrefix = row.text(5);
+  record.sender = row.text(6);
+  record.text = row.text(7);
+  record.state = stateNamed(row.text(8));
+  record.reason = row.text(9);
+  return record;
+}
+
+// movarek_holds(folded search, text, ...): whether any of the texts, folded, holds the search.
+void holds(sqlite3_context* context, int count, sqlite3_value** values) {
+  thread_local std::string folded;
+  const auto text = [&](int i) {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(values[i]));
+    return std::string_view(bytes ? bytes : "",
+                            static_cast<std::size_t>(sqlite3_value_bytes(values[i])));
+  };
+  const std::string_view search = text(0);
+  for (int i = 1; i < count; ++i) {
+    foldForSearch(text(i), folded);
+    if (folded.find(search) != std::string::npos) {
+      sqlite3_result_int(context, 1);
+      return;
+    }
+  }
+  sqlite3_result_int(context, 0);
+}
+
+}  // namespace
+
+const std::string_view SentMessages::kSchema = R"(
+CREATE TABLE sent_message (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sent_at INTEGER NOT NULL,
+  page TEXT NOT NULL CHECK (page IN ('e-mail', 'oskar')),
+  addressees TEXT NOT NULL,
+  oskar_prefix TEXT NOT NULL DEFAULT '',
+  sender_prefix TEXT NOT NULL DEFAULT '',
+  sender TEXT NOT NULL DEFAULT '',
+  text TEXT NOT NULL,
+  state TEXT NOT NULL CHECK (state IN ('odesílá se', 'odesláno', 'neodesláno', 'nejisté')),
+  reason TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE setting (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;
+)";
+
+std::string_view stateName(SentState state) {
+  switch (state) {
+    case SentState::Sending:
+      return "odesílá se";
+    case SentState::Sent:
+      return "odesláno";
+    case SentState::NotSent:
+      return "neodesláno";
+    case SentState::Uncertain:
+      return "nejisté";
+  }
+  return {};
+}
+
+std::string shownAddressees(const SentRecord& record) {
+  return record.page == Page::Oskar ? record.oskarPrefix + record.addressees : record.addressees;
+}
+
+SentMessages::SentMessages(Database& database) : database_(database) {}
+
+void SentMessages::prepare(sqlite3* connection) {
+  sqlite3_create_function_v2(connection, "movarek_holds", -1,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr, holds,
+                             nullptr, nullptr, nullptr);
+  // Only one copy of the program uses the data folder: a send still under way here belonged to
+  // a run that ended before its answer.
+  Statement(connection,
+            "UPDATE sent_message SET state = 'nejisté', "
+            "reason = 'program skončil dřív, než přišla odpověď' WHERE state = 'odesílá se'")
+      .run();
+}
+
+bool SentMessages::recording() {
+  bool on = true;
+  database_.read([&](sqlite3* connection) { on = recordingOn(connection); });
+  return on;
+}
+
+bool SentMessages::setRecording(bool on) {
+  return database_.use([&](sqlite3* connection) {
+    Statement(connection, "INSERT OR REPLACE INTO setting (name, value) VALUES (?1, ?2)")
+        .bind(1, kRecordingSetting)
+        .bind(2, on ? 1 : 0)
+        .run();
+  });
+}
+
+// One use, so that a file held by another program is waited for once.
+std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
+  std::optional<std::int64_t> id;
+  database_.use([&](sqlite3* connection) {
+    if (!recordingOn(connection)) return;
+    Statement(connection,
+              "INSERT INTO sent_message (sent_at, page, addressees, oskar_prefix, sender_prefix, "
+              "sender, text, state, reason) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+        .bind(1, record.sentAt)
+        .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
+        .bind(3, record.addressees)
+        .bind(4, record.oskarPrefix)
+        .bind(5, record.senderPrefix)
+        .bind(6, record.sender)
+        .bind(7, record.text)
+        .bind(8, stateName(record.state))
+        .bind(9, record.reason)
+        .run();
+    id = sqlite3_last_insert_rowid(connection);
+  });
+  return id;
+}
+
+void SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
+  database_.use([&](sqlite3* connection) {
+    Statement(connection, "UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1")
+        .bind(1, id)
+        .bind(2, stateName(state))
+        .bind(3, reason)
+        .run();
+  });
+}
+
+void SentMessages::deliveredLate(std::int64_t id) {
+  database_.use([&](sqlite3* connection) {
+    Statement(connection,
+              "UPDATE sent_message SET state = 'odesláno', reason = '' "
+              "WHERE id = ?1 AND state = 'nejisté'")
+        .bind(1, id)
+        .run();
+  });
+}
+
+std::vector<SentRecord> SentMessages::listed(std::string_view search, std::int64_t beforeId,
+                                             int limit) {
+  std::vector<SentRecord> records;
+  database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT " + columns(false) +
+                                    " FROM sent_message WHERE (?2 = 0 OR id < ?2) AND " +
+                                    std::string(kFound) + " ORDER BY id DESC LIMIT ?3");
+    query.bind(1, foldedForSearch(search)).bind(2, beforeId).bind(3, limit);
+    while (query.step()) records.push_back(recordAt(query));
+  });
+  return records;
+}
+
+std::optional<SentRecord> SentMessages::record(std::int64_t id) {
+  std::optional<SentRecord> found;
+  database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE id = ?1");
+    if (query.bind(1, id).step()) found = recordAt(query);
+  });
+  return found;
+}
+
+bool SentMessages::forEach(std::string_view search,
+                           const std::function<void(const SentRecord&)>& each) {
+  return database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE " +
+                                    std::string(kFound) + " ORDER BY id DESC");
+    query.bind(1, foldedForSearch(search));
+    while (query.step()) each(recordAt(query));
+  });
+}
+
+bool SentMessages::remove(const std::vector<std::int64_t>& ids) {
+  return database_.use([&](sqlite3* connection) {
+    Database::execute(connection, "BEGIN IMMEDIATE");
+    Statement removal(connection, "DELETE FROM sent_message WHERE id = ?1");
+    for (const auto id : ids) {
+      removal.bind(1, id).run();
+    }
+    Database::execute(connection, "COMMIT");
+  });
+}
+
+bool SentMessages::removeAll() {
+  return database_.use(
+      [](sqlite3* connection) { Database::execute(connection, "DELETE FROM sent_message"); });
+}
+
+std::string shownTime(std::int64_t sentAt) {
+  const auto time = static_cast<std::time_t>(sentAt);
+  std::tm local{};
+  localtime_r(&time, &local);
+  char shown[32];
+  std::strftime(shown, sizeof shown, "%d.%m.%Y %H:%M", &local);
+  return shown;
+}
+
+std::string sentCsvHeader() {
+  return std::string(kByteOrderMark) + "Kdy,Stránka,Komu,Odesílatel,Text,Stav,Důvod\r\n";
+}
+
+std::string sentCsvLine(const SentRecord& record) {
+  const std::string sender =
+      record.senderPrefix.empty() ? record.sender : record.senderPrefix + " " + record.sender;
+  std::string line;
+  for (const std::string& field :
+       {shownTime(record.sentAt), std::string(record.page == Page::Oskar ? "Oskar" : "SMS E-mail"),
+        shownAddressees(record), sender, record.text, std::string(stateName(record.state)),
+        record.reason}) {
+    if (!line.empty()) line += ',';
+    line += csvField(field);
+  }
+  return line + "\r\n";
+}
+
+}  // namespace movarek

@@ -1,0 +1,140 @@
+#include <sys/stat.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+
+#include "app/qt/memo.h"
+#include "gateway_sim.h"
+#include "send/qt/sent_messages_window.h"
+
+namespace movarek::testing {
+namespace {
+
+class SentMessagesSession : public GatewayTest {
+ protected:
+  // The records as SQLite itself reads the file, oldest first.
+  QString recordsInTheFile() {
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {QStringLiteral("-readonly"), QString::fromStdString(filePath("movarek.db")),
+                  QStringLiteral("SELECT page, addressees, oskar_prefix, text, state, reason "
+                                 "FROM sent_message ORDER BY id")});
+    sqlite.waitForFinished();
+    return QString::fromUtf8(sqlite.readAllStandardOutput());
+  }
+
+  // The program (again) with a gateway that answers as `options` say; the records stay.
+  void startWith(const QStringList& options = {}) {
+    forms.reset();
+    ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator(options));
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  }
+
+  // Presses the page's "Poslat!" and waits for what the program says of the send.
+  QString sendAndWait(QPushButton* send) {
+    const auto before = messages.size();
+    QTest::mouseClick(send, Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return messages.size() > before; }, 15000));
+    return messages.size() > before ? messages.back().caption : QString();
+  }
+
+  // Opens "Odeslané zprávy" with Ctrl+H, shown for real, and works it with the keys as a
+  // person would; `work` closes it.
+  void openSentMessages(const std::function<void(SentMessagesWindow&)>& work) {
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    setModalHandler({});
+    SentMessagesWindow& window = forms->odeslane();
+    QTimer::singleShot(0, [&] {
+      // The desktop gives the window the focus a moment after it is shown.
+      EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &window; }, 5000));
+      work(window);
+      if (window.isVisible()) window.reject();
+    });
+    QTest::keyClick(main().memoText, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(window.isHidden());
+  }
+
+  static QStringList column(const QTreeView& list, int column) {
+    QStringList texts;
+    for (int row = 0; row < list.model()->rowCount(); ++row)
+      texts << list.model()->index(row, column).data().toString();
+    return texts;
+  }
+};
+
+TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
+  ASSERT_NO_FATAL_FAILURE(startWith());
+
+  fillEmailSend(QStringLiteral("Jiřina Malá <jirina@sms.cz>"),
+                QStringLiteral("Ahoj, přijdu\nv 6."));
+  EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");  // No: the text stays
+  ASSERT_NO_FATAL_FAILURE(startWith({QStringLiteral("--status"), QStringLiteral("500")}));
+  main().btnOskarClick();
+  main().comboPredcisliOskar->setCurrentIndex(1);
+  main().editAdresaOskar->setText(QStringLiteral("123456"));
+  main().editSenderOskar->setText(QStringLiteral("Petr"));
+  main().memoTextOskar->setPlainText(QStringLiteral("Druhá zpráva"));
+  EXPECT_EQ(sendAndWait(main().btnPoslatOskar), "Chyba");
+  ASSERT_NO_FATAL_FAILURE(startWith({QStringLiteral("--close-without-answer")}));
+  fillEmailSend(QStringLiteral("petr@sms.cz"), QStringLiteral("Třetí"));
+  EXPECT_EQ(sendAndWait(main().btnPoslat), "Chyba");
+  const QString oskarPrefix = main().comboPredcisliOskar->itemText(1);
+  const QString stored =
+      "e-mail|Jiřina Malá <jirina@sms.cz>||Ahoj, přijdu\nv 6.|odesláno|\n"
+      "oskar|123456|" +
+      oskarPrefix +
+      "|Druhá zpráva|neodesláno|chyba serveru 500\n"
+      "e-mail|petr@sms.cz||Třetí|nejisté|server přerušil spojení\n";
+  ASSERT_TRUE(waitUntil([&] { return recordsInTheFile() == stored; }, 5000))
+      << recordsInTheFile().toStdString();
+
+  // Found without diacritics, and used again: the page gets it, nothing is sent.
+  const auto requestsBefore = simulator->requests().size();
+  main().editAdresa->clear();
+  main().memoText->clear();
+  openSentMessages([&](SentMessagesWindow& window) {
+    EXPECT_EQ(window.windowTitle(), "Odeslané zprávy");
+    EXPECT_EQ(QApplication::focusWidget(), window.editHledat);
+    EXPECT_EQ(column(*window.listZpravy, 3), QStringList({"nejisté", "neodesláno", "odesláno"}));
+    QTest::keyClicks(window.editHledat, QStringLiteral("MALA"));
+    EXPECT_EQ(column(*window.listZpravy, 1), QStringList{"Jiřina Malá <jirina@sms.cz>"});
+    EXPECT_TRUE(
+        window.memoPodrobnosti->toPlainText().endsWith("Stav: odesláno\n\nAhoj, přijdu\nv 6."));
+    QTest::keyClick(window.editHledat, Qt::Key_Return);
+  });
+  EXPECT_EQ(main().shownPage(), Page::Sms);
+  EXPECT_EQ(main().editAdresa->text(), "Jiřina Malá <jirina@sms.cz>");
+  EXPECT_EQ(main().memoText->toPlainText(), "Ahoj, přijdu\nv 6.");
+  EXPECT_EQ(main().focusWidget(), main().memoText);
+
+  // The Oskar record deleted after a question, by keyboard.
+  answers = {MessageAnswer::Yes};
+  openSentMessages([&](SentMessagesWindow& window) {
+    QTest::keyClick(window.editHledat, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.listZpravy);
+    QTest::keyClick(window.listZpravy, Qt::Key_Down);
+    QTest::keyClick(window.listZpravy, Qt::Key_Delete);
+    EXPECT_EQ(column(*window.listZpravy, 1),
+              QStringList({"petr@sms.cz", "Jiřina Malá <jirina@sms.cz>"}));
+  });
+  EXPECT_EQ(messages.back().text, "Opravdu chcete vybranou zprávu smazat?");
+  EXPECT_EQ(messages.back().caption, "Odeslané zprávy");
+  EXPECT_EQ(messages.back().buttons, MessageButtons::YesNoDefaultNo);
+  EXPECT_EQ(simulator->requests().size(), requestsBefore);
+
+  EXPECT_EQ(recordsInTheFile(), stored.section('\n', 0, 1) + '\n' + stored.section('\n', 3));
+  EXPECT_EQ(readFile("movarek.db").find("Druhá zpráva"), std::string::npos);
+  struct stat info {};
+  ASSERT_EQ(::stat(filePath("movarek.db").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+}  // namespace
+}  // namespace movarek::testing
