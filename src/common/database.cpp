@@ -84,6 +84,7 @@ bool Statement::step() {
 void Statement::run() {
   while (step()) {
   }
+  sqlite3_reset(statement_);
 }
 
 std::int64_t Statement::integer(int column) const {

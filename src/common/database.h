@@ -53,7 +53,7 @@ class Statement {
   Statement& bind(int parameter, std::string_view text);
   // True while there is a row to read.
   bool step();
-  // Steps to the end.
+  // Steps to the end; the statement can then be bound and run again.
   void run();
   std::int64_t integer(int column) const;
   std::string text(int column) const;

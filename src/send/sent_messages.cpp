@@ -26,9 +26,10 @@ std::string columns(bool wholeText) {
   return list;
 }
 
-// What a search looks through: the addressees (an Oskar number with its prefix) and the text.
+// What a search looks through: the text and the addressees, an Oskar number with its prefix.
 constexpr std::string_view kFound =
-    "(?1 = '' OR movarek_holds(?1, oskar_prefix || addressees, text))";
+    "(?1 = '' OR movarek_holds(?1, text, "
+    "CASE oskar_prefix WHEN '' THEN addressees ELSE oskar_prefix || addressees END))";
 
 bool recordingOn(sqlite3* connection) {
   Statement query(connection, "SELECT value FROM setting WHERE name = ?1");
@@ -185,16 +186,26 @@ void SentMessages::deliveredLate(std::int64_t id) {
 }
 
 std::vector<SentRecord> SentMessages::listed(std::string_view search, std::int64_t beforeId,
-                                             int limit) {
+                                             int limit, std::int64_t lowestId) {
   std::vector<SentRecord> records;
   database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT " + columns(false) +
-                                    " FROM sent_message WHERE (?2 = 0 OR id < ?2) AND " +
-                                    std::string(kFound) + " ORDER BY id DESC LIMIT ?3");
-    query.bind(1, foldedForSearch(search)).bind(2, beforeId).bind(3, limit);
+    Statement query(connection,
+                    "SELECT " + columns(false) +
+                        " FROM sent_message WHERE (?2 = 0 OR id < ?2) AND id >= ?4 AND " +
+                        std::string(kFound) + " ORDER BY id DESC LIMIT ?3");
+    query.bind(1, foldedForSearch(search)).bind(2, beforeId).bind(3, limit).bind(4, lowestId);
     while (query.step()) records.push_back(recordAt(query));
   });
   return records;
+}
+
+std::int64_t SentMessages::newestId() {
+  std::int64_t newest = 0;
+  database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT coalesce(max(id), 0) FROM sent_message");
+    if (query.step()) newest = query.integer(0);
+  });
+  return newest;
 }
 
 std::optional<SentRecord> SentMessages::record(std::int64_t id) {

@@ -58,9 +58,14 @@ class SentMessages {
   // An answer came after the send was told as not known: it was sent after all.
   void deliveredLate(std::int64_t id);
 
-  // Up to `limit` records older than `beforeId` (all when 0), newest first, whose addressees or
-  // text hold `search` with case and diacritics ignored; each with only the start of its text.
-  std::vector<SentRecord> listed(std::string_view search, std::int64_t beforeId, int limit);
+  // Up to `limit` records with ids below `beforeId` (any when 0) and not below `lowestId`,
+  // newest first, whose addressees or text hold `search` with case and diacritics ignored; each
+  // with only the start of its text. A search through part of the ids at a time keeps each step
+  // short however long the history.
+  std::vector<SentRecord> listed(std::string_view search, std::int64_t beforeId, int limit,
+                                 std::int64_t lowestId = 0);
+  // The id of the newest record; 0 when there is none.
+  std::int64_t newestId();
   std::optional<SentRecord> record(std::int64_t id);
   // Every record `search` finds, whole, newest first.
   bool forEach(std::string_view search, const std::function<void(const SentRecord&)>& each);

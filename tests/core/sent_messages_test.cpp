@@ -128,9 +128,13 @@ TEST_F(SentMessagesTest, DeletedTextsCannotBeReadInTheFile) {
   SentMessages store(*database);
   const auto kept = *store.add(email("a@sms.cz", "zustava-v-souboru"));
   const auto removed = *store.add(email("b@sms.cz", "tajna-zprava-jedna"));
+  const auto alsoRemoved = *store.add(email("b@sms.cz", "tajna-zprava-tri"));
   store.add(email("c@sms.cz", "tajna-zprava-dve"));
-  ASSERT_TRUE(store.remove({removed}));
+  ASSERT_TRUE(store.remove({removed, alsoRemoved}));
   EXPECT_EQ(readFile("movarek.db").find("tajna-zprava-jedna"), std::string::npos);
+  EXPECT_EQ(readFile("movarek.db").find("tajna-zprava-tri"), std::string::npos);
+  EXPECT_EQ(addresseesOf(store.listed("", 0, 10)),
+            (std::vector<std::string>{"c@sms.cz", "a@sms.cz"}));
   ASSERT_TRUE(store.removeAll());
   EXPECT_EQ(readFile("movarek.db").find("tajna-zprava-dve"), std::string::npos);
   EXPECT_EQ(readFile("movarek.db").find("zustava-v-souboru"), std::string::npos);

@@ -1,9 +1,15 @@
 #include "send/qt/sent_messages_model.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 namespace movarek {
 namespace {
 
 constexpr int kPageRows = 100;
+// How many ids one step of a search looks through, and how long the steps for one key may take.
+constexpr std::int64_t kStepIds = 10000;
+constexpr qint64 kKeyBudgetMs = 25;
 const char* const kHeaders[] = {"Kdy", "Komu", "Text", "Stav"};
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
@@ -21,9 +27,41 @@ SentMessagesModel::SentMessagesModel(SentMessages& store, QObject* parent)
 void SentMessagesModel::list(const QString& search) {
   beginResetModel();
   search_ = search;
-  rows_ = store_.listed(search.toStdString(), 0, kPageRows);
-  complete_ = rows_.size() < kPageRows;
+  rows_.clear();
+  below_ = store_.newestId() + 1;
+  complete_ = false;
+  ++listing_;
   endResetModel();
+  searchOn();
+}
+
+void SentMessagesModel::searchOn() {
+  QElapsedTimer clock;
+  clock.start();
+  const std::string search = search_.toStdString();
+  std::vector<SentRecord> found;
+  while (!complete_ && found.size() < kPageRows && clock.elapsed() < kKeyBudgetMs) {
+    const auto wanted = kPageRows - static_cast<int>(found.size());
+    const std::int64_t lowest = std::max<std::int64_t>(0, below_ - kStepIds);
+    auto step = store_.listed(search, below_, wanted, lowest);
+    below_ = static_cast<int>(step.size()) == wanted ? step.back().id : lowest;
+    complete_ = below_ <= 1;  // the first record's id is 1
+    found.insert(found.end(), std::make_move_iterator(step.begin()),
+                 std::make_move_iterator(step.end()));
+  }
+  if (!found.empty()) {
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(found.size()) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(found.begin()),
+                 std::make_move_iterator(found.end()));
+    endInsertRows();
+  }
+  if (!complete_ && found.size() < kPageRows) {
+    // A timer, not a queued call: the list's paint, posted at a lower priority, goes first.
+    QTimer::singleShot(1, this, [this, listing = listing_] {
+      if (listing == listing_) searchOn();
+    });
+  }
 }
 
 int SentMessagesModel::rowCount(const QModelIndex& parent) const {
@@ -59,15 +97,7 @@ bool SentMessagesModel::canFetchMore(const QModelIndex& parent) const {
 }
 
 void SentMessagesModel::fetchMore(const QModelIndex& parent) {
-  if (!canFetchMore(parent)) return;
-  auto more = store_.listed(search_.toStdString(), rows_.back().id, kPageRows);
-  complete_ = more.size() < kPageRows;
-  if (more.empty()) return;
-  const int first = rowCount();
-  beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
-  rows_.insert(rows_.end(), std::make_move_iterator(more.begin()),
-               std::make_move_iterator(more.end()));
-  endInsertRows();
+  if (canFetchMore(parent)) searchOn();
 }
 
 }  // namespace movarek

@@ -1,6 +1,8 @@
 #pragma once
 // The sent messages as the window lists them: newest first, narrowed by a search, and fetched a
-// page at a time as the list is scrolled, so that a long history is never held whole.
+// page at a time as the list is scrolled, so that a long history is never held whole. A search
+// goes through the records a stretch of ids at a time and shows what it found once its time for
+// a key is up; should the page not be full by then, it goes on between the user's keys.
 #include <QAbstractTableModel>
 #include <string>
 #include <vector>
@@ -28,10 +30,16 @@ class SentMessagesModel : public QAbstractTableModel {
   void fetchMore(const QModelIndex& parent) override;
 
  private:
+  // Searches on from where the last step ended until a page is found, the time is up or every
+  // record has been looked at.
+  void searchOn();
+
   SentMessages& store_;
   QString search_;
   std::vector<SentRecord> rows_;
+  std::int64_t below_ = 0;  // the search goes on with the ids below this one
   bool complete_ = true;
+  unsigned listing_ = 0;  // which listing a step left for later belongs to
 };
 
 }  // namespace movarek

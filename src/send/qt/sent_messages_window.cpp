@@ -93,6 +93,8 @@ void SentMessagesWindow::buildLayout() {
 
 void SentMessagesWindow::connectHandlers() {
   connect(editHledat, &QLineEdit::textChanged, this, &SentMessagesWindow::relist);
+  connect(model_, &QAbstractItemModel::rowsInserted, this,
+          [this](const QModelIndex&, int first) { selectNewest(first); });
   connect(listZpravy->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &SentMessagesWindow::showDetails);
   connect(listZpravy, &QTreeView::doubleClicked, this, &SentMessagesWindow::useAgain);
@@ -119,8 +121,12 @@ void SentMessagesWindow::FormActivate() {
 
 void SentMessagesWindow::relist() {
   model_->list(editHledat->text());
-  if (model_->rowCount() > 0) listZpravy->setCurrentIndex(model_->index(0, 0));
   showDetails();
+}
+
+// The newest record found is selected, whenever the search finds it.
+void SentMessagesWindow::selectNewest(int firstInserted) {
+  if (firstInserted == 0) listZpravy->setCurrentIndex(model_->index(0, 0));
 }
 
 std::vector<std::int64_t> SentMessagesWindow::selectedIds() const {

@@ -42,8 +42,9 @@ class SentMessagesWindow : public QDialog {
  private:
   void buildLayout();
   void connectHandlers();
-  // Lists the records the search finds and selects the newest.
+  // Lists the records the search finds.
   void relist();
+  void selectNewest(int firstInserted);
   void showDetails();
   std::vector<std::int64_t> selectedIds() const;
 

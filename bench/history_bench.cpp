@@ -1,0 +1,183 @@
+// How the sent messages' window copes with a long history: 100,000 records in movarek.db, next
+// to the contacts dialog with a full book of 1000, each measured the same way: from the key that
+// opens it to its first paint, from each key typed in it to the list painted anew, and how much
+// the program's memory grew while it was open. Usage: history-bench FOLDER.
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "addressbook/contact_store.h"
+#include "addressbook/qt/contacts_dialog.h"
+#include "app/qt/forms.h"
+#include "app/qt/main_window.h"
+#include "common/database.h"
+#include "common/program_folder.h"
+#include "common/qt/modal.h"
+#include "common/qt/qt_text.h"
+#include "probe.h"
+#include "send/qt/sent_messages_window.h"
+#include "send/sent_messages.h"
+
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kContacts = 1000;
+constexpr int kRounds = 5;
+
+const char* const kNames[] = {"Jana Nováková",   "Petr Dvořák",    "Jiří Černý",    "Eva Svobodová",
+                              "Tomáš Procházka", "Lucie Kučerová", "Martin Veselý", "Žofie Malá"};
+const char* const kWords[] = {"ahoj", "zítra", "přijdu", "večer", "díky",   "nákup", "schůzka",
+                              "v",    "kolik", "hodin",  "máme",  "kočka",  "pozdě", "čekám",
+                              "auto", "domů",  "škola",  "ráno",  "večeře", "jídlo"};
+
+std::string recordText(int i) {
+  std::string text;
+  for (int word = 0; text.size() < 100 + static_cast<std::size_t>(i % 60); ++word) {
+    text += kWords[(i * 7 + word * 13) % std::size(kWords)];
+    text += ' ';
+  }
+  return text;
+}
+
+// Written in one transaction: the history of years of sending.
+void fillHistory() {
+  movarek::Database database(movarek::dataFile(movarek::kDatabaseName),
+                             {movarek::SentMessages::kSchema});
+  database.setFaultHandler([](const movarek::DatabaseFault& fault) {
+    std::fprintf(stderr, "history-bench: %s\n", fault.reason.c_str());
+  });
+  database.use([](sqlite3* connection) {
+    movarek::Database::execute(connection, "BEGIN");
+    movarek::Statement insert(connection,
+                              "INSERT INTO sent_message (sent_at, page, addressees, text, state) "
+                              "VALUES (?1, 'e-mail', ?2, ?3, 'odesláno')");
+    for (int i = 0; i < kRecords; ++i) {
+      const std::string name = kNames[i % std::size(kNames)];
+      insert.bind(1, 1600000000 + i * 600)
+          .bind(2, name + " <kontakt" + std::to_string(i % 700) + "@sms.cz>")
+          .bind(3, recordText(i))
+          .run();
+    }
+    movarek::Database::execute(connection, "COMMIT");
+  });
+}
+
+void fillAddressBook() {
+  movarek::ContactStore store({});
+  std::vector<movarek::ContactTexts> contacts;
+  for (int i = 0; i < kContacts; ++i) {
+    contacts.push_back({movarek::toCp1250(QStringLiteral("Kontakt %1").arg(i, 4, 10, QChar('0'))),
+                        "kontakt" + std::to_string(i) + "@sms.cz",
+                        "777" + std::to_string(100000 + i)});
+  }
+  store.AddContacts(contacts);
+}
+
+long residentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+// Calls `act`, then waits for the next paint of `widget`'s window; the time of that paint.
+double paintedAfter(QWidget& widget, const std::function<void()>& act) {
+  double painted = 0;
+  new bench::PaintProbe(*widget.window(), [&painted](double at) { painted = at; });
+  act();
+  while (painted == 0) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+  return painted;
+}
+
+struct Figures {
+  std::vector<double> openMs;
+  std::vector<double> keyMs;
+  long grewKb = 0;
+};
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void print(const char* what, const Figures& figures) {
+  std::printf(
+      "%s: painted %.1f ms after its key (median of %d, worst %.1f); a key %.1f ms "
+      "(median, worst %.1f); memory grew %.1f MB at most\n",
+      what, median(figures.openMs), kRounds,
+      *std::max_element(figures.openMs.begin(), figures.openMs.end()), median(figures.keyMs),
+      *std::max_element(figures.keyMs.begin(), figures.keyMs.end()),
+      static_cast<double>(figures.grewKb) / 1024.0);
+}
+
+// Opens a window with `open` kRounds times, as the program does, and types `keys` into it one
+// at a time. The modal loop is the benchmark's: the window is shown, measured and hidden.
+Figures measure(QWidget& typedInto, const std::function<void()>& open,
+                const std::vector<QKeySequence>& keys) {
+  Figures figures;
+  const long before = residentKb();
+  double pressed = 0;
+  movarek::setModalHandler([&](QDialog& shown) {
+    figures.openMs.push_back(paintedAfter(shown, [&] { shown.show(); }) - pressed);
+    for (const QKeySequence& key : keys) {
+      const double typed = bench::nowMs();
+      figures.keyMs.push_back(
+          paintedAfter(typedInto, [&] { QTest::keySequence(&typedInto, key); }) - typed);
+    }
+    figures.grewKb = std::max(figures.grewKb, residentKb() - before);
+    shown.hide();
+    return int{QDialog::Rejected};
+  });
+  for (int round = 0; round < kRounds; ++round) {
+    pressed = bench::nowMs();
+    open();
+  }
+  return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: history-bench FOLDER\n");
+    return 2;
+  }
+  QApplication app(argc, argv);
+  movarek::setProgramFolder(argv[1]);
+  fillHistory();
+  fillAddressBook();
+  const auto fileMb =
+      static_cast<double>(std::filesystem::file_size(movarek::dataFile(movarek::kDatabaseName))) /
+      1e6;
+  std::printf("sent messages: %d records in a file of %.1f MB\n", kRecords, fileMb);
+
+  movarek::Forms forms;
+  forms.main().show();
+  if (!QTest::qWaitForWindowExposed(&forms.main())) return 1;
+  QTest::qWait(1000);
+
+  auto& history = forms.odeslane();
+  const std::vector<QKeySequence> search = {QKeySequence("n"), QKeySequence("o"),
+                                            QKeySequence("v"), QKeySequence("a"),
+                                            QKeySequence("x"), QKeySequence("q")};
+  print("Odeslané zprávy, 100,000 records (Ctrl+H, then typing \"novaxq\")",
+        measure(
+            *history.editHledat, [&] { forms.main().Odeslanezpravy1->trigger(); }, search));
+  auto& contacts = forms.kontakty();
+  const std::vector<QKeySequence> down(search.size(), QKeySequence(Qt::Key_Down));
+  print("Kontakty, 1000 contacts (Ctrl+K, then Down)",
+        measure(
+            *contacts.listboxJmena, [&] { forms.main().Kontakty1->trigger(); }, down));
+  return fileMb < 40 ? 0 : 1;
+}
