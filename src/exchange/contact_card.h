@@ -17,6 +17,8 @@ struct ContactCard {
   std::string familyName;
   std::vector<std::string> emails;  // in the file's order
   std::vector<CardPhone> phones;    // in the file's order
+  // The groups the card belongs to: vCard CATEGORIES, a CSV column of groups.
+  std::vector<std::string> categories;
 };
 
 }  // namespace movarek

@@ -110,6 +110,7 @@ ImportPlan planImport(const std::vector<ContactTexts>& book, int room,
       ++plan.count.withoutRoom;
     } else {
       plan.toAdd.push_back(contact);
+      plan.groupsOfAdded.push_back(card.categories);
     }
   }
   plan.count.added = static_cast<int>(plan.toAdd.size());
@@ -132,7 +133,7 @@ std::string importReport(const ImportCount& count) {
   return text + ").";
 }
 
-std::string vCardsOf(const std::vector<ContactTexts>& book) {
+std::string vCardsOf(const std::vector<ContactTexts>& book, const GroupsOf& groupsOf) {
   std::string cards;
   for (const ContactTexts& contact : book) {
     const std::string name = cp1250ToUtf8(contact.name);
@@ -146,18 +147,30 @@ std::string vCardsOf(const std::vector<ContactTexts>& book) {
     if (!contact.phone.empty()) {
       cards += contentLine("TEL;TYPE=cell:" + vCardText(cp1250ToUtf8(contact.phone)));
     }
+    const auto groups = groupsOf ? groupsOf(contact) : std::vector<std::string>{};
+    if (!groups.empty()) {
+      std::string categories = "CATEGORIES:";
+      for (std::size_t i = 0; i < groups.size(); ++i)
+        categories += (i ? "," : "") + vCardText(groups[i]);
+      cards += contentLine(categories);
+    }
     cards += "END:VCARD\r\n";
   }
   return cards;
 }
 
-std::string csvOf(const std::vector<ContactTexts>& book) {
-  std::string csv =
-      std::string(kByteOrderMark) + "Name,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n";
+std::string csvOf(const std::vector<ContactTexts>& book, const GroupsOf& groupsOf) {
+  std::string csv = std::string(kByteOrderMark) +
+                    "Name,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value,Group Membership\r\n";
   for (const ContactTexts& contact : book) {
     const std::string phone = cp1250ToUtf8(contact.phone);
+    std::string groups;
+    for (const auto& group : groupsOf ? groupsOf(contact) : std::vector<std::string>{}) {
+      groups += (groups.empty() ? "" : " ::: ") + group;
+    }
     csv += csvField(cp1250ToUtf8(contact.name)) + "," + csvField(cp1250ToUtf8(contact.address)) +
-           "," + (phone.empty() ? "" : "Mobile") + "," + csvField(phone) + "\r\n";
+           "," + (phone.empty() ? "" : "Mobile") + "," + csvField(phone) + "," + csvField(groups) +
+           "\r\n";
   }
   return csv;
 }

@@ -35,7 +35,8 @@ struct ImportCount {
 };
 
 struct ImportPlan {
-  std::vector<ContactTexts> toAdd;  // in the file's order
+  std::vector<ContactTexts> toAdd;                      // in the file's order
+  std::vector<std::vector<std::string>> groupsOfAdded;  // each one's groups, UTF-8
   ImportCount count;
 };
 
@@ -49,9 +50,14 @@ ImportPlan planImport(const std::vector<ContactTexts>& book, int room,
 // What the user is told after an import (UTF-8).
 std::string importReport(const ImportCount& count);
 
-// The whole book as vCard 4.0 in UTF-8: FN, N, EMAIL and TEL;TYPE=cell, CR LF line ends.
-std::string vCardsOf(const std::vector<ContactTexts>& book);
-// The whole book as CSV in UTF-8 with a byte order mark and a header row the import reads.
-std::string csvOf(const std::vector<ContactTexts>& book);
+// The groups (UTF-8) a contact of the book belongs to.
+using GroupsOf = std::function<std::vector<std::string>(const ContactTexts& contact)>;
+
+// The whole book as vCard 4.0 in UTF-8: FN, N, EMAIL, TEL;TYPE=cell and the contact's groups as
+// CATEGORIES, CR LF line ends.
+std::string vCardsOf(const std::vector<ContactTexts>& book, const GroupsOf& groupsOf = {});
+// The whole book as CSV in UTF-8 with a byte order mark and a header row the import reads, the
+// groups in Google's "Group Membership" column.
+std::string csvOf(const std::vector<ContactTexts>& book, const GroupsOf& groupsOf = {});
 
 }  // namespace movarek

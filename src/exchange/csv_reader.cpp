@@ -98,7 +98,17 @@ bool hasWord(const std::vector<std::string>& words, std::initializer_list<std::s
   });
 }
 
-enum class Column { None, FullName, GivenName, FamilyName, Email, Phone, MobilePhone, PhoneLabel };
+enum class Column {
+  None,
+  FullName,
+  GivenName,
+  FamilyName,
+  Email,
+  Phone,
+  MobilePhone,
+  PhoneLabel,
+  Groups
+};
 
 // Names as Google, Outlook, Thunderbird and Czech address books write them. Only a header with
 // a word for a telephone is a number ("Phonetic First Name" is none).
@@ -115,6 +125,10 @@ Column columnOf(const std::string& header) {
   }
   if (key == "lastname" || key == "familyname" || key == "surname" || key == "prijmeni") {
     return Column::FamilyName;
+  }
+  if (key == "groupmembership" || key == "groups" || key == "categories" || key == "skupiny" ||
+      key == "kategorie") {
+    return Column::Groups;
   }
   const bool aboutIt = hasWord(words, {"type", "label", "typ"});
   if (contains(key, "mail") && !hasWord(words, {"display"}) && !aboutIt) return Column::Email;
@@ -138,9 +152,28 @@ bool isMobileLabel(const std::string& label) {
   return contains(key, "mobil") || contains(key, "cell");
 }
 
+// "Rodina ::: * myContacts" as Google writes groups, "Rodina;Práce" as Outlook does; Google's
+// own groups, marked with "* ", are none of the user's.
+std::vector<std::string> groupsIn(std::string_view field) {
+  std::vector<std::string> groups;
+  while (!field.empty()) {
+    const std::size_t semicolon = field.find(';');
+    const std::size_t google = field.find(" ::: ");
+    const std::size_t end = std::min({semicolon, google, field.size()});
+    const std::string_view group = field.substr(0, end);
+    if (!group.empty() && !group.starts_with("* ")) groups.emplace_back(group);
+    field.remove_prefix(std::min(field.size(), end + (end == google ? 5 : 1)));
+  }
+  return groups;
+}
+
 ContactCard cardOf(const std::vector<std::string>& row, const std::vector<Column>& columns) {
   ContactCard card;
   for (std::size_t i = 0; i < row.size() && i < columns.size(); ++i) {
+    if (columns[i] == Column::Groups) {
+      card.categories = groupsIn(row[i]);
+      continue;
+    }
     const std::string value = firstValue(row[i]);
     if (value.empty()) continue;
     switch (columns[i]) {
@@ -167,6 +200,7 @@ ContactCard cardOf(const std::vector<std::string>& row, const std::vector<Column
         break;
       }
       case Column::PhoneLabel:
+      case Column::Groups:
       case Column::None:
         break;
     }

@@ -117,14 +117,15 @@ std::string unescaped(std::string_view text) {
   return result;
 }
 
-// Splits a structured value (N) at its unescaped semicolons.
-std::vector<std::string> components(std::string_view value) {
+// Splits a structured value (N) at its unescaped semicolons, a list (CATEGORIES) at its
+// unescaped commas.
+std::vector<std::string> components(std::string_view value, char separator = ';') {
   std::vector<std::string> parts(1);
   for (std::size_t i = 0; i < value.size(); ++i) {
     if (value[i] == '\\' && i + 1 < value.size()) {
       parts.back() += value.substr(i, 2);
       ++i;
-    } else if (value[i] == ';') {
+    } else if (value[i] == separator) {
       parts.emplace_back();
     } else {
       parts.back() += value[i];
@@ -160,6 +161,10 @@ void takeProperty(ContactCard& card, const Property& property) {
     card.givenName = parts.size() > 1 ? parts[1] : std::string();
   } else if (property.name == "EMAIL") {
     card.emails.push_back(unescaped(decodedValue(property)));
+  } else if (property.name == "CATEGORIES") {
+    for (auto& category : components(decodedValue(property), ',')) {
+      if (!category.empty()) card.categories.push_back(std::move(category));
+    }
   } else if (property.name == "TEL") {
     card.phones.push_back({telephoneNumber(unescaped(decodedValue(property))),
                            hasType(property, "CELL") || hasType(property, "MOBILE")});

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -247,31 +248,46 @@ TEST(ContactImport, LeavesOutWhatIsEmptyKnownOrBeyondTheBookAndTellsIt) {
   EXPECT_EQ(importReport({3, 0, 0, 0}), "Přidáno kontaktů: 3.");
 }
 
+// The contacts and their groups.
 TEST(ContactExport, ImportedIntoAnEmptyBookGivesTheSameFile) {
   ContactBook book;
   book.add(utf8ToCp1250("Žofie Nováková"), "zofie@sms.cz", "777123456");
   book.add(utf8ToCp1250("Adam Černý, st."), "adam@sms.cz", "+442079460958");
   book.add("Cyril", "", "608111222");
   book.add(utf8ToCp1250("Jan \"Honza\"; " + std::string(80, 'y')), "jan@sms.cz", "");
+  const std::map<std::string, std::vector<std::string>> groups = {
+      {"adam@sms.cz", {"Práce, kolegové", "Rodina"}}, {"zofie@sms.cz", {"Rodina"}}};
+  const GroupsOf groupsOf = [&groups](const ContactTexts& contact) {
+    const auto found = groups.find(contact.address);
+    return found == groups.end() ? std::vector<std::string>{} : found->second;
+  };
   for (const bool vCard : {true, false}) {
-    const std::string file = vCard ? vCardsOf(book.contacts()) : csvOf(book.contacts());
+    const std::string file =
+        vCard ? vCardsOf(book.contacts(), groupsOf) : csvOf(book.contacts(), groupsOf);
     ContactBook again;
     const auto cards = vCard ? readVCards(file) : readCsvContacts(file);
-    for (const auto& contact :
-         planImport(again.contacts(), again.room(), cards, keptPhoneNumber).toAdd) {
+    const auto plan = planImport(again.contacts(), again.room(), cards, keptPhoneNumber);
+    for (std::size_t i = 0; i < plan.toAdd.size(); ++i) {
+      const auto& contact = plan.toAdd[i];
       again.add(contact.name, contact.address, contact.phone);
+      EXPECT_EQ(plan.groupsOfAdded[i], groupsOf(contact)) << contact.address;
     }
     EXPECT_EQ(again.fileBytes(), book.fileBytes()) << (vCard ? "vCard" : "CSV") << "\n" << file;
   }
-  EXPECT_TRUE(
-      vCardsOf(book.contacts())
-          .starts_with(
-              "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Adam Černý\\, st.\r\nN:st.;Adam Černý\\,;;;\r\n"
-              "EMAIL:adam@sms.cz\r\nTEL;TYPE=cell:+442079460958\r\nEND:VCARD\r\n"));
-  EXPECT_TRUE(
-      csvOf(book.contacts())
-          .starts_with("\xEF\xBB\xBFName,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value\r\n"
-                       "\"Adam Černý, st.\",adam@sms.cz,Mobile,+442079460958\r\n"));
+  EXPECT_TRUE(vCardsOf(book.contacts(), groupsOf)
+                  .starts_with("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Adam Černý\\, st.\r\n"
+                               "N:st.;Adam Černý\\,;;;\r\nEMAIL:adam@sms.cz\r\n"
+                               "TEL;TYPE=cell:+442079460958\r\n"
+                               "CATEGORIES:Práce\\, kolegové,Rodina\r\nEND:VCARD\r\n"));
+  EXPECT_TRUE(csvOf(book.contacts(), groupsOf)
+                  .starts_with("\xEF\xBB\xBFName,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value,"
+                               "Group Membership\r\n\"Adam Černý, st.\",adam@sms.cz,Mobile,"
+                               "+442079460958,\"Práce, kolegové ::: Rodina\"\r\n"));
+  // Google's own groups are none of the user's; Outlook separates with semicolons.
+  EXPECT_EQ(readCsvContacts("Name,E-mail,Group Membership\r\nA,a@x.cz,Rodina ::: * myContacts\r\n"
+                            "B,b@x.cz,Skupina;Druhá\r\n")[1]
+                .categories,
+            (std::vector<std::string>{"Skupina", "Druhá"}));
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ TEST_F(SendCheckTest, EmailRefusalsInTheirOrder) {
         "1999 znaků. Některé znaky (\"+\", \"%\", \"&\", \"#\" a podobné) se počítají za tři."
         "\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.",
         "Chyba", SendFocus::EmailAddress}},
-      {"a@b", std::string(10000, 'm'),
+      {"a@b",
+       std::string(10000, 'm'),
        {"Text zprávy je příliš dlouhý (10000 znaků), jedna zpráva pojme text o délce nejvýše "
         "9999 znaků. Některé znaky (\"+\", \"%\", \"&\", \"#\" a podobné) se počítají za tři."
         "\nZkraťte text zprávy.",
@@ -128,8 +129,7 @@ TEST_F(SendCheckTest, TheLimitsCountFieldsAsTheyAreSentAndNothingGoesOutCut) {
     const auto check = checkEmailSend(addresses, message);
     EXPECT_EQ(check.refused(), sentLength != 0) << what;
     if (check.refused()) {
-      EXPECT_NE(check.message.find("(" + std::to_string(sentLength) + " znaků)"),
-                std::string::npos)
+      EXPECT_NE(check.message.find("(" + std::to_string(sentLength) + " znaků)"), std::string::npos)
           << what << ": " << check.message;
       continue;
     }

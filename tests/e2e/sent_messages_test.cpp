@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -20,21 +19,9 @@ class SentMessagesSession : public GatewayTest {
  protected:
   // The records as SQLite itself reads the file, oldest first.
   QString recordsInTheFile() {
-    QProcess sqlite;
-    sqlite.start(QStringLiteral("sqlite3"),
-                 {QStringLiteral("-readonly"), QString::fromStdString(filePath("movarek.db")),
-                  QStringLiteral("SELECT page, addressees, oskar_prefix, text, state, reason "
-                                 "FROM sent_message ORDER BY id")});
-    sqlite.waitForFinished();
-    return QString::fromUtf8(sqlite.readAllStandardOutput());
-  }
-
-  // The program (again) with a gateway that answers as `options` say; the records stay.
-  void startWith(const QStringList& options = {}) {
-    forms.reset();
-    ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator(options));
-    ASSERT_NO_FATAL_FAILURE(showMain());
-    ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+    return databaseRows(
+        QStringLiteral("SELECT page, addressees, oskar_prefix, text, state, reason "
+                       "FROM sent_message ORDER BY id"));
   }
 
   // Presses the page's "Poslat!" and waits for what the program says of the send.
@@ -70,19 +57,19 @@ class SentMessagesSession : public GatewayTest {
 };
 
 TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
-  ASSERT_NO_FATAL_FAILURE(startWith());
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
 
   fillEmailSend(QStringLiteral("Jiřina Malá <jirina@sms.cz>"),
                 QStringLiteral("Ahoj, přijdu\nv 6."));
   EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");  // No: the text stays
-  ASSERT_NO_FATAL_FAILURE(startWith({QStringLiteral("--status"), QStringLiteral("500")}));
+  ASSERT_NO_FATAL_FAILURE(restartProgram({QStringLiteral("--status"), QStringLiteral("500")}));
   main().btnOskarClick();
   main().comboPredcisliOskar->setCurrentIndex(1);
   main().editAdresaOskar->setText(QStringLiteral("123456"));
   main().editSenderOskar->setText(QStringLiteral("Petr"));
   main().memoTextOskar->setPlainText(QStringLiteral("Druhá zpráva"));
   EXPECT_EQ(sendAndWait(main().btnPoslatOskar), "Chyba");
-  ASSERT_NO_FATAL_FAILURE(startWith({QStringLiteral("--close-without-answer")}));
+  ASSERT_NO_FATAL_FAILURE(restartProgram({QStringLiteral("--close-without-answer")}));
   fillEmailSend(QStringLiteral("petr@sms.cz"), QStringLiteral("Třetí"));
   EXPECT_EQ(sendAndWait(main().btnPoslat), "Chyba");
   const QString oskarPrefix = main().comboPredcisliOskar->itemText(1);

@@ -186,6 +186,24 @@ class GatewayTest : public FormsTest {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
   }
 
+  // The program started anew, with a gateway that answers as `options` say; its files stay.
+  void restartProgram(const QStringList& options = {}) {
+    forms.reset();
+    ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator(options));
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  }
+
+  // What SQLite itself reads of the program's database: one line a row, columns split by "|".
+  QString databaseRows(const QString& select) const {
+    QProcess sqlite;
+    sqlite.start(
+        QStringLiteral("sqlite3"),
+        {QStringLiteral("-readonly"), QString::fromStdString(filePath("movarek.db")), select});
+    sqlite.waitForFinished();
+    return QString::fromUtf8(sqlite.readAllStandardOutput());
+  }
+
   std::unique_ptr<GatewaySimulator> simulator;
 };
 

@@ -339,8 +339,15 @@ TEST_F(ContactsDialogTest, CtrlKOpensTheDialog) {
 TEST_F(ContactsDialogTest, DialogIsAFixedSizeWindowWithItsCaptions) {
   startProgram();
   EXPECT_EQ(dialog().windowTitle(), "Kontakty");
-  EXPECT_EQ(dialog().size(), QSize(588, 308));
+  // The groups below, what was drawn in its places.
+  EXPECT_EQ(dialog().size(), QSize(588, 372));
   EXPECT_EQ(dialog().minimumSize(), dialog().maximumSize());
+  EXPECT_EQ(dialog().btnOK->geometry(), QRect(424, 276, 75, 25));
+  EXPECT_EQ(dialog().listboxJmena->geometry(), QRect(8, 8, 237, 273));
+  EXPECT_EQ(dialog().listSkupiny->accessibleName(), "Skupiny");
+  EXPECT_EQ(dialog().btnUlozitSkupinu->text(), "Uložit označené jako skupinu…");
+  EXPECT_EQ(dialog().btnPrejmenovatSkupinu->text(), "Přejmenovat skupinu…");
+  EXPECT_EQ(dialog().btnSmazatSkupinu->text(), "Smazat skupinu");
   EXPECT_TRUE(dialog().btnOK2->isDefault());
   EXPECT_EQ(dialog().btnNovy->text(), "Vložit výše zapsaná data jako NOVÝ KONTAKT");
   EXPECT_EQ(dialog().btnUlozit->text(), "ULOŽIT změny v aktuálně zobrazeném kontaktu");

@@ -17,10 +17,13 @@
 #include <optional>
 
 #include "addressbook/address_choice.h"
+#include "addressbook/contact_groups.h"
 #include "addressbook/contact_store.h"
 #include "addressbook/qt/contact_list.h"
+#include "common/cp1250.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/file_choice.h"
+#include "common/qt/input_box.h"
 #include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
 #include "common/qt/qt_text.h"
@@ -31,7 +34,8 @@
 namespace movarek {
 namespace {
 
-constexpr QSize kClientSize(588, 308);
+// The groups below what was drawn, which keeps its places.
+constexpr QSize kClientSize(588, 372);
 constexpr int kTelephoneLength = 9;
 constexpr int kRightX = 256;
 constexpr int kRightWidth = 324;
@@ -69,10 +73,12 @@ QLineEdit* labelledEdit(QWidget* parent, const QString& caption, int top, int wi
 
 }  // namespace
 
-TfrmKontakty::TfrmKontakty(ContactStore& contacts, QWidget* parent)
-    : QDialog(parent), contacts_(contacts) {
+TfrmKontakty::TfrmKontakty(ContactStore& contacts, ContactGroups& groups, QWidget* parent)
+    : QDialog(parent), contacts_(contacts), groups_(groups) {
   buildLayout();
+  buildGroups();
   connectHandlers();
+  connectGroups();
   FormCreate();
 }
 
@@ -210,7 +216,10 @@ void TfrmKontakty::setAllChecks(Qt::CheckState state) {
     listboxJmena->item(row)->setCheckState(state);
 }
 
-void TfrmKontakty::FormActivate() { selectEntry(0); }
+void TfrmKontakty::FormActivate() {
+  listGroups();
+  selectEntry(0);
+}
 
 void TfrmKontakty::listboxJmenaClick() { ShowContact(); }
 
@@ -230,8 +239,12 @@ void TfrmKontakty::btnNovyClick() {
 
 void TfrmKontakty::btnUlozitClick() {
   if (!hasSelection()) return;
+  const std::string before = contacts_.book().record(listboxJmena->currentRow()).addressText();
   contacts_.ReplaceContact(toCp1250(editJmeno->text()), toCp1250(editAdresa->text()),
                            toCp1250(editTelefon->text()));
+  const std::string after =
+      contacts_.book().record(contacts_.book().currentContact()).addressText();
+  if (!inTheBook(before)) groups_.addressChanged(cp1250ToUtf8(before), cp1250ToUtf8(after));
   rebuildList();
   selectEntry(contacts_.book().currentContact());
 }
@@ -241,7 +254,9 @@ void TfrmKontakty::btnSmazatClick() {
   const auto answer = showMessage(QStringLiteral("Opravdu chcete tento kontakt vymazat?"),
                                   QStringLiteral("Vymazání kontaktu"), MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
+  const std::string address = contacts_.book().record(listboxJmena->currentRow()).addressText();
   contacts_.RemoveContact();
+  if (!inTheBook(address)) groups_.contactRemoved(cp1250ToUtf8(address));
   rebuildList();
   selectEntry(0);
 }
@@ -332,7 +347,11 @@ void TfrmKontakty::importContacts(const QString& path) {
   const auto& book = contacts_.book();
   const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumberByModule);
   contacts_.AddContacts(plan.toAdd);
+  for (std::size_t i = 0; i < plan.toAdd.size(); ++i) {
+    groups_.join(cp1250ToUtf8(plan.toAdd[i].address), plan.groupsOfAdded[i]);
+  }
   rebuildList();
+  listGroups();
   QString report = QString::fromStdString(importReport(plan.count));
   if (phoneModuleMissing())
     report += QStringLiteral("\n\n") + QString::fromUtf8(kNumbersKeptAsWritten);
@@ -346,8 +365,12 @@ void TfrmKontakty::Exportovatkontakty1Click() {
   const auto format = formatTold(path);
   if (!format) return;
   const auto contacts = contacts_.book().contacts();
-  if (!replaceFile(path.toStdString(),
-                   format == ContactFormat::VCard ? vCardsOf(contacts) : csvOf(contacts))) {
+  const GroupsOf groupsOf = [this](const ContactTexts& contact) {
+    return groups_.groupsOf(cp1250ToUtf8(contact.address));
+  };
+  if (!replaceFile(path.toStdString(), format == ContactFormat::VCard
+                                           ? vCardsOf(contacts, groupsOf)
+                                           : csvOf(contacts, groupsOf))) {
     tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
     return;
   }
@@ -376,6 +399,136 @@ bool TfrmKontakty::takesFileDrop(QEvent& event) {
 void TfrmKontakty::dropEvent(QDropEvent* event) {
   for (const QString& file : importableFiles(*event->mimeData())) importContacts(file);
   event->acceptProposedAction();
+}
+
+}  // namespace movarek
+
+// ---------------------------------------------------------------------------------------------
+// Groups
+
+namespace movarek {
+
+namespace {
+const QString kGroupsCaption = QStringLiteral("Skupiny");
+}
+
+void TfrmKontakty::buildGroups() {
+  auto* separator = new QFrame(this);
+  separator->setFrameShape(QFrame::HLine);
+  separator->setFrameShadow(QFrame::Sunken);
+  separator->setGeometry(8, 310, 572, 2);
+  QLabel* label = placedLabel(this, QStringLiteral("Skupiny:"), QRect(8, 318, 60, 16));
+  listSkupiny = new QListWidget(this);
+  listSkupiny->setGeometry(70, 316, 175, 48);
+  nameByLabel(*label, *listSkupiny, kGroupsCaption);
+  btnUlozitSkupinu = placedButton(this, QStringLiteral("Uložit označené jako skupinu…"),
+                                  QRect(kRightX, 316, kRightWidth, 23));
+  btnPrejmenovatSkupinu =
+      placedButton(this, QStringLiteral("Přejmenovat skupinu…"), QRect(kRightX, 341, 160, 23));
+  btnSmazatSkupinu =
+      placedButton(this, QStringLiteral("Smazat skupinu"), QRect(kRightX + 164, 341, 160, 23));
+}
+
+void TfrmKontakty::connectGroups() {
+  // A click, or Enter, which then also presses OK as anywhere in the dialog.
+  connect(listSkupiny, &QListWidget::itemClicked, this, &TfrmKontakty::markGroup);
+  connect(listSkupiny, &QListWidget::itemActivated, this, &TfrmKontakty::markGroup);
+  connect(btnUlozitSkupinu, &QPushButton::clicked, this, &TfrmKontakty::saveMarkedAsGroup);
+  connect(btnPrejmenovatSkupinu, &QPushButton::clicked, this, &TfrmKontakty::renameGroup);
+  connect(btnSmazatSkupinu, &QPushButton::clicked, this, &TfrmKontakty::deleteGroup);
+}
+
+void TfrmKontakty::listGroups(std::int64_t selected) {
+  listSkupiny->clear();
+  for (const ContactGroup& group : groups_.all()) {
+    auto* item = new QListWidgetItem(QString::fromStdString(group.name), listSkupiny);
+    item->setData(Qt::UserRole, QVariant::fromValue(group.id));
+    if (group.id == selected) listSkupiny->setCurrentItem(item);
+  }
+}
+
+std::int64_t TfrmKontakty::selectedGroup() const {
+  const QListWidgetItem* item = listSkupiny->currentItem();
+  return item ? item->data(Qt::UserRole).toLongLong() : 0;
+}
+
+bool TfrmKontakty::inTheBook(const std::string& address) const {
+  const auto& contacts = contacts_.book().contacts();
+  return std::any_of(contacts.begin(), contacts.end(),
+                     [&](const ContactTexts& contact) { return contact.address == address; });
+}
+
+std::optional<std::string> TfrmKontakty::askGroupName(const QString& caption, const QString& name,
+                                                      std::int64_t renamed) {
+  const auto typed = askForText({caption, QStringLiteral("Název skupiny:"), name});
+  if (!typed) return std::nullopt;
+  const QString trimmed = typed->trimmed();
+  if (trimmed.isEmpty()) {
+    tellError(QStringLiteral("Není zadán název skupiny!"));
+    return std::nullopt;
+  }
+  if (groups_.nameTaken(trimmed.toStdString(), renamed)) {
+    tellError(QStringLiteral("Skupina %1 už existuje.").arg(trimmed));
+    return std::nullopt;
+  }
+  return trimmed.toStdString();
+}
+
+void TfrmKontakty::saveMarkedAsGroup() {
+  std::vector<std::string> addresses;
+  for (const auto& address : markedAddresses()) {
+    if (!address.empty()) addresses.push_back(cp1250ToUtf8(address));
+  }
+  if (addresses.empty()) {
+    tellError(QStringLiteral("Označte kontakty, které má skupina mít."));
+    return;
+  }
+  const auto name = askGroupName(QStringLiteral("Nová skupina"), {}, 0);
+  if (!name || !groups_.add(*name, addresses)) return;
+  listGroups();
+  const auto found = listSkupiny->findItems(QString::fromStdString(*name), Qt::MatchExactly);
+  if (!found.isEmpty()) listSkupiny->setCurrentItem(found.front());
+}
+
+// Exactly the members still in the book are marked; those the book no longer holds are told.
+void TfrmKontakty::markGroup() {
+  const auto id = selectedGroup();
+  if (!id) return;
+  const auto members = groups_.members(id);
+  std::vector<bool> found(members.size(), false);
+  for (int row = 0; row < listboxJmena->count(); ++row) {
+    const std::string address = cp1250ToUtf8(contacts_.book().record(row).addressText());
+    const auto member = std::find(members.begin(), members.end(), address);
+    const bool marked = !address.empty() && member != members.end();
+    if (marked) found[static_cast<std::size_t>(member - members.begin())] = true;
+    listboxJmena->item(row)->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+  }
+  const auto missing = std::count(found.begin(), found.end(), false);
+  if (missing > 0) {
+    showMessage(QStringLiteral("Ve skupině %1 jsou kontakty, které v adresáři už nejsou: %2.")
+                    .arg(listSkupiny->currentItem()->text())
+                    .arg(missing),
+                kGroupsCaption);
+  }
+}
+
+void TfrmKontakty::renameGroup() {
+  const auto id = selectedGroup();
+  if (!id) return;
+  const auto name =
+      askGroupName(QStringLiteral("Přejmenovat skupinu"), listSkupiny->currentItem()->text(), id);
+  if (name && groups_.rename(id, *name)) listGroups(id);
+}
+
+// The contacts stay in the book.
+void TfrmKontakty::deleteGroup() {
+  const auto id = selectedGroup();
+  if (!id) return;
+  const auto answer =
+      showMessage(QStringLiteral("Opravdu chcete skupinu %1 smazat? Kontakty v adresáři zůstanou.")
+                      .arg(listSkupiny->currentItem()->text()),
+                  kGroupsCaption, MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes && groups_.remove(id)) listGroups();
 }
 
 }  // namespace movarek

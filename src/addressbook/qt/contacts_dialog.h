@@ -1,6 +1,8 @@
 #pragma once
 // The contacts dialog: the address book kept, and addressees chosen from it.
 #include <QDialog>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,14 +16,15 @@ class QPushButton;
 
 namespace movarek {
 
+class ContactGroups;
 class ContactStore;
 
 class TfrmKontakty : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps `contacts`, listed as they are loaded, within `parent`.
-  TfrmKontakty(ContactStore& contacts, QWidget* parent);
+  // Keeps `contacts`, listed as they are loaded, and their `groups` within `parent`.
+  TfrmKontakty(ContactStore& contacts, ContactGroups& groups, QWidget* parent);
 
   // The page the dialog chooses addressees for: OK hands them to it.
   void setShownPage(Page page) { shownPage_ = page; }
@@ -38,6 +41,11 @@ class TfrmKontakty : public QDialog {
   QPushButton* btnStorno;
   QPushButton* btnOznacitVse;
   QPushButton* btnOdznacitVse;
+  // The groups: choosing one marks its members.
+  QListWidget* listSkupiny;
+  QPushButton* btnUlozitSkupinu;
+  QPushButton* btnPrejmenovatSkupinu;
+  QPushButton* btnSmazatSkupinu;
   // The list's context menu.
   QMenu* menuKontakty;
   QAction* Importovatkontakty1;
@@ -76,6 +84,20 @@ class TfrmKontakty : public QDialog {
 
  private:
   void FormCreate();
+  void buildGroups();
+  void connectGroups();
+  void listGroups(std::int64_t selected = 0);
+  std::int64_t selectedGroup() const;
+  // A name typed for a group, once it is neither empty nor another group's; nothing when the
+  // user cancelled.
+  std::optional<std::string> askGroupName(const QString& caption, const QString& name,
+                                          std::int64_t renamed);
+  void saveMarkedAsGroup();
+  void markGroup();
+  void renameGroup();
+  void deleteGroup();
+  // Whether another contact of the book has `address` (code page 1250).
+  bool inTheBook(const std::string& address) const;
   void buildLayout();
   void connectHandlers();
   void buildContextMenu();
@@ -93,6 +115,7 @@ class TfrmKontakty : public QDialog {
   std::vector<std::string> markedAddresses() const;
 
   ContactStore& contacts_;
+  ContactGroups& groups_;
   Page shownPage_ = Page::Sms;
 };
 

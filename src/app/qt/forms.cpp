@@ -1,5 +1,6 @@
 #include "app/qt/forms.h"
 
+#include "addressbook/contact_groups.h"
 #include "addressbook/qt/contacts_dialog.h"
 #include "addressbook/qt/speed_dial_dialog.h"
 #include "app/qt/help_window.h"
@@ -7,6 +8,7 @@
 #include "app/qt/maker_window.h"
 #include "common/qt/first_paint.h"
 #include "common/qt/program_database.h"
+#include "send/message_templates.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/sent_messages_window.h"
 #include "webview/qt/web_engine_starter.h"
@@ -15,11 +17,14 @@ namespace movarek {
 
 Forms::Forms()
     : database_(std::make_unique<ProgramDatabase>(
-          std::vector<std::string_view>{SentMessages::kSchema},
+          std::vector<std::string_view>{SentMessages::kSchema, ContactGroups::kSchema,
+                                        MessageTemplates::kSchema},
           std::vector<Database::Preparation>{&SentMessages::prepare})),
       sentMessages_(std::make_unique<SentMessages>(database_->database())),
       recorder_(std::make_unique<SendRecorder>(*database_, *sentMessages_)),
-      frmMain_(std::make_unique<TfrmMain>(*this, *recorder_)) {
+      groups_(std::make_unique<ContactGroups>(database_->database())),
+      templates_(std::make_unique<MessageTemplates>(database_->database())),
+      frmMain_(std::make_unique<TfrmMain>(*this, *recorder_, *templates_)) {
   auto* painted = new FirstPaint(*frmMain_);
   // In this order: the other windows are there before the engine holds up the thread.
   QObject::connect(
@@ -49,7 +54,7 @@ void Forms::makeTheOthers() {
   frmRychleVolby_ = std::make_unique<TfrmRychleVolby>(main.speedDials(), &main);
   frmNapoveda_ = std::make_unique<TfrmNapoveda>(&main);
   frmOdeslane_ = std::make_unique<SentMessagesWindow>(*sentMessages_, &main);
-  frmKontakty_ = std::make_unique<TfrmKontakty>(main.contacts(), &main);
+  frmKontakty_ = std::make_unique<TfrmKontakty>(main.contacts(), *groups_, &main);
   QObject::connect(frmRychleVolby_.get(), &TfrmRychleVolby::speedDialsChanged, &main,
                    &TfrmMain::ShowSpeedDialHints);
   QObject::connect(frmKontakty_.get(), &TfrmKontakty::addressesChosen, &main,

@@ -9,6 +9,8 @@
 
 namespace movarek {
 
+class ContactGroups;
+class MessageTemplates;
 class ProgramDatabase;
 class SendRecorder;
 class SentMessages;
@@ -38,6 +40,8 @@ class Forms final : public OtherWindows {
   std::unique_ptr<ProgramDatabase> database_;
   std::unique_ptr<SentMessages> sentMessages_;
   std::unique_ptr<SendRecorder> recorder_;
+  std::unique_ptr<ContactGroups> groups_;
+  std::unique_ptr<MessageTemplates> templates_;
   std::unique_ptr<TfrmMain> frmMain_;
   std::unique_ptr<TfrmKontakt> frmKontakt_;
   std::unique_ptr<TfrmRychleVolby> frmRychleVolby_;

@@ -24,6 +24,7 @@
 #include "app/qt/memo.h"
 #include "app/qt/other_windows.h"
 #include "app/qt/send_flow.h"
+#include "app/qt/template_menus.h"
 #include "app/qt/window_keys.h"
 #include "app/stored_fields.h"
 #include "common/qt/accessibility.h"
@@ -44,8 +45,11 @@ using namespace main_window;
 
 // The window is there to be typed into before the web views are: the loads the creation step
 // asks for wait for the engine, which starts after the first paint.
-TfrmMain::TfrmMain(OtherWindows& windows, SendRecorder& recorder)
-    : windows_(windows), recorder_(recorder), webEngine_(new WebEngineStarter(this)) {
+TfrmMain::TfrmMain(OtherWindows& windows, SendRecorder& recorder, MessageTemplates& templates)
+    : windows_(windows),
+      recorder_(recorder),
+      webEngine_(new WebEngineStarter(this)),
+      templateMenus_(new TemplateMenus(templates, *this)) {
   buildLayout();
   buildHiddenMenu();
   connectHandlers();
@@ -129,6 +133,7 @@ void TfrmMain::buildHiddenMenu() {
   Koprovat1 = item(upravy, "Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C));
   Vyjmout1 = item(upravy, "Vyjmout", QKeySequence(Qt::CTRL | Qt::Key_X));
   Vloit1 = item(upravy, "Vložit", QKeySequence(Qt::CTRL | Qt::Key_V));
+  Vlozitsablonu1 = item(upravy, "Vložit šablonu", QKeySequence(Qt::CTRL | Qt::Key_T));
   QMenu* napoveda = menu(QStringLiteral("Nápověda"));
   Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
   // Ctrl+P does nothing on the Eurotel page, and the others open the program's windows.
@@ -176,6 +181,12 @@ void TfrmMain::connectHandlers() {
           [this] { clipboardCommand(&QLineEdit::cut, &QPlainTextEdit::cut); });
   connect(Vloit1, &QAction::triggered, this,
           [this] { clipboardCommand(&QLineEdit::paste, &QPlainTextEdit::paste); });
+  for (TMemo* memo : {memoText, memoTextOskar}) templateMenus_->serve(*memo);
+  connect(Vlozitsablonu1, &QAction::triggered, this, [this] {
+    for (TMemo* memo : {memoText, memoTextOskar}) {
+      if (focusWidget() == memo) templateMenus_->popUpAtCursor(*memo);
+    }
+  });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -29,7 +29,9 @@ class ContactStore;
 class EurotelArea;
 class OtherWindows;
 class SendFlow;
+class MessageTemplates;
 class SendRecorder;
+class TemplateMenus;
 class SpeedDialStore;
 class TCppWebBrowser;
 class TMemo;
@@ -40,8 +42,9 @@ class TfrmMain : public QMainWindow {
 
  public:
   // Builds the window and runs its creation step: loads, program folder, stored fields. It
-  // opens the `windows` made after it; its sends are written down by `recorder`.
-  TfrmMain(OtherWindows& windows, SendRecorder& recorder);
+  // opens the `windows` made after it; its sends are written down by `recorder`; its message
+  // fields offer the `templates`.
+  TfrmMain(OtherWindows& windows, SendRecorder& recorder, MessageTemplates& templates);
   ~TfrmMain() override;
 
   // The page the page book shows.
@@ -119,6 +122,7 @@ class TfrmMain : public QMainWindow {
   QAction* Koprovat1;
   QAction* Vyjmout1;
   QAction* Vloit1;
+  QAction* Vlozitsablonu1;
   QAction* Uivatelskpruka1;
 
  public slots:
@@ -192,6 +196,7 @@ class TfrmMain : public QMainWindow {
   WebEngineStarter* webEngine_;
   EurotelArea* eurotelArea_;
   SendFlow* sendFlow_;
+  TemplateMenus* templateMenus_;
 
   void connectSpeedDialButtons();
   void putEmailSpeedDial(int index);

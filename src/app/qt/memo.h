@@ -16,6 +16,8 @@ class TMemo : public QPlainTextEdit {
   // The text with CR LF between lines, as Qt characters.
   QString windowsText() const;
   int maxLength() const { return maxLength_; }
+  // Puts `text` in at the cursor as typing it would: as much of it as the limit leaves room for.
+  void insertFitting(const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -25,7 +27,6 @@ class TMemo : public QPlainTextEdit {
  private:
   // How many characters of `text` fit beside the current text once the selection is replaced.
   int roomFor(const QString& text) const;
-  void insertFitting(const QString& text);
 
   int maxLength_;
 };

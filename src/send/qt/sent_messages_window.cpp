@@ -57,6 +57,8 @@ void SentMessagesWindow::buildLayout() {
   editHledat->setGeometry(60, 8, 300, 21);
   editHledat->setClearButtonEnabled(true);
   nameByLabel(*searchLabel, *editHledat, QStringLiteral("Hledat"));
+  checkUkladat = new QCheckBox(QStringLiteral("Ukládat odeslané zprávy"), this);
+  checkUkladat->setGeometry(372, 8, 220, 21);
 
   listZpravy = new QTreeView(this);
   listZpravy->setGeometry(8, 38, 584, 200);
@@ -66,13 +68,21 @@ void SentMessagesWindow::buildLayout() {
   listZpravy->setSelectionMode(QAbstractItemView::ExtendedSelection);
   listZpravy->setSelectionBehavior(QAbstractItemView::SelectRows);
   listZpravy->setAccessibleName(kCaption);
-  for (auto [column, width] : {std::pair{0, 110}, {1, 150}, {2, 230}}) {
+  // The state takes what is left; the columns fit the list's width.
+  listZpravy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  listZpravy->header()->setMinimumSectionSize(40);
+  for (auto [column, width] : {std::pair{0, 118}, {1, 150}, {2, 205}}) {
     listZpravy->header()->resizeSection(column, width);
   }
 
   memoPodrobnosti = new QPlainTextEdit(this);
   memoPodrobnosti->setGeometry(8, 246, 584, 128);
   memoPodrobnosti->setReadOnly(true);
+  // Reached by Tab and read with the arrows, as a screen reader's user reads it; Tab goes on.
+  memoPodrobnosti->setTextInteractionFlags(Qt::TextSelectableByKeyboard |
+                                           Qt::TextSelectableByMouse);
+  memoPodrobnosti->setFocusPolicy(Qt::StrongFocus);
+  memoPodrobnosti->setTabChangesFocus(true);
   memoPodrobnosti->setAccessibleName(QStringLiteral("Podrobnosti zprávy"));
 
   int x = 8;
@@ -85,8 +95,6 @@ void SentMessagesWindow::buildLayout() {
   btnSmazat = nextButton("Smazat", 70);
   btnSmazatVse = nextButton("Smazat vše", 80);
   btnExportovat = nextButton("Exportovat…", 90);
-  checkUkladat = new QCheckBox(QStringLiteral("Ukládat odeslané zprávy"), this);
-  checkUkladat->setGeometry(x + 4, 386, 160, 21);
   btnZavrit = placedButton(this, QStringLiteral("Zavřít"), QRect(522, 384, 70, 25));
   btnPouzitZnovu->setDefault(true);
 }

@@ -1,0 +1,91 @@
+#include "send/message_templates.h"
+
+#include <sqlite3.h>
+
+#include "common/database.h"
+
+namespace movarek {
+
+const std::string_view MessageTemplates::kSchema = R"(
+CREATE TABLE message_template (
+  id INTEGER PRIMARY KEY,
+  position INTEGER NOT NULL,
+  text TEXT NOT NULL
+);
+)";
+
+MessageTemplates::MessageTemplates(Database& database) : database_(database) {}
+
+std::vector<MessageTemplate> MessageTemplates::all() {
+  std::vector<MessageTemplate> templates;
+  database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT id, text FROM message_template ORDER BY position, id");
+    while (query.step()) templates.push_back({query.integer(0), query.text(1)});
+  });
+  return templates;
+}
+
+bool MessageTemplates::holds(std::string_view text) {
+  bool held = false;
+  database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT 1 FROM message_template WHERE text = ?1");
+    held = query.bind(1, text).step();
+  });
+  return held;
+}
+
+bool MessageTemplates::add(std::string_view text) {
+  return database_.use([&](sqlite3* connection) {
+    Statement(connection,
+              "INSERT INTO message_template (position, text) "
+              "VALUES ((SELECT coalesce(max(position), 0) + 1 FROM message_template), ?1)")
+        .bind(1, text)
+        .run();
+  });
+}
+
+bool MessageTemplates::change(std::int64_t id, std::string_view text) {
+  return database_.use([&](sqlite3* connection) {
+    Statement(connection, "UPDATE message_template SET text = ?2 WHERE id = ?1")
+        .bind(1, id)
+        .bind(2, text)
+        .run();
+  });
+}
+
+bool MessageTemplates::remove(std::int64_t id) {
+  return database_.use([&](sqlite3* connection) {
+    Statement(connection, "DELETE FROM message_template WHERE id = ?1").bind(1, id).run();
+  });
+}
+
+bool MessageTemplates::move(std::int64_t id, int by) {
+  const auto templates = all();
+  std::size_t at = 0;
+  while (at < templates.size() && templates[at].id != id) ++at;
+  const auto other = static_cast<std::ptrdiff_t>(at) + by;
+  if (at == templates.size() || other < 0 || other >= std::ssize(templates)) return false;
+  return database_.use([&](sqlite3* connection) {
+    Database::execute(connection, "BEGIN IMMEDIATE");
+    Statement place(connection, "UPDATE message_template SET position = ?2 WHERE id = ?1");
+    // Positions made anew in the list's order, the two swapped.
+    for (std::ptrdiff_t i = 0; i < std::ssize(templates); ++i) {
+      const auto index = i == static_cast<std::ptrdiff_t>(at) ? other
+                         : i == other                         ? static_cast<std::ptrdiff_t>(at)
+                                                              : i;
+      place.bind(1, templates[static_cast<std::size_t>(index)].id).bind(2, i + 1).run();
+    }
+    Database::execute(connection, "COMMIT");
+  });
+}
+
+std::string templateCaption(std::string_view text, std::size_t longest) {
+  std::string_view line = text.substr(0, text.find('\n'));
+  if (line.size() <= longest) return std::string(line);
+  // Cut before a UTF-8 continuation byte never splits a character.
+  std::size_t cut = longest;
+  while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(line.substr(0, cut)) + "…";
+}
+
+}  // namespace movarek
