@@ -1,7 +1,8 @@
-// How the sent messages' window copes with a long history: 100,000 records in movarek.db, next
-// to the contacts dialog with a full book of 1000, each measured the same way: from the key that
-// opens it to its first paint, from each key typed in it to the list painted anew, and how much
-// the program's memory grew while it was open. Usage: history-bench FOLDER.
+// How the windows cope with what years of use keep in movarek.db: the sent messages' window with
+// 100,000 records, the contacts dialog with a full book of 1000 and 1000 groups of 1000 members,
+// and Ctrl+T with 1000 templates, each measured the same way: from the key that opens it to its
+// first paint, from each key or click in it to the window painted anew, and how much the
+// program's memory grew while it was open. Usage: history-bench FOLDER.
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -17,8 +18,10 @@
 
 #include "addressbook/contact_store.h"
 #include "addressbook/qt/contacts_dialog.h"
+#include "app/program_schema.h"
 #include "app/qt/forms.h"
 #include "app/qt/main_window.h"
+#include "app/qt/memo.h"
 #include "common/database.h"
 #include "common/program_folder.h"
 #include "common/qt/modal.h"
@@ -31,6 +34,8 @@ namespace {
 
 constexpr int kRecords = 100000;
 constexpr int kContacts = 1000;
+constexpr int kGroups = 1000;
+constexpr int kTemplates = 1000;
 constexpr int kRounds = 5;
 
 const char* const kNames[] = {"Jana Nováková",   "Petr Dvořák",    "Jiří Černý",    "Eva Svobodová",
@@ -48,10 +53,18 @@ std::string recordText(int i) {
   return text;
 }
 
-// Written in one transaction: the history of years of sending.
-void fillHistory() {
-  movarek::Database database(movarek::dataFile(movarek::kDatabaseName),
-                             {movarek::SentMessages::kSchema});
+std::string contactAddress(int i) { return "kontakt" + std::to_string(i) + "@sms.cz"; }
+
+double databaseMb() {
+  return static_cast<double>(
+             std::filesystem::file_size(movarek::dataFile(movarek::kDatabaseName))) /
+         1e6;
+}
+
+// Written in two transactions: the history of years of sending; every contact in every group
+// and the templates. The file's size after the history, which it is when there are no groups.
+double fillDatabase() {
+  movarek::Database database(movarek::dataFile(movarek::kDatabaseName), movarek::programSchema());
   database.setFaultHandler([](const movarek::DatabaseFault& fault) {
     std::fprintf(stderr, "history-bench: %s\n", fault.reason.c_str());
   });
@@ -69,6 +82,24 @@ void fillHistory() {
     }
     movarek::Database::execute(connection, "COMMIT");
   });
+  const double historyMb = databaseMb();
+  database.use([](sqlite3* connection) {
+    movarek::Database::execute(connection, "BEGIN");
+    movarek::Statement group(connection, "INSERT INTO contact_group (id, name) VALUES (?1, ?2)");
+    movarek::Statement member(connection,
+                              "INSERT INTO group_member (group_id, address) VALUES (?1, ?2)");
+    movarek::Statement kept(connection,
+                            "INSERT INTO message_template (position, text) VALUES (?1, ?2)");
+    for (int i = 1; i <= kGroups; ++i) {
+      group.bind(1, i).bind(2, "Skupina " + std::to_string(i)).run();
+      for (int contact = 0; contact < kContacts; ++contact) {
+        member.bind(1, i).bind(2, contactAddress(contact)).run();
+      }
+      kept.bind(1, i).bind(2, recordText(i)).run();
+    }
+    movarek::Database::execute(connection, "COMMIT");
+  });
+  return historyMb;
 }
 
 void fillAddressBook() {
@@ -102,7 +133,7 @@ double paintedAfter(QWidget& widget, const std::function<void()>& act) {
 
 struct Figures {
   std::vector<double> openMs;
-  std::vector<double> keyMs;
+  std::vector<double> stepMs;
   long grewKb = 0;
 };
 
@@ -113,27 +144,34 @@ double median(std::vector<double> values) {
 
 void print(const char* what, const Figures& figures) {
   std::printf(
-      "%s: painted %.1f ms after its key (median of %d, worst %.1f); a key %.1f ms "
+      "%s: painted %.1f ms after its key (median of %d, worst %.1f); a step %.1f ms "
       "(median, worst %.1f); memory grew %.1f MB at most\n",
       what, median(figures.openMs), kRounds,
-      *std::max_element(figures.openMs.begin(), figures.openMs.end()), median(figures.keyMs),
-      *std::max_element(figures.keyMs.begin(), figures.keyMs.end()),
+      *std::max_element(figures.openMs.begin(), figures.openMs.end()), median(figures.stepMs),
+      *std::max_element(figures.stepMs.begin(), figures.stepMs.end()),
       static_cast<double>(figures.grewKb) / 1024.0);
 }
 
-// Opens a window with `open` kRounds times, as the program does, and types `keys` into it one
-// at a time. The modal loop is the benchmark's: the window is shown, measured and hidden.
-Figures measure(QWidget& typedInto, const std::function<void()>& open,
-                const std::vector<QKeySequence>& keys) {
+std::vector<std::function<void()>> typing(QWidget& field, const std::vector<QKeySequence>& keys) {
+  std::vector<std::function<void()>> steps;
+  for (const QKeySequence& key : keys) {
+    steps.push_back([&field, key] { QTest::keySequence(&field, key); });
+  }
+  return steps;
+}
+
+// Opens a window with `open` kRounds times, as the program does, and takes `steps` in it one at
+// a time. The modal loop is the benchmark's: the window is shown, measured and hidden.
+Figures measure(const std::function<void()>& open,
+                const std::vector<std::function<void()>>& steps) {
   Figures figures;
   const long before = residentKb();
   double pressed = 0;
   movarek::setModalHandler([&](QDialog& shown) {
     figures.openMs.push_back(paintedAfter(shown, [&] { shown.show(); }) - pressed);
-    for (const QKeySequence& key : keys) {
-      const double typed = bench::nowMs();
-      figures.keyMs.push_back(
-          paintedAfter(typedInto, [&] { QTest::keySequence(&typedInto, key); }) - typed);
+    for (const auto& step : steps) {
+      const double taken = bench::nowMs();
+      figures.stepMs.push_back(paintedAfter(shown, step) - taken);
     }
     figures.grewKb = std::max(figures.grewKb, residentKb() - before);
     shown.hide();
@@ -146,6 +184,25 @@ Figures measure(QWidget& typedInto, const std::function<void()>& open,
   return figures;
 }
 
+// From Ctrl+T in the message field to the templates' menu on the screen.
+void printTemplatesPopUp(movarek::TfrmMain& window) {
+  window.activateWindow();
+  window.memoText->setFocus();
+  std::vector<double> shownMs;
+  for (int round = 0; round < kRounds; ++round) {
+    const double pressed = bench::nowMs();
+    window.Vlozitsablonu1->trigger();
+    QWidget* menu = QApplication::activePopupWidget();
+    if (!menu) return;
+    shownMs.push_back(paintedAfter(*menu, [] {}) - pressed);
+    menu->close();
+  }
+  std::printf(
+      "Ctrl+T with %d templates: menu painted %.1f ms after the key (median of %d, worst "
+      "%.1f)\n",
+      kTemplates, median(shownMs), kRounds, *std::max_element(shownMs.begin(), shownMs.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,12 +212,12 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   movarek::setProgramFolder(argv[1]);
-  fillHistory();
+  const double historyMb = fillDatabase();
   fillAddressBook();
-  const auto fileMb =
-      static_cast<double>(std::filesystem::file_size(movarek::dataFile(movarek::kDatabaseName))) /
-      1e6;
-  std::printf("sent messages: %d records in a file of %.1f MB\n", kRecords, fileMb);
+  std::printf(
+      "sent messages: %d records in a file of %.1f MB; with %d groups of %d members and "
+      "%d templates, %.1f MB\n",
+      kRecords, historyMb, kGroups, kContacts, kTemplates, databaseMb());
 
   movarek::Forms forms;
   forms.main().show();
@@ -172,12 +229,23 @@ int main(int argc, char** argv) {
                                             QKeySequence("v"), QKeySequence("a"),
                                             QKeySequence("x"), QKeySequence("q")};
   print("Odeslané zprávy, 100,000 records (Ctrl+H, then typing \"novaxq\")",
-        measure(
-            *history.editHledat, [&] { forms.main().Odeslanezpravy1->trigger(); }, search));
+        measure([&] { forms.main().Odeslanezpravy1->trigger(); },
+                typing(*history.editHledat, search)));
   auto& contacts = forms.kontakty();
-  const std::vector<QKeySequence> down(search.size(), QKeySequence(Qt::Key_Down));
-  print("Kontakty, 1000 contacts (Ctrl+K, then Down)",
-        measure(
-            *contacts.listboxJmena, [&] { forms.main().Kontakty1->trigger(); }, down));
-  return fileMb < 40 ? 0 : 1;
+  print("Kontakty, 1000 contacts in 1000 groups (Ctrl+K, then Down six times)",
+        measure([&] { forms.main().Kontakty1->trigger(); },
+                typing(*contacts.listboxJmena,
+                       std::vector<QKeySequence>(search.size(), QKeySequence(Qt::Key_Down)))));
+  std::vector<std::function<void()>> choosing;
+  for (int row : {0, 500, 999}) {
+    choosing.push_back([&contacts, row] {
+      QListWidgetItem* group = contacts.listSkupiny->item(row);
+      contacts.listSkupiny->setCurrentItem(group);
+      emit contacts.listSkupiny->itemClicked(group);
+    });
+  }
+  print("Kontakty, a group of 1000 chosen (Ctrl+K, then three groups)",
+        measure([&] { forms.main().Kontakty1->trigger(); }, choosing));
+  printTemplatesPopUp(forms.main());
+  return historyMb < 40 ? 0 : 1;
 }

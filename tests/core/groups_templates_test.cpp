@@ -2,10 +2,8 @@
 
 #include <optional>
 
-#include "addressbook/contact_groups.h"
+#include "app/program_schema.h"
 #include "common/database.h"
-#include "send/message_templates.h"
-#include "send/sent_messages.h"
 #include "temporary_program_folder.h"
 
 namespace movarek {
@@ -15,10 +13,7 @@ class KeptInTheDatabase : public testing::TemporaryProgramFolder {
  protected:
   void SetUp() override {
     TemporaryProgramFolder::SetUp();
-    database = std::make_unique<Database>(
-        programFile("movarek.db"),
-        std::vector<std::string_view>{SentMessages::kSchema, ContactGroups::kSchema,
-                                      MessageTemplates::kSchema});
+    database = std::make_unique<Database>(programFile("movarek.db"), programSchema());
     groups.emplace(*database);
     templates.emplace(*database);
   }

@@ -104,7 +104,10 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   // The Oskar record deleted after a question, by keyboard.
   answers = {MessageAnswer::Yes};
   openSentMessages([&](SentMessagesWindow& window) {
+    // In reading order: the search, the check box beside it, the list.
     QTest::keyClick(window.editHledat, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.checkUkladat);
+    QTest::keyClick(window.checkUkladat, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.listZpravy);
     QTest::keyClick(window.listZpravy, Qt::Key_Down);
     QTest::keyClick(window.listZpravy, Qt::Key_Delete);
@@ -121,6 +124,25 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   struct stat info {};
   ASSERT_EQ(::stat(filePath("movarek.db").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+// A file that is not the program's database is told once and left as it is; sends go on.
+TEST_F(SentMessagesSession, AnUnreadableDatabaseIsToldOnceAndNeverWritten) {
+  const std::string foreign(5000, 'x');
+  writeFile("movarek.db", foreign);
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
+  fillEmailSend();
+  for (int send = 0; send < 2; ++send) {
+    EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");
+  }
+  const QString told =
+      "Soubor " + QString::fromStdString(filePath("movarek.db")) +
+      " nelze přečíst: je poškozený, nebo patří jinému programu.\n"
+      "Soubor zůstává, jak je; odeslané zprávy se do ukončení programu neukládají.";
+  EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                          [&](const MessageRequest& message) { return message.text == told; }),
+            1);
+  EXPECT_EQ(readFile("movarek.db"), foreign);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "addressbook/contact_groups.h"
 #include "addressbook/qt/contacts_dialog.h"
 #include "addressbook/qt/speed_dial_dialog.h"
+#include "app/program_schema.h"
 #include "app/qt/help_window.h"
 #include "app/qt/main_window.h"
 #include "app/qt/maker_window.h"
@@ -17,9 +18,7 @@ namespace movarek {
 
 Forms::Forms()
     : database_(std::make_unique<ProgramDatabase>(
-          std::vector<std::string_view>{SentMessages::kSchema, ContactGroups::kSchema,
-                                        MessageTemplates::kSchema},
-          std::vector<Database::Preparation>{&SentMessages::prepare})),
+          programSchema(), std::vector<Database::Preparation>{&SentMessages::prepare})),
       sentMessages_(std::make_unique<SentMessages>(database_->database())),
       recorder_(std::make_unique<SendRecorder>(*database_, *sentMessages_)),
       groups_(std::make_unique<ContactGroups>(database_->database())),
