@@ -22,18 +22,9 @@ class GroupsAndTemplatesSession : public GatewayTest {
     setInputHandler({});
   }
 
-  // The contacts dialog opened with Ctrl+K, shown for real and worked by `work`, which closes
-  // it or leaves it to be closed with "Storno".
+  // The contacts dialog opened with Ctrl+K and worked by `work`.
   void workContacts(const std::function<void(TfrmKontakty&)>& work) {
-    ASSERT_NO_FATAL_FAILURE(showMain());
-    setModalHandler({});
-    TfrmKontakty& contacts = forms->kontakty();
-    QTimer::singleShot(0, [&] {
-      EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &contacts; }, 5000));
-      work(contacts);
-      if (contacts.isVisible()) contacts.reject();
-    });
-    QTest::keyClick(main().memoText, Qt::Key_K, Qt::ControlModifier);
+    workDialog(forms->kontakty(), Qt::Key_K, work);
   }
 
   // Chooses the group on the list and presses Enter: its members are marked and taken.

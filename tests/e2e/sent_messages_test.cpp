@@ -32,20 +32,9 @@ class SentMessagesSession : public GatewayTest {
     return messages.size() > before ? messages.back().caption : QString();
   }
 
-  // Opens "Odeslané zprávy" with Ctrl+H, shown for real, and works it with the keys as a
-  // person would; `work` closes it.
+  // Opens "Odeslané zprávy" with Ctrl+H; `work` closes it.
   void openSentMessages(const std::function<void(SentMessagesWindow&)>& work) {
-    ASSERT_NO_FATAL_FAILURE(showMain());
-    setModalHandler({});
-    SentMessagesWindow& window = forms->odeslane();
-    QTimer::singleShot(0, [&] {
-      // The desktop gives the window the focus a moment after it is shown.
-      EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &window; }, 5000));
-      work(window);
-      if (window.isVisible()) window.reject();
-    });
-    QTest::keyClick(main().memoText, Qt::Key_H, Qt::ControlModifier);
-    EXPECT_TRUE(window.isHidden());
+    workDialog(forms->odeslane(), Qt::Key_H, work);
   }
 
   static QStringList column(const QTreeView& list, int column) {

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -192,6 +193,23 @@ class GatewayTest : public FormsTest {
     ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator(options));
     ASSERT_NO_FATAL_FAILURE(showMain());
     ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
+  }
+
+  // `dialog`, opened with Ctrl+`key` in the main window's message field, shown for real and
+  // worked by `work` as a person would; closed as "Storno" would close it, should `work` leave
+  // it open.
+  template <class Dialog, class Work>
+  void workDialog(Dialog& dialog, Qt::Key key, Work work) {
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    setModalHandler({});
+    QTimer::singleShot(0, [&] {
+      // The desktop gives the window the focus a moment after it is shown.
+      EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &dialog; }, 5000));
+      work(dialog);
+      if (dialog.isVisible()) dialog.reject();
+    });
+    QTest::keyClick(main().memoText, key, Qt::ControlModifier);
+    EXPECT_TRUE(dialog.isHidden());
   }
 
   // What SQLite itself reads of the program's database: one line a row, columns split by "|".

@@ -65,8 +65,9 @@ ProgramDatabase::ProgramDatabase(std::vector<std::string_view> migrations,
   thread_->start(QThread::LowPriority);
 }
 
+// The thread ends after the writes posted before: the last send's end is written.
 ProgramDatabase::~ProgramDatabase() {
-  thread_->quit();
+  post([thread = thread_] { thread->quit(); });
   if (thread_->wait(QDeadlineTimer(kLastWritesWaitMs))) {
     delete thread_;
     return;

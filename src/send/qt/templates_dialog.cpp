@@ -66,7 +66,11 @@ void TemplatesDialog::changeSelected() {
   if (!id) return;
   const auto text = askForText(
       {kCaption, QStringLiteral("Text šablony:"), listSablony->currentItem()->text(), true});
-  if (!text || text->isEmpty()) return;
+  if (!text) return;
+  if (text->isEmpty()) {
+    showMessage(QStringLiteral("Není zadán text šablony!"), QStringLiteral("Chyba"));
+    return;
+  }
   templates_.change(id, text->toStdString());
   relist(listSablony->currentRow());
 }
