@@ -14,16 +14,13 @@ namespace {
 
 constexpr std::string_view kRecordingSetting = "record_sent_messages";
 
-constexpr std::string_view kColumns =
-    "id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, %TEXT%, state, reason";
-
+// A record's columns, with its text whole or only its start.
 std::string columns(bool wholeText) {
-  std::string list(kColumns);
-  list.replace(list.find("%TEXT%"), 6,
-               wholeText
-                   ? "text"
-                   : "substr(text, 1, " + std::to_string(SentMessages::kListedTextLength) + ")");
-  return list;
+  const std::string text =
+      wholeText ? "text"
+                : "substr(text, 1, " + std::to_string(SentMessages::kListedTextLength) + ")";
+  return "id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, " + text +
+         ", state, reason";
 }
 
 // What a search looks through: the text and the addressees, an Oskar number with its prefix.
@@ -260,12 +257,13 @@ std::string sentCsvLine(const SentRecord& record) {
   const std::string sender =
       record.senderPrefix.empty() ? record.sender : record.senderPrefix + " " + record.sender;
   std::string line;
+  const char* separator = "";
   for (const std::string& field :
        {shownTime(record.sentAt), std::string(record.page == Page::Oskar ? "Oskar" : "SMS E-mail"),
         shownAddressees(record), sender, record.text, std::string(stateName(record.state)),
         record.reason}) {
-    if (!line.empty()) line += ',';
-    line += csvField(field);
+    line.append(separator).append(csvField(field));
+    separator = ",";
   }
   return line + "\r\n";
 }

@@ -34,7 +34,8 @@ SPEED_DIAL_1 = "rychla@sms.cz"
 # Roles that a control of the program's may have; anything else is a control a screen reader
 # cannot present.
 ROLES = {"push button", "toggle button", "check box", "radio button", "page tab", "text",
-         "combo box", "list", "list item", "status bar", "label", "scroll bar"}
+         "combo box", "list", "list item", "status bar", "label", "scroll bar", "tree",
+         "table cell"}
 
 
 def state(obj, name):
@@ -253,6 +254,20 @@ def speed_dial_dialog(session):
     session.wait_for(lambda: session.window("Rychlé volby") is None, "the dialog to close", 10)
 
 
+def sent_messages_window(session):
+    session.key("ctrl+h")
+    window = session.wait_window_heard("Odeslané zprávy")
+    session.check_names_and_roles(window, "sent messages window")
+    session.wait_focus("Hledat")
+    session.expect(state(session.named(window, "Ukládat odeslané zprávy", "check box"), "checked"),
+                   "the sent messages are kept")
+    session.named(window, "Podrobnosti zprávy", "text")
+    session.tab_to("Použít znovu")
+    session.key("Escape")
+    session.wait_for(lambda: session.window("Odeslané zprávy") is None,
+                     "the sent messages window to close", 10)
+
+
 def help_window(session):
     session.key("F1")
     window = session.wait_window_heard("Nápověda")
@@ -307,8 +322,8 @@ def run(session):
     session.start_simulator()
     session.start_program()
     session.wait_requests(2, "the start-up requests")
-    for step in (main_window, send_email, speed_dial, pick_contact, speed_dial_dialog,
-                 help_window, maker_window, eurotel_page):
+    for step in (main_window, send_email, sent_messages_window, speed_dial, pick_contact,
+                 speed_dial_dialog, help_window, maker_window, eurotel_page):
         step(session)
 
 

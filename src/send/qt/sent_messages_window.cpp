@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTreeView>
+#include <cerrno>
 
+#include "common/diagnostics.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/file_choice.h"
 #include "common/qt/message_box.h"
@@ -197,6 +199,7 @@ void SentMessagesWindow::exportShown() {
   });
   if (!read) return;  // the database's fault has been told
   if (!replaceFile(path.toStdString(), csv)) {
+    logFault("cannot store " + path.toStdString() + ": " + systemReason(errno));
     showMessage(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()),
                 QStringLiteral("Chyba"));
     return;
