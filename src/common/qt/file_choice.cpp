@@ -5,14 +5,10 @@
 #include <QRegularExpression>
 
 #include "common/qt/message_box.h"
+#include "common/qt/stand_in.h"
 
 namespace movarek {
 namespace {
-
-FileHandler& handlerSlot() {
-  static FileHandler handler;
-  return handler;
-}
 
 // "vCard (*.vcf)" gives ".vcf".
 QString extensionOf(const QString& filter) {
@@ -26,10 +22,10 @@ QString extensionOf(const QString& filter) {
 // whole, so that no file is replaced unasked.
 QString fileToSave(QWidget* parent, const FileRequest& request) {
   QString chosenFilter = request.filters.section(QStringLiteral(";;"), 0, 0);
-  QString path = handlerSlot() ? handlerSlot()(request)
-                               : QFileDialog::getSaveFileName(parent, request.caption, {},
-                                                              request.filters, &chosenFilter,
-                                                              QFileDialog::DontConfirmOverwrite);
+  QString path = standIn<FileHandler>() ? standIn<FileHandler>()(request)
+                                        : QFileDialog::getSaveFileName(
+                                              parent, request.caption, {}, request.filters,
+                                              &chosenFilter, QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return {};
   if (QFileInfo(path).suffix().isEmpty()) path += extensionOf(chosenFilter);
   if (!QFileInfo::exists(path)) return path;
@@ -41,10 +37,10 @@ QString fileToSave(QWidget* parent, const FileRequest& request) {
 
 QString chooseFile(QWidget* parent, const FileRequest& request) {
   if (request.choice == FileChoice::Save) return fileToSave(parent, request);
-  if (handlerSlot()) return handlerSlot()(request);
+  if (standIn<FileHandler>()) return standIn<FileHandler>()(request);
   return QFileDialog::getOpenFileName(parent, request.caption, {}, request.filters);
 }
 
-void setFileHandler(FileHandler handler) { handlerSlot() = std::move(handler); }
+void setFileHandler(FileHandler handler) { standIn<FileHandler>() = std::move(handler); }
 
 }  // namespace movarek

@@ -3,13 +3,10 @@
 #include <QApplication>
 #include <QInputDialog>
 
+#include "common/qt/stand_in.h"
+
 namespace movarek {
 namespace {
-
-InputHandler& handlerSlot() {
-  static InputHandler handler;
-  return handler;
-}
 
 std::optional<QString> askInRealBox(const InputRequest& request) {
   QInputDialog box(QApplication::activeWindow());
@@ -26,9 +23,9 @@ std::optional<QString> askInRealBox(const InputRequest& request) {
 }  // namespace
 
 std::optional<QString> askForText(const InputRequest& request) {
-  return handlerSlot() ? handlerSlot()(request) : askInRealBox(request);
+  return standIn<InputHandler>() ? standIn<InputHandler>()(request) : askInRealBox(request);
 }
 
-void setInputHandler(InputHandler handler) { handlerSlot() = std::move(handler); }
+void setInputHandler(InputHandler handler) { standIn<InputHandler>() = std::move(handler); }
 
 }  // namespace movarek

@@ -3,13 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "common/qt/stand_in.h"
+
 namespace movarek {
 namespace {
-
-MessageHandler& handlerSlot() {
-  static MessageHandler handler;
-  return handler;
-}
 
 MessageAnswer showRealBox(const MessageRequest& request) {
   QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton,
@@ -31,9 +28,9 @@ MessageAnswer showRealBox(const MessageRequest& request) {
 
 MessageAnswer showMessage(const QString& text, const QString& caption, MessageButtons buttons) {
   const MessageRequest request{text, caption, buttons};
-  return handlerSlot() ? handlerSlot()(request) : showRealBox(request);
+  return standIn<MessageHandler>() ? standIn<MessageHandler>()(request) : showRealBox(request);
 }
 
-void setMessageHandler(MessageHandler handler) { handlerSlot() = std::move(handler); }
+void setMessageHandler(MessageHandler handler) { standIn<MessageHandler>() = std::move(handler); }
 
 }  // namespace movarek

@@ -2,18 +2,14 @@
 
 #include <QDialog>
 
-namespace movarek {
-namespace {
+#include "common/qt/stand_in.h"
 
-ModalHandler& handlerSlot() {
-  static ModalHandler handler;
-  return handler;
+namespace movarek {
+
+int showModal(QDialog& dialog) {
+  return standIn<ModalHandler>() ? standIn<ModalHandler>()(dialog) : dialog.exec();
 }
 
-}  // namespace
-
-int showModal(QDialog& dialog) { return handlerSlot() ? handlerSlot()(dialog) : dialog.exec(); }
-
-void setModalHandler(ModalHandler handler) { handlerSlot() = std::move(handler); }
+void setModalHandler(ModalHandler handler) { standIn<ModalHandler>() = std::move(handler); }
 
 }  // namespace movarek
