@@ -8,7 +8,6 @@
 
 #include "addressbook/qt/contacts_dialog.h"
 #include "app/qt/memo.h"
-#include "common/qt/input_box.h"
 #include "contact_file.h"
 #include "gateway_sim.h"
 
@@ -17,11 +16,6 @@ namespace {
 
 class GroupsAndTemplatesSession : public GatewayTest {
  protected:
-  void TearDown() override {
-    GatewayTest::TearDown();
-    setInputHandler({});
-  }
-
   // The contacts dialog opened with Ctrl+K and worked by `work`.
   void workContacts(const std::function<void(TfrmKontakty&)>& work) {
     workDialog(forms->kontakty(), Qt::Key_K, work);

@@ -19,6 +19,7 @@
 #include "app/qt/memo.h"
 #include "common/program_folder.h"
 #include "common/qt/file_choice.h"
+#include "common/qt/input_box.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
 #include "send/gateway.h"
@@ -68,6 +69,7 @@ class FormsTest : public TemporaryProgramFolder {
     setMessageHandler({});
     setModalHandler({});
     setFileHandler({});
+    setInputHandler({});
   }
 
   // Starts the program's windows as its entry does: the main window first, the others once it

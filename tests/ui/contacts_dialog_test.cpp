@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <deque>
 #include <optional>
 
 #include "addressbook/contact_store.h"
@@ -381,6 +382,47 @@ TEST_F(ContactsDialogTest, ADoubleClickAnywhereInTheListShowsTheContactAndTakesI
   });
   EXPECT_EQ(closed, QDialog::Accepted);
   EXPECT_EQ(main().editAdresa->text(), "eva@sms.cz");
+}
+
+// A group outlives a book replaced behind it: what is still there is marked, the rest counted.
+TEST_F(ContactsDialogTest, AGroupIsRenamedDeletedAndCountsTheMembersTheBookLost) {
+  writeContacts(
+      {{"Adam", "adam@sms.cz", ""}, {"Bara", "bara@sms.cz", ""}, {"Cyril", "c@sms.cz", ""}});
+  startProgram();
+  std::deque<QString> typed = {QStringLiteral("Rodina"), QStringLiteral("  "),
+                               QStringLiteral("Sousedé")};
+  setInputHandler([&typed](const InputRequest&) {
+    const QString answer = typed.front();
+    typed.pop_front();
+    return std::optional<QString>(answer);
+  });
+  openContacts([&](TfrmKontakty& d) {
+    mark(0);
+    mark(1);
+    d.btnUlozitSkupinu->click();
+    d.btnPrejmenovatSkupinu->click();  // an empty name is refused
+    d.btnPrejmenovatSkupinu->click();
+  });
+  EXPECT_EQ(messages.back().text, "Není zadán název skupiny!");
+  forms.reset();
+  writeContacts({{"Bara", "bara@sms.cz", ""}, {"Cyril", "c@sms.cz", ""}});
+  startProgram();
+  answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+  openContacts([&](TfrmKontakty& d) {
+    ASSERT_EQ(d.listSkupiny->count(), 1);
+    d.listSkupiny->setCurrentRow(0);
+    emit d.listSkupiny->itemClicked(d.listSkupiny->item(0));
+    EXPECT_EQ(marked(), QList<int>{0});
+    d.btnSmazatSkupinu->click();
+    EXPECT_EQ(d.listSkupiny->count(), 0);
+    EXPECT_EQ(listed(), QStringList({"Bara", "Cyril"}));
+  });
+  ASSERT_GE(messages.size(), 2u);
+  EXPECT_EQ(messages[messages.size() - 2].text,
+            "Ve skupině Sousedé jsou kontakty, které v adresáři už nejsou: 1.");
+  EXPECT_EQ(messages.back().text,
+            "Opravdu chcete skupinu Sousedé smazat? Kontakty v adresáři zůstanou.");
+  EXPECT_EQ(messages.back().buttons, MessageButtons::YesNo);
 }
 
 }  // namespace
