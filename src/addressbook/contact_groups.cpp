@@ -82,18 +82,11 @@ bool ContactGroups::add(std::string_view name, const std::vector<std::string>& a
 }
 
 bool ContactGroups::rename(std::int64_t id, std::string_view name) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection, "UPDATE contact_group SET name = ?2 WHERE id = ?1")
-        .bind(1, id)
-        .bind(2, name)
-        .run();
-  });
+  return database_.run("UPDATE contact_group SET name = ?2 WHERE id = ?1", id, name);
 }
 
 bool ContactGroups::remove(std::int64_t id) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection, "DELETE FROM contact_group WHERE id = ?1").bind(1, id).run();
-  });
+  return database_.run("DELETE FROM contact_group WHERE id = ?1", id);
 }
 
 bool ContactGroups::addressChanged(std::string_view before, std::string_view after) {
@@ -110,9 +103,7 @@ bool ContactGroups::addressChanged(std::string_view before, std::string_view aft
 }
 
 bool ContactGroups::contactRemoved(std::string_view address) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection, "DELETE FROM group_member WHERE address = ?1").bind(1, address).run();
-  });
+  return database_.run("DELETE FROM group_member WHERE address = ?1", address);
 }
 
 bool ContactGroups::join(std::string_view address, const std::vector<std::string>& names) {

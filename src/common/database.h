@@ -86,6 +86,17 @@ class Database {
   // is nothing to read, and that is no failure.
   bool read(const std::function<void(sqlite3*)>& work);
 
+  // One statement as one use, `values` bound to ?1, ?2 and on in their order.
+  template <class... Values>
+  bool run(std::string_view sql, const Values&... values) {
+    return use([&](sqlite3* connection) {
+      Statement statement(connection, sql);
+      int parameter = 0;
+      (statement.bind(++parameter, values), ...);
+      statement.run();
+    });
+  }
+
   // Runs each statement of `sql` (no results) on `connection`.
   static void execute(sqlite3* connection, std::string_view sql);
 

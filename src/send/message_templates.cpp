@@ -35,28 +35,18 @@ bool MessageTemplates::holds(std::string_view text) {
 }
 
 bool MessageTemplates::add(std::string_view text) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection,
-              "INSERT INTO message_template (position, text) "
-              "VALUES ((SELECT coalesce(max(position), 0) + 1 FROM message_template), ?1)")
-        .bind(1, text)
-        .run();
-  });
+  return database_.run(
+      "INSERT INTO message_template (position, text) "
+      "VALUES ((SELECT coalesce(max(position), 0) + 1 FROM message_template), ?1)",
+      text);
 }
 
 bool MessageTemplates::change(std::int64_t id, std::string_view text) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection, "UPDATE message_template SET text = ?2 WHERE id = ?1")
-        .bind(1, id)
-        .bind(2, text)
-        .run();
-  });
+  return database_.run("UPDATE message_template SET text = ?2 WHERE id = ?1", id, text);
 }
 
 bool MessageTemplates::remove(std::int64_t id) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection, "DELETE FROM message_template WHERE id = ?1").bind(1, id).run();
-  });
+  return database_.run("DELETE FROM message_template WHERE id = ?1", id);
 }
 
 bool MessageTemplates::move(std::int64_t id, int by) {

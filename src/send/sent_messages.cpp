@@ -131,12 +131,8 @@ bool SentMessages::recording() {
 }
 
 bool SentMessages::setRecording(bool on) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection, "INSERT OR REPLACE INTO setting (name, value) VALUES (?1, ?2)")
-        .bind(1, kRecordingSetting)
-        .bind(2, on ? 1 : 0)
-        .run();
-  });
+  return database_.run("INSERT OR REPLACE INTO setting (name, value) VALUES (?1, ?2)",
+                       kRecordingSetting, std::int64_t{on ? 1 : 0});
 }
 
 // One use, so that a file held by another program is waited for once.
@@ -163,23 +159,14 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
 }
 
 void SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
-  database_.use([&](sqlite3* connection) {
-    Statement(connection, "UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1")
-        .bind(1, id)
-        .bind(2, stateName(state))
-        .bind(3, reason)
-        .run();
-  });
+  database_.run("UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1", id,
+                stateName(state), reason);
 }
 
 void SentMessages::deliveredLate(std::int64_t id) {
-  database_.use([&](sqlite3* connection) {
-    Statement(connection,
-              "UPDATE sent_message SET state = 'odesláno', reason = '' "
-              "WHERE id = ?1 AND state = 'nejisté'")
-        .bind(1, id)
-        .run();
-  });
+  database_.run(
+      "UPDATE sent_message SET state = 'odesláno', reason = '' WHERE id = ?1 AND state = 'nejisté'",
+      id);
 }
 
 std::vector<SentRecord> SentMessages::listed(std::string_view search, std::int64_t beforeId,
@@ -235,10 +222,7 @@ bool SentMessages::remove(const std::vector<std::int64_t>& ids) {
   });
 }
 
-bool SentMessages::removeAll() {
-  return database_.use(
-      [](sqlite3* connection) { Database::execute(connection, "DELETE FROM sent_message"); });
-}
+bool SentMessages::removeAll() { return database_.run("DELETE FROM sent_message"); }
 
 std::string shownTime(std::int64_t sentAt) {
   const auto time = static_cast<std::time_t>(sentAt);
