@@ -1,5 +1,6 @@
 #include "common/cp1250.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -68,6 +69,17 @@ std::string utf8ToCp1250(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t pos = 0; pos < utf8.size();) out += cp1250ByteFor(nextCodePoint(utf8, pos));
   return out;
+}
+
+std::vector<char32_t> charactersCp1250Lacks(std::string_view utf8) {
+  std::vector<char32_t> lacking;
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const char32_t c = nextCodePoint(utf8, pos);
+    if (cp1250ByteFor(c) == '?' && c != U'?' && std::ranges::find(lacking, c) == lacking.end()) {
+      lacking.push_back(c);
+    }
+  }
+  return lacking;
 }
 
 char czechBaseLetter(char cp1250) {

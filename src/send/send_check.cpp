@@ -72,7 +72,8 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text),
                    {},
                    {},
-                   SendFocus::Unchanged};
+                   SendFocus::Unchanged,
+                   {std::string(addresses), std::string(message), {}, {}, {}}};
 }
 
 SendCheck checkOskarSend(const OskarFields& fields) {
@@ -100,15 +101,18 @@ SendCheck checkOskarSend(const OskarFields& fields) {
     return refuse("Vyberte předčíslí!", kErrorForm, SendFocus::OskarPrefix);
   }
   constexpr std::size_t kSenderLongest = 89;
-  const auto sender = escapeQueryCharacters(cutTo(fields.sender, kSenderLongest));
-  const auto senderPrefix = escapeQueryCharacters(cutTo(fields.senderPrefix, kSenderLongest));
-  return SendCheck{
-      gatewayUrl("/send_oskar.php?go=sms2&adr=" + std::string(number) + "&zprava=" + text +
-                 "&predvolba=" + std::string(kOskarPrefixes[fields.prefixIndex]) +
-                 "&sender=" + sender + "&senderpred=" + senderPrefix),
-      {},
-      {},
-      SendFocus::Unchanged};
+  const SentFields sent{std::string(number), std::string(fields.message),
+                        std::string(kOskarPrefixes[fields.prefixIndex]),
+                        std::string(cutTo(fields.senderPrefix, kSenderLongest)),
+                        std::string(cutTo(fields.sender, kSenderLongest))};
+  return SendCheck{gatewayUrl("/send_oskar.php?go=sms2&adr=" + sent.addressees + "&zprava=" + text +
+                              "&predvolba=" + sent.oskarPrefix +
+                              "&sender=" + escapeQueryCharacters(sent.sender) +
+                              "&senderpred=" + escapeQueryCharacters(sent.senderPrefix)),
+                   {},
+                   {},
+                   SendFocus::Unchanged,
+                   sent};
 }
 
 }  // namespace movarek

@@ -17,11 +17,22 @@ enum class SendFocus {
   OskarPrefix
 };
 
+// The fields as a send that passed its checks carries them (code page 1250): what the sent
+// messages keep of it. The Oskar prefix is the one sent ("608"), not the list's item.
+struct SentFields {
+  std::string addressees;
+  std::string message;
+  std::string oskarPrefix;
+  std::string senderPrefix;
+  std::string sender;
+};
+
 struct SendCheck {
   std::string url;  // the request to load; empty when the send is refused
   std::string message;
   std::string caption;
   SendFocus focus = SendFocus::Unchanged;
+  SentFields sent;
 
   bool refused() const { return url.empty(); }
 };

@@ -6,6 +6,8 @@
 namespace movarek {
 namespace {
 
+using Kind = LoadFailure::Kind;
+
 // The web engine's network error codes that a user can do something about.
 constexpr int kTimedOut = -7;
 constexpr int kBlockedByClient = -20;
@@ -25,20 +27,51 @@ constexpr int kDisallowedScheme = -301;
 constexpr int kUnsafePort = -312;
 constexpr int kEmptyResponse = -324;
 
-// The errors the engine reports before a request could go out: no connection was ever made.
-constexpr std::array kNeverLeft{kBlockedByClient,
-                                kConnectionRefused,
-                                kConnectionFailed,
-                                kNameNotResolved,
-                                kInternetDisconnected,
-                                kAddressInvalid,
-                                kAddressUnreachable,
-                                kConnectionTimedOut,
-                                kProxyConnectionFailed,
-                                kNameResolutionFailed,
-                                kInvalidUrl,
-                                kDisallowedScheme,
-                                kUnsafePort};
+constexpr int kAnyCode = 0;
+
+// A failure of `kind` whose code is `code` (any, for kAnyCode) up to `highest` ends the send as
+// `outcome`. The first rule that matches holds; a failure that no rule names is unknown.
+struct OutcomeRule {
+  Kind kind;
+  int code;
+  int highest;
+  SendOutcome outcome;
+};
+
+constexpr OutcomeRule rule(Kind kind, int code, SendOutcome outcome) {
+  return {kind, code, code, outcome};
+}
+
+constexpr std::array kOutcomeTable{
+    // The gateway refused the request, or is not taking any now.
+    OutcomeRule{Kind::HttpStatus, 400, 499, SendOutcome::NotSent},
+    rule(Kind::HttpStatus, 503, SendOutcome::NotSent),
+    // A server took the request and may have passed it on before it failed (504 among them).
+    OutcomeRule{Kind::HttpStatus, 500, 599, SendOutcome::Unknown},
+    rule(Kind::NoEngine, kAnyCode, SendOutcome::NotSent),
+    // A network where plain HTTP is answered by a login page: the gateway never saw the
+    // request, but nothing tells it for certain.
+    rule(Kind::ForeignAnswer, kAnyCode, SendOutcome::Unknown),
+    // The errors the engine reports before a request could go out: no connection was made.
+    rule(Kind::NetworkError, kBlockedByClient, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kConnectionRefused, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kConnectionFailed, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kNameNotResolved, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kInternetDisconnected, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kAddressInvalid, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kAddressUnreachable, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kConnectionTimedOut, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kProxyConnectionFailed, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kNameResolutionFailed, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kInvalidUrl, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kDisallowedScheme, SendOutcome::NotSent),
+    rule(Kind::NetworkError, kUnsafePort, SendOutcome::NotSent),
+};
+
+bool matches(const OutcomeRule& rule, const LoadFailure& failure) {
+  return rule.kind == failure.kind &&
+         (rule.code == kAnyCode || (failure.code >= rule.code && failure.code <= rule.highest));
+}
 
 std::string networkReason(int code) {
   switch (code) {
@@ -67,39 +100,32 @@ std::string networkReason(int code) {
 
 SendOutcome sendOutcome(const std::optional<LoadFailure>& failure) {
   if (!failure) return SendOutcome::Sent;
-  switch (failure->kind) {
-    case LoadFailure::Kind::HttpStatus:
-    case LoadFailure::Kind::NoEngine:
-      return SendOutcome::NotSent;
-    case LoadFailure::Kind::NetworkError:
-      return std::ranges::find(kNeverLeft, failure->code) != kNeverLeft.end()
-                 ? SendOutcome::NotSent
-                 : SendOutcome::Unknown;
-    case LoadFailure::Kind::NoAnswer:
-    case LoadFailure::Kind::EngineFailed:
-      break;
-  }
-  return SendOutcome::Unknown;
+  const auto found = std::ranges::find_if(
+      kOutcomeTable, [&](const OutcomeRule& rule) { return matches(rule, *failure); });
+  return found == kOutcomeTable.end() ? SendOutcome::Unknown : found->outcome;
 }
 
 std::string failureReason(const LoadFailure& failure) {
   switch (failure.kind) {
-    case LoadFailure::Kind::HttpStatus:
+    case Kind::HttpStatus:
       return "chyba serveru " + std::to_string(failure.code);
-    case LoadFailure::Kind::NoAnswer:
+    case Kind::NoAnswer:
       return "server neodpověděl";
-    case LoadFailure::Kind::NoEngine:
+    case Kind::NoEngine:
       return "chybí modul webového prohlížeče";
-    case LoadFailure::Kind::EngineFailed:
+    case Kind::EngineFailed:
       return "webový prohlížeč programu selhal";
-    case LoadFailure::Kind::NetworkError:
+    case Kind::ForeignAnswer:
+      return "odpověď nepřišla od brány, ale od jiného serveru (" + failure.host +
+             "); síť vás možná přesměrovala na přihlašovací stránku";
+    case Kind::NetworkError:
       break;
   }
   return networkReason(failure.code);
 }
 
 std::string sendFailureMessage(const LoadFailure& failure) {
-  if (failure.kind == LoadFailure::Kind::NoEngine) {
+  if (failure.kind == Kind::NoEngine) {
     return "Zprávu nelze odeslat: " + std::string(kMissingEngine);
   }
   if (sendOutcome(failure) == SendOutcome::Unknown) {
@@ -109,6 +135,15 @@ std::string sendFailureMessage(const LoadFailure& failure) {
   }
   return "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (" + failureReason(failure) +
          ").\nText zprávy zůstává v okně, můžete ji zkusit odeslat znovu.";
+}
+
+std::string lateAnswerMessage(const std::optional<LoadFailure>& failure) {
+  if (!failure) {
+    return "Zpráva, o které nebylo jisté, zda došla, byla přece jen přijata SMS centrem "
+           "Vertanix.";
+  }
+  return "Zpráva, o které nebylo jisté, zda došla, nakonec SMS centrem Vertanix přijata nebyla (" +
+         failureReason(*failure) + ").\nMůžete ji zkusit odeslat znovu.";
 }
 
 }  // namespace movarek

@@ -11,10 +11,12 @@ namespace movarek {
 
 enum class SendOutcome { Sent, NotSent, Unknown };
 
-// Sent for any answer of the gateway that is not an error status; not sent for an error status
-// and for a request that certainly never left (refused, no route, name not found, no engine);
-// unknown for everything else: no answer in time, a connection broken after the request was
-// written, the engine failing after it.
+// Sent only when the gateway itself answered with a status below 400 (its host and port, no
+// redirect away from it); not sent when it refused (a 4xx status, or 503: not taken now) and for
+// a request that certainly never left (refused, no route, name not found, no engine); unknown
+// for everything else: no answer in time, a connection broken after the request was written,
+// another 5xx status (a server took the request and may have passed it on), an answer from
+// another server, the engine failing after it.
 SendOutcome sendOutcome(const std::optional<LoadFailure>& failure);
 
 // A short Czech reason: "server odmítl spojení", "chyba serveru 503" and the like.
@@ -24,13 +26,13 @@ std::string failureReason(const LoadFailure& failure);
 // button; the text stays in the window in every case.
 std::string sendFailureMessage(const LoadFailure& failure);
 
+// A send told as unknown whose answer came later, while the program ran: the gateway took it,
+// or it certainly refused it (`failure`).
+std::string lateAnswerMessage(const std::optional<LoadFailure>& failure);
+
 // What the engine module's absence makes of the program, for a send and for the Eurotel page.
 inline constexpr std::string_view kMissingEngine =
     "chybí část programu SMS Movarek, modul webového prohlížeče.\n"
     "Program je poškozený, přeinstalujte ho prosím.";
-
-// A send told as unknown whose answer came later, while the program ran.
-inline constexpr std::string_view kLateAnswerMessage =
-    "Zpráva, o které nebylo jisté, zda došla, byla přece jen přijata SMS centrem Vertanix.";
 
 }  // namespace movarek

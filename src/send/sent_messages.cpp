@@ -137,8 +137,8 @@ bool SentMessages::setRecording(bool on) {
 
 // One use, so that a file held by another program is waited for once.
 std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
-  std::optional<std::int64_t> id;
-  database_.use([&](sqlite3* connection) {
+  std::int64_t id = 0;
+  const bool written = database_.use([&](sqlite3* connection) {
     if (!recordingOn(connection)) return;
     Statement(connection,
               "INSERT INTO sent_message (sent_at, page, addressees, oskar_prefix, sender_prefix, "
@@ -155,18 +155,18 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
         .run();
     id = sqlite3_last_insert_rowid(connection);
   });
-  return id;
+  return written ? std::optional(id) : std::nullopt;
 }
 
-void SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
-  database_.run("UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1", id,
-                stateName(state), reason);
+bool SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
+  return database_.run("UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1", id,
+                       stateName(state), reason);
 }
 
-void SentMessages::deliveredLate(std::int64_t id) {
-  database_.run(
-      "UPDATE sent_message SET state = 'odesláno', reason = '' WHERE id = ?1 AND state = 'nejisté'",
-      id);
+bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_view reason) {
+  return database_.run(
+      "UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1 AND state = 'nejisté'", id,
+      stateName(state), reason);
 }
 
 std::vector<SentRecord> SentMessages::listed(std::string_view search, std::int64_t beforeId,

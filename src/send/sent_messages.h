@@ -52,11 +52,12 @@ class SentMessages {
   bool recording();
   bool setRecording(bool on);
 
-  // The new record's id; nothing when recording is off or the record could not be written.
+  // The new record's id, 0 when recording is off; nothing when it could not be written.
   std::optional<std::int64_t> add(const SentRecord& record);
-  void finish(std::int64_t id, SentState state, std::string_view reason);
-  // An answer came after the send was told as not known: it was sent after all.
-  void deliveredLate(std::int64_t id);
+  // False when the change could not be written.
+  bool finish(std::int64_t id, SentState state, std::string_view reason);
+  // An answer came after the send was told as not known: it was sent, or refused, after all.
+  bool answeredLate(std::int64_t id, SentState state, std::string_view reason);
 
   // Up to `limit` records with ids below `beforeId` (any when 0) and not below `lowestId`,
   // newest first, whose addressees or text hold `search` with case and diacritics ignored; each

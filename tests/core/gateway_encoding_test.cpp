@@ -101,6 +101,28 @@ TEST(EncodeForGateway, OutputNeverPassesCapacityMinusOne) {
   EXPECT_EQ(one[0], '\0');
 }
 
+// What would travel as "?" is found before it does, each character once.
+TEST(CharactersCp1250Lacks, ListsWhatWouldBecomeAQuestionMark) {
+  struct Case {
+    std::string utf8;
+    std::u32string lacking;
+  };
+  const std::vector<Case> cases = {
+      {"Příliš žluťoučký kůň? „ano“ – 5 €", U""},
+      {"Ahoj \xF0\x9F\x98\x80 \xD0\x96\xD0\xB0\xD0\xBD\xD0\xBD\xD0\xB0",
+       U"\U0001F600\u0416\u0430\u043D"},
+      {"a\xE2\x80\x8B"
+       "b\xFF",
+       U"\u200B\uFFFD"},
+  };
+  for (const auto& c : cases) {
+    const auto lacking = charactersCp1250Lacks(c.utf8);
+    EXPECT_EQ(std::u32string(lacking.begin(), lacking.end()), c.lacking) << c.utf8;
+  }
+  // Each becomes one "?" on the way, however many bytes it took.
+  EXPECT_EQ(utf8ToCp1250(cases[1].utf8), "Ahoj ? ?????");
+}
+
 TEST(EscapeQueryCharacters, EscapesTheQueryCharactersAndKeepsTheRest) {
   EXPECT_EQ(escapeQueryCharacters("777 123&adr=x%+#" + utf8ToCp1250("ř")),
             "777 123%26adr=x%25%2B%23" + utf8ToCp1250("ř"));

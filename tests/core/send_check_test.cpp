@@ -203,6 +203,11 @@ TEST_F(SendCheckTest, OskarUrls) {
     const auto check = checkOskarSend(c.fields);
     EXPECT_EQ(check.url, "http://gw.test:8080/send_oskar.php?go=sms2&" + c.query);
   }
+  // What the sent messages keep: the prefix sent, not the list's item, and the sender as cut.
+  const SentFields kept = checkOskarSend(cases.back().fields).sent;
+  EXPECT_EQ(kept.addressees, "111111");
+  EXPECT_EQ(kept.oskarPrefix, "777");
+  EXPECT_EQ(kept.sender, std::string(89, 's'));
 }
 
 TEST(CounterCaption, LengthAndMessageCount) {

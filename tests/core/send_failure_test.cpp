@@ -22,8 +22,20 @@ TEST(SendFailure, EachEndIsToldAsItReallyEnded) {
       {{Kind::NetworkError, -102}, NotSent, "server odmítl spojení"},
       {{Kind::NetworkError, -118}, NotSent, "server neodpověděl"},
       {{Kind::NetworkError, -312}, NotSent, "chyba sítě -312"},
-      {{Kind::HttpStatus, 503}, NotSent, "chyba serveru 503"},
+      // The gateway refused it, or takes nothing now.
+      {{Kind::HttpStatus, 400}, NotSent, "chyba serveru 400"},
       {{Kind::HttpStatus, 404}, NotSent, "chyba serveru 404"},
+      {{Kind::HttpStatus, 499}, NotSent, "chyba serveru 499"},
+      {{Kind::HttpStatus, 503}, NotSent, "chyba serveru 503"},
+      // A server took it and may have passed it on.
+      {{Kind::HttpStatus, 500}, Unknown, "chyba serveru 500"},
+      {{Kind::HttpStatus, 502}, Unknown, "chyba serveru 502"},
+      {{Kind::HttpStatus, 504}, Unknown, "chyba serveru 504"},
+      // A redirect away from the gateway: a network's login page, most likely.
+      {{Kind::ForeignAnswer, 0, "login.hotel.cz"},
+       Unknown,
+       "odpověď nepřišla od brány, ale od jiného serveru (login.hotel.cz); síť vás možná "
+       "přesměrovala na přihlašovací stránku"},
       {{Kind::NoEngine}, NotSent, "chybí modul webového prohlížeče"},
       // The request was written; whether the gateway took it cannot be told.
       {{Kind::NetworkError, -101}, Unknown, "server přerušil spojení"},
@@ -41,6 +53,12 @@ TEST(SendFailure, EachEndIsToldAsItReallyEnded) {
 }
 
 TEST(SendFailure, MessageKeepsTheUserInTheKnow) {
+  EXPECT_EQ(lateAnswerMessage(std::nullopt),
+            "Zpráva, o které nebylo jisté, zda došla, byla přece jen přijata SMS centrem "
+            "Vertanix.");
+  EXPECT_EQ(lateAnswerMessage(LoadFailure{LoadFailure::Kind::HttpStatus, 503}),
+            "Zpráva, o které nebylo jisté, zda došla, nakonec SMS centrem Vertanix přijata "
+            "nebyla (chyba serveru 503).\nMůžete ji zkusit odeslat znovu.");
   EXPECT_EQ(sendFailureMessage({LoadFailure::Kind::NetworkError, -102}),
             "Zprávu se nepodařilo odeslat na SMS centrum Vertanix (server odmítl spojení).\n"
             "Text zprávy zůstává v okně, můžete ji zkusit odeslat znovu.");

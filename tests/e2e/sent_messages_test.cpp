@@ -48,10 +48,24 @@ class SentMessagesSession : public GatewayTest {
 TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   ASSERT_NO_FATAL_FAILURE(restartProgram());
 
+  // A character the gateway's code page lacks: asked about, No keeps the text unsent.
   fillEmailSend(QStringLiteral("Jiřina Malá <jirina@sms.cz>"),
-                QStringLiteral("Ahoj, přijdu\nv 6."));
-  EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");  // No: the text stays
-  ASSERT_NO_FATAL_FAILURE(restartProgram({QStringLiteral("--status"), QStringLiteral("500")}));
+                QStringLiteral("Ahoj, přijdu\nv 6. 😀"));
+  const MessageRequest lostCharacters{
+      QStringLiteral("Zpráva obsahuje znaky, které SMS centrum Vertanix nepřenese: 😀\n"
+                     "Odeslat ji s otazníky („?“) místo nich?"),
+      QStringLiteral("Nepřenosné znaky"), MessageButtons::YesNoDefaultNo};
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], lostCharacters);
+  answers = {MessageAnswer::Yes};
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return messages.size() == 3; }, 15000));
+  EXPECT_EQ(messages[1], lostCharacters);
+  EXPECT_EQ(messages[2].caption, "Zpráva odeslána");  // No: the text stays
+  EXPECT_EQ(simulator->requests().last().values.value(QStringLiteral("zprava")),
+            "Ahoj, prijdu\nv 6. ?");
+  ASSERT_NO_FATAL_FAILURE(restartProgram({QStringLiteral("--status"), QStringLiteral("503")}));
   main().btnOskarClick();
   main().comboPredcisliOskar->setCurrentIndex(1);
   main().editAdresaOskar->setText(QStringLiteral("123456"));
@@ -61,20 +75,20 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   ASSERT_NO_FATAL_FAILURE(restartProgram({QStringLiteral("--close-without-answer")}));
   fillEmailSend(QStringLiteral("petr@sms.cz"), QStringLiteral("Třetí"));
   EXPECT_EQ(sendAndWait(main().btnPoslat), "Chyba");
-  const QString oskarPrefix = main().comboPredcisliOskar->itemText(1);
+  // What was sent: the "?" in place of the emoji, and the prefix that went out.
   const QString stored =
-      "e-mail|Jiřina Malá <jirina@sms.cz>||Ahoj, přijdu\nv 6.|odesláno|\n"
-      "oskar|123456|" +
-      oskarPrefix +
-      "|Druhá zpráva|neodesláno|chyba serveru 500\n"
+      "e-mail|Jiřina Malá <jirina@sms.cz>||Ahoj, přijdu\nv 6. ?|odesláno|\n"
+      "oskar|123456|775|Druhá zpráva|neodesláno|chyba serveru 503\n"
       "e-mail|petr@sms.cz||Třetí|nejisté|server přerušil spojení\n";
   ASSERT_TRUE(waitUntil([&] { return recordsInTheFile() == stored; }, 5000))
       << recordsInTheFile().toStdString();
 
-  // Found without diacritics, and used again: the page gets it, nothing is sent.
+  // Found without diacritics; Enter in the search goes to the list. Used again over a message
+  // being written: after a question, and Ctrl+Z brings the message back. Nothing is sent.
   const auto requestsBefore = simulator->requests().size();
   main().editAdresa->clear();
-  main().memoText->clear();
+  main().memoText->setPlainText(QStringLiteral("Rozepsaná"));
+  answers = {MessageAnswer::No, MessageAnswer::Yes};
   openSentMessages([&](SentMessagesWindow& window) {
     EXPECT_EQ(window.windowTitle(), "Odeslané zprávy");
     EXPECT_EQ(QApplication::focusWidget(), window.editHledat);
@@ -82,13 +96,27 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
     QTest::keyClicks(window.editHledat, QStringLiteral("MALA"));
     EXPECT_EQ(column(*window.listZpravy, 1), QStringList{"Jiřina Malá <jirina@sms.cz>"});
     EXPECT_TRUE(
-        window.memoPodrobnosti->toPlainText().endsWith("Stav: odesláno\n\nAhoj, přijdu\nv 6."));
+        window.memoPodrobnosti->toPlainText().endsWith("Stav: odesláno\n\nAhoj, přijdu\nv 6. ?"));
     QTest::keyClick(window.editHledat, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), window.listZpravy);
+    EXPECT_EQ(main().memoText->toPlainText(), "Rozepsaná");
+    QTest::keyClick(window.listZpravy, Qt::Key_Return);  // No: the window stays
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(main().memoText->toPlainText(), "Rozepsaná");
+    QTest::keyClick(window.listZpravy, Qt::Key_Return);
   });
+  const MessageRequest replace{
+      QStringLiteral("Nahradit rozepsanou zprávu?\nAdresa a text, které jsou teď v okně, se "
+                     "nahradí vybranou zprávou (vrátíte je klávesami Ctrl+Z)."),
+      QStringLiteral("Odeslané zprávy"), MessageButtons::YesNoDefaultNo};
+  EXPECT_EQ(messages.end()[-2], replace);
+  EXPECT_EQ(messages.back(), replace);
   EXPECT_EQ(main().shownPage(), Page::Sms);
   EXPECT_EQ(main().editAdresa->text(), "Jiřina Malá <jirina@sms.cz>");
-  EXPECT_EQ(main().memoText->toPlainText(), "Ahoj, přijdu\nv 6.");
+  EXPECT_EQ(main().memoText->toPlainText(), "Ahoj, přijdu\nv 6. ?");
   EXPECT_EQ(main().focusWidget(), main().memoText);
+  QTest::keyClick(main().memoText, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(main().memoText->toPlainText(), "Rozepsaná");
 
   // The Oskar record deleted after a question, by keyboard.
   answers = {MessageAnswer::Yes};

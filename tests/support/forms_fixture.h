@@ -32,6 +32,12 @@ inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
 
+namespace movarek {
+inline void PrintTo(const MessageRequest& message, std::ostream* out) {
+  *out << '"' << message.caption.toStdString() << "\": \"" << message.text.toStdString() << '"';
+}
+}  // namespace movarek
+
 namespace movarek::testing {
 
 class FormsTest : public TemporaryProgramFolder {

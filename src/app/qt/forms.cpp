@@ -52,7 +52,9 @@ void Forms::makeTheOthers() {
   frmKontakt_ = std::make_unique<TfrmKontakt>(&main);
   frmRychleVolby_ = std::make_unique<TfrmRychleVolby>(main.speedDials(), &main);
   frmNapoveda_ = std::make_unique<TfrmNapoveda>(&main);
-  frmOdeslane_ = std::make_unique<SentMessagesWindow>(*sentMessages_, &main);
+  frmOdeslane_ = std::make_unique<SentMessagesWindow>(
+      *sentMessages_, [&main](const SentRecord& record) { return main.putSentRecord(record); },
+      &main);
   frmKontakty_ = std::make_unique<TfrmKontakty>(main.contacts(), *groups_, &main);
   QObject::connect(frmRychleVolby_.get(), &TfrmRychleVolby::speedDialsChanged, &main,
                    &TfrmMain::ShowSpeedDialHints);
@@ -60,8 +62,6 @@ void Forms::makeTheOthers() {
                    &TfrmMain::putChosenAddresses);
   QObject::connect(frmKontakty_.get(), &TfrmKontakty::oskarNumberChosen, &main,
                    &TfrmMain::PutOskarNumber);
-  QObject::connect(frmOdeslane_.get(), &SentMessagesWindow::reuseRequested, &main,
-                   &TfrmMain::putSentRecord);
 }
 
 TfrmKontakt& Forms::kontakt() {

@@ -27,6 +27,8 @@
 #include "app/qt/template_menus.h"
 #include "app/qt/window_keys.h"
 #include "app/stored_fields.h"
+#include "common/cp1250.h"
+#include "common/oskar_prefixes.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/desktop.h"
 #include "common/qt/message_box.h"
@@ -34,6 +36,7 @@
 #include "common/qt/qt_color.h"
 #include "common/qt/qt_text.h"
 #include "send/counter.h"
+#include "send/qt/lost_characters.h"
 #include "send/qt/sent_messages_window.h"
 #include "send/send_check.h"
 #include "webview/qt/web_browser.h"
@@ -42,6 +45,44 @@
 namespace movarek {
 
 using namespace main_window;
+
+namespace {
+
+// A field of a sending page and the text a sent record would put in it.
+struct FieldText {
+  QWidget* widget;  // a QLineEdit or a TMemo
+  QString text;
+};
+
+QString currentText(const FieldText& field) {
+  if (const auto* edit = qobject_cast<const QLineEdit*>(field.widget)) return edit->text();
+  return static_cast<const TMemo*>(field.widget)->text();
+}
+
+// Something is written in a field that would be replaced by another text.
+bool replacesWriting(const std::vector<FieldText>& fields) {
+  return std::ranges::any_of(fields, [](const FieldText& field) {
+    const QString current = currentText(field);
+    return !current.isEmpty() && current != field.text;
+  });
+}
+
+// Replaced as an edit of the field, so that its undo brings the earlier text back.
+void replaceUndoably(const FieldText& field) {
+  if (currentText(field) == field.text) return;
+  if (auto* edit = qobject_cast<QLineEdit*>(field.widget)) {
+    edit->selectAll();
+    edit->insert(field.text);
+    return;
+  }
+  QTextCursor cursor(static_cast<TMemo*>(field.widget)->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(field.text);
+  cursor.endEditBlock();
+}
+
+}  // namespace
 
 // The window is there to be typed into before the web views are: the loads the creation step
 // asks for wait for the engine, which starts after the first paint.
@@ -306,7 +347,8 @@ void TfrmMain::webEurotelDocumentComplete() { eurotelArea_->pageComplete(); }
 void TfrmMain::btnPoslatClick() {
   if (sendFlow_->busy(Page::Sms)) return;
   const QString message = memoText->windowsText();
-  sendChecked(Page::Sms, checkEmailSend(toCp1250(editAdresa->text()), toCp1250(message)), message);
+  sendChecked(Page::Sms, checkEmailSend(toCp1250(editAdresa->text()), toCp1250(message)), message,
+              {editAdresa->text(), message});
 }
 
 void TfrmMain::btnPoslatOskarClick() {
@@ -317,12 +359,16 @@ void TfrmMain::btnPoslatOskarClick() {
       checkOskarSend({toCp1250(editAdresaOskar->text()), toCp1250(message),
                       comboPredcisliOskar->currentIndex(), toCp1250(editSenderOskar->text()),
                       toCp1250(editSenderPredOskar->text())}),
-      message);
+      message,
+      {editAdresaOskar->text(), message, editSenderOskar->text(), editSenderPredOskar->text()});
 }
 
-void TfrmMain::sendChecked(Page page, const SendCheck& check, const QString& message) {
+void TfrmMain::sendChecked(Page page, const SendCheck& check, const QString& message,
+                           const QStringList& fields) {
   if (!check.refused()) {
-    sendFlow_->send(page, check.url, message, sentRecordOf(page));
+    if (agreedToLoseCharacters(fields)) {
+      sendFlow_->send(page, check.url, message, sentRecordOf(page, check.sent));
+    }
     return;
   }
   showMessage(QString::fromStdString(check.message), QString::fromStdString(check.caption));
@@ -331,19 +377,17 @@ void TfrmMain::sendChecked(Page page, const SendCheck& check, const QString& mes
   if (QWidget* target = focusTargets[static_cast<int>(check.focus)]) target->setFocus();
 }
 
-SentRecord TfrmMain::sentRecordOf(Page page) const {
+SentRecord TfrmMain::sentRecordOf(Page page, const SentFields& sent) {
+  const auto utf8 = [](const std::string& cp1250) { return cp1250ToUtf8(cp1250); };
   SentRecord record;
   record.page = page;
-  if (page != Page::Oskar) {
-    record.addressees = editAdresa->text().toStdString();
-    record.text = memoText->text().toStdString();
-    return record;
-  }
-  record.addressees = editAdresaOskar->text().toStdString();
-  record.oskarPrefix = comboPredcisliOskar->currentText().toStdString();
-  record.senderPrefix = editSenderPredOskar->text().toStdString();
-  record.sender = editSenderOskar->text().toStdString();
-  record.text = memoTextOskar->text().toStdString();
+  record.addressees = utf8(sent.addressees);
+  record.oskarPrefix = utf8(sent.oskarPrefix);
+  record.senderPrefix = utf8(sent.senderPrefix);
+  record.sender = utf8(sent.sender);
+  record.text = QString::fromStdString(utf8(sent.message))
+                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                    .toStdString();
   return record;
 }
 
@@ -430,21 +474,40 @@ void TfrmMain::putChosenAddresses(const std::string& addresses) {
   memoText->setFocus();
 }
 
-void TfrmMain::putSentRecord(const SentRecord& record) {
-  const QString text = QString::fromStdString(record.text);
-  if (record.page != Page::Oskar) {
-    editAdresa->setText(QString::fromStdString(record.addressees));
-    memoText->setPlainText(text);
-    btnSMStopClick();
-    return;
+bool TfrmMain::putSentRecord(const SentRecord& record) {
+  const auto text = [](const std::string& utf8) { return QString::fromStdString(utf8); };
+  const bool oskar = record.page == Page::Oskar;
+  const std::vector<FieldText> fields =
+      oskar ? std::vector<FieldText>{{editAdresaOskar, text(record.addressees)},
+                                     {editSenderPredOskar, text(record.senderPrefix)},
+                                     {editSenderOskar, text(record.sender)},
+                                     {memoTextOskar, text(record.text)}}
+            : std::vector<FieldText>{{editAdresa, text(record.addressees)},
+                                     {memoText, text(record.text)}};
+  if (replacesWriting(fields) &&
+      showMessage(QStringLiteral("Nahradit rozepsanou zprávu?\nAdresa a text, které jsou teď v "
+                                 "okně, se nahradí vybranou zprávou (vrátíte je klávesami "
+                                 "Ctrl+Z)."),
+                  QStringLiteral("Odeslané zprávy"),
+                  MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) {
+    return false;
   }
-  const int prefix = comboPredcisliOskar->findText(QString::fromStdString(record.oskarPrefix));
+  for (const FieldText& field : fields) replaceUndoably(field);
+  if (!oskar) {
+    btnSMStopClick();
+    return true;
+  }
+  const int prefix = oskarPrefixIndex(record.oskarPrefix);
   if (prefix >= 0) comboPredcisliOskar->setCurrentIndex(prefix);
-  editAdresaOskar->setText(QString::fromStdString(record.addressees));
-  editSenderPredOskar->setText(QString::fromStdString(record.senderPrefix));
-  editSenderOskar->setText(QString::fromStdString(record.sender));
-  memoTextOskar->setPlainText(text);
   btnOskarClick();
+  return true;
+}
+
+// A record keeps the prefix it sent ("608"); older ones kept the list's item ("+420 608").
+int TfrmMain::oskarPrefixIndex(const std::string& prefix) const {
+  const auto sent = std::ranges::find(kOskarPrefixes, prefix);
+  if (sent != kOskarPrefixes.end()) return static_cast<int>(sent - kOskarPrefixes.begin());
+  return comboPredcisliOskar->findText(QString::fromStdString(prefix));
 }
 
 void TfrmMain::ShowSpeedDialHints() {

@@ -2,6 +2,7 @@
 // The main window: page bar, the three pages, side menu, help strip and the hidden menu whose
 // items exist for their shortcuts.
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -25,6 +26,7 @@ class QTimer;
 namespace movarek {
 
 struct SendCheck;
+struct SentFields;
 class ContactStore;
 class EurotelArea;
 class OtherWindows;
@@ -63,8 +65,9 @@ class TfrmMain : public QMainWindow {
   // The addressees chosen in the contacts dialog (code page 1250) go to the address field.
   void putChosenAddresses(const std::string& addresses);
   // A sent message's addressees and text (and an Oskar message's other fields) go to its page,
-  // which is shown; nothing is sent.
-  void putSentRecord(const SentRecord& record);
+  // which is shown; nothing is sent. Text being written that the record would replace is
+  // replaced only after a question: false when the user kept it.
+  bool putSentRecord(const SentRecord& record);
 
   // Page bar and page book.
   QFrame* panelFast;
@@ -179,9 +182,12 @@ class TfrmMain : public QMainWindow {
   void restoreStoredFields();
   // Sends from `page` what passed every check; tells why a send was refused and puts the focus
   // where the fault is.
-  void sendChecked(Page page, const SendCheck& check, const QString& message);
-  // What the sent messages keep of the page's send: its fields as they are now.
-  SentRecord sentRecordOf(Page page) const;
+  // `fields` are the texts the send carries, as typed.
+  void sendChecked(Page page, const SendCheck& check, const QString& message,
+                   const QStringList& fields);
+  // What the sent messages keep of the page's send: its fields as the request carries them.
+  static SentRecord sentRecordOf(Page page, const SentFields& sent);
+  int oskarPrefixIndex(const std::string& prefix) const;
   // The help strip is yellow while the program may not close, light blue otherwise.
   void showCloseGuard(bool heldBack);
   // Runs a clipboard command on whichever of the six fields has the focus.

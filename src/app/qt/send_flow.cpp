@@ -16,6 +16,18 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+SentState stateOf(const std::optional<LoadFailure>& failure) {
+  switch (sendOutcome(failure)) {
+    case SendOutcome::Sent:
+      return SentState::Sent;
+    case SendOutcome::NotSent:
+      return SentState::NotSent;
+    case SendOutcome::Unknown:
+      break;
+  }
+  return SentState::Uncertain;
+}
+
 // The answer may come while another page is shown: that page keeps its strip and the focus.
 bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo.window()); }
 
@@ -32,7 +44,7 @@ SendFlow::SendFlow(const SendingPage& email, const SendingPage& oskar, SendRecor
     connect(each->watch, &SendWatch::delivered, this, [this, each] { finish(*each); });
     connect(each->watch, &SendWatch::failed, this,
             [this, each](const LoadFailure& failure) { reportFailure(*each, failure); });
-    connect(each->watch, &SendWatch::deliveredLate, this, &SendFlow::reportLateDelivery);
+    connect(each->watch, &SendWatch::answeredLate, this, &SendFlow::reportLateAnswer);
   }
 }
 
@@ -63,18 +75,16 @@ void SendFlow::finish(const Sending& sent) {
 }
 
 void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) {
-  recorder_.ended(
-      unsent.number,
-      sendOutcome(failure) == SendOutcome::NotSent ? SentState::NotSent : SentState::Uncertain,
-      failureReason(failure));
+  recorder_.ended(unsent.number, stateOf(failure), failureReason(failure));
   tellCloseGuard();
   showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
   if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
 }
 
-void SendFlow::reportLateDelivery(quint64 number) {
-  recorder_.deliveredLate(number);
-  showMessage(fromUtf8(kLateAnswerMessage), fromUtf8(kSentCaption));
+void SendFlow::reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure) {
+  recorder_.answeredLate(number, stateOf(failure), failure ? failureReason(*failure) : "");
+  showMessage(QString::fromStdString(lateAnswerMessage(failure)),
+              failure ? QStringLiteral("Chyba") : fromUtf8(kSentCaption));
 }
 
 bool SendFlow::closeHeldBack() const {

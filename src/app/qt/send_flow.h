@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <optional>
 #include <string>
 
 #include "common/load_failure.h"
@@ -65,7 +66,7 @@ class SendFlow : public QObject {
   void finish(const Sending& sent);
   // Not sent, or not known: says so and leaves the text for another try.
   void reportFailure(const Sending& unsent, const LoadFailure& failure);
-  void reportLateDelivery(quint64 number);
+  void reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure);
   void armCloseGuard();
   void tellCloseGuard();
 

@@ -14,6 +14,8 @@ struct MessageRequest {
   QString text;
   QString caption;
   MessageButtons buttons;
+
+  bool operator==(const MessageRequest&) const = default;
 };
 
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;

@@ -79,7 +79,30 @@ ProgramDatabase::~ProgramDatabase() {
 }
 
 void ProgramDatabase::post(std::function<void()> work) {
-  QMetaObject::invokeMethod(worker_, std::move(work), Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      worker_,
+      [this, work = std::move(work)] {
+        writeKept();
+        work();
+      },
+      Qt::QueuedConnection);
+}
+
+void ProgramDatabase::keep(std::function<bool()> write) {
+  QMetaObject::invokeMethod(
+      worker_,
+      [this, write = std::move(write)] {
+        if (!writeKept() || !write()) kept_.push_back(write);
+      },
+      Qt::QueuedConnection);
+}
+
+bool ProgramDatabase::writeKept() {
+  while (!kept_.empty()) {
+    if (!kept_.front()()) return false;
+    kept_.pop_front();
+  }
+  return true;
 }
 
 void ProgramDatabase::openSoon() {

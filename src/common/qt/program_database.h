@@ -4,6 +4,7 @@
 // nor a send ever waits for the disk. What cannot be done with it is told to the user once for
 // each kind of fault, and written to the log each time.
 #include <QObject>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <set>
@@ -25,16 +26,22 @@ class ProgramDatabase : public QObject {
 
   // Runs `work` on the database's thread, after what was posted before it.
   void post(std::function<void()> work);
+  // Runs `write` as post does; should it fail (false: the file held by another program, a full
+  // disk), it is run again, in its order, before whatever is posted next and at the end.
+  void keep(std::function<bool()> write);
   // Opens the database on its thread.
   void openSoon();
 
  private:
   void tell(const DatabaseFault& fault);
+  // On the database's thread: the writes kept from before, in their order, until one fails.
+  bool writeKept();
 
   std::unique_ptr<Database> database_;
   QThread* thread_;  // left running, with the database, should its last writes not end
   QObject* worker_;
   std::set<DatabaseFault::Kind> told_;
+  std::deque<std::function<bool()>> kept_;  // used on the database's thread only
 };
 
 }  // namespace movarek

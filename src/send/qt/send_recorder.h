@@ -1,7 +1,9 @@
 #pragma once
 // Each send written into the sent messages as its request goes out, and its record brought up
 // to date as it ends. The writing is done on the database's thread: a send never waits for it,
-// and goes out whether or not its record could be written.
+// and goes out whether or not its record could be written. A record or an outcome that could
+// not be written (the file held by another program, a full disk) is written with the next thing
+// the database stores.
 #include <QtGlobal>
 #include <cstdint>
 #include <map>
@@ -20,13 +22,17 @@ class SendRecorder {
   // Records a send issued now; the number it returns names the send in the calls below.
   quint64 issued(SentRecord record);
   void ended(quint64 send, SentState state, std::string reason);
-  void deliveredLate(quint64 send);
+  // The answer to a send that ended as not known came after all: it was sent, or not.
+  void answeredLate(quint64 send, SentState state, std::string reason);
 
  private:
+  void update(quint64 send, SentState state, std::string reason, bool lateAnswer);
+
   ProgramDatabase& database_;
   SentMessages& store_;
   quint64 lastSend_ = 0;
-  // The records of this run's sends that may still change; used on the database's thread only.
+  // The records of this run's sends that may still change (0: not kept, as the user chose);
+  // used on the database's thread only.
   std::map<quint64, std::int64_t> records_;
 };
 

@@ -26,6 +26,9 @@ QString describe(const std::optional<LoadFailure>& failure) {
       return QStringLiteral("no web engine module");
     case LoadFailure::Kind::EngineFailed:
       return QStringLiteral("the web engine failed");
+    case LoadFailure::Kind::ForeignAnswer:
+      return QStringLiteral("answered by another server, %1")
+          .arg(QString::fromStdString(failure->host));
   }
   return {};
 }
@@ -75,7 +78,7 @@ void SendWatch::waitedInVain() {
   connect(late, &WebLoad::Ended, this,
           [this, number = number_](const std::optional<LoadFailure>& failure) {
             log("ended late", failure);
-            if (sendOutcome(failure) == SendOutcome::Sent) emit deliveredLate(number);
+            if (sendOutcome(failure) != SendOutcome::Unknown) emit answeredLate(number, failure);
           });
   QTimer::singleShot(kLateAnswerWaitMs, late, &WebLoad::abandon);
   ended(LoadFailure{LoadFailure::Kind::NoAnswer});

@@ -3,7 +3,7 @@
 // answered it, or it has failed, or ten seconds have passed without an answer since the
 // request went out. Only the send's own request counts: other loads of the program never
 // hold it back or end it. A request left unanswered after ten seconds is still listened to for
-// a while: should its answer come, the send was delivered after all.
+// a while: should its answer come, the send was delivered after all, or certainly refused.
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
@@ -28,15 +28,15 @@ class SendWatch : public QObject {
   // A send under way: the page's send commands wait for it to end.
   bool busy() const { return !load_.isNull(); }
 
-  // `number` names the send in deliveredLate.
+  // `number` names the send in answeredLate.
   void send(const std::string& cp1250Url, quint64 number);
 
  signals:
   void delivered();
   // Not sent, or not known whether it was (sendOutcome tells which).
   void failed(movarek::LoadFailure failure);
-  // A send told as unknown has been answered after all.
-  void deliveredLate(quint64 number);
+  // A send told as unknown has been answered after all: delivered (no failure), or refused.
+  void answeredLate(quint64 number, std::optional<movarek::LoadFailure> failure);
 
  private:
   void ended(const std::optional<LoadFailure>& failure);

@@ -45,8 +45,11 @@ QString details(const SentRecord& record) {
 
 }  // namespace
 
-SentMessagesWindow::SentMessagesWindow(SentMessages& store, QWidget* parent)
-    : QDialog(parent), store_(store), model_(new SentMessagesModel(store, this)) {
+SentMessagesWindow::SentMessagesWindow(SentMessages& store, PutBack putBack, QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      putBack_(std::move(putBack)),
+      model_(new SentMessagesModel(store, this)) {
   buildLayout();
   connectHandlers();
 }
@@ -103,6 +106,7 @@ void SentMessagesWindow::buildLayout() {
 
 void SentMessagesWindow::connectHandlers() {
   connect(editHledat, &QLineEdit::textChanged, this, &SentMessagesWindow::relist);
+  editHledat->installEventFilter(this);
   connect(model_, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex&, int first) { selectNewest(first); });
   connect(listZpravy->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -120,6 +124,17 @@ void SentMessagesWindow::connectHandlers() {
   auto* deleteKey = new QShortcut(QKeySequence::Delete, listZpravy);
   deleteKey->setContext(Qt::WidgetShortcut);
   connect(deleteKey, &QShortcut::activated, this, &SentMessagesWindow::removeSelected);
+}
+
+bool SentMessagesWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editHledat && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      listZpravy->setFocus();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void SentMessagesWindow::FormActivate() {
@@ -160,9 +175,8 @@ void SentMessagesWindow::useAgain() {
   const auto ids = selectedIds();
   if (ids.size() != 1) return;
   const auto record = store_.record(ids.front());
-  if (!record) return;
+  if (!record || !putBack_(*record)) return;
   accept();
-  emit reuseRequested(*record);
 }
 
 void SentMessagesWindow::removeSelected() {

@@ -2,6 +2,7 @@
 // "Odeslané zprávy": the sent messages, newest first, to look back at, search, send again,
 // delete and export.
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 #include "send/sent_messages.h"
@@ -20,7 +21,9 @@ class SentMessagesWindow : public QDialog {
   Q_OBJECT
 
  public:
-  SentMessagesWindow(SentMessages& store, QWidget* parent);
+  // `putBack` takes a record for "Použít znovu", or tells that the user kept what was written.
+  using PutBack = std::function<bool(const SentRecord& record)>;
+  SentMessagesWindow(SentMessages& store, PutBack putBack, QWidget* parent);
 
   // Each opening: the whole list from the newest, the search field empty and focused.
   void FormActivate();
@@ -35,9 +38,9 @@ class SentMessagesWindow : public QDialog {
   QCheckBox* checkUkladat;
   QPushButton* btnZavrit;
 
- signals:
-  // "Použít znovu": the record, whole, for its page to take.
-  void reuseRequested(const movarek::SentRecord& record);
+ protected:
+  // Enter in the search goes to the list: it finds, it does not use a record.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildLayout();
@@ -54,6 +57,7 @@ class SentMessagesWindow : public QDialog {
   void exportShown();
 
   SentMessages& store_;
+  PutBack putBack_;
   SentMessagesModel* model_;
 };
 

@@ -4,6 +4,7 @@
 #include <QWebEngineView>
 #include <tuple>
 
+#include "webview/module/engine_profiles.h"
 #include "webview/module/guest_page.h"
 #include "webview/module/guest_view.h"
 #include "webview/module/send_page.h"
@@ -13,13 +14,23 @@ namespace movarek {
 namespace {
 
 // A load the engine stopped ended with the gateway's answer: one without a page (no content,
-// a download) or a redirect to another host, which the view does not follow.
+// a download).
 std::optional<LoadFailure> failureOf(const QWebEngineLoadingInfo& info) {
   if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) return std::nullopt;
   // An HTTP status comes as itself, the engine's own network errors as negative numbers.
   const int code = info.errorCode();
   return LoadFailure{code > 0 ? LoadFailure::Kind::HttpStatus : LoadFailure::Kind::NetworkError,
                      code};
+}
+
+// A send's end: an answer counts only when it came from the gateway itself, not from a server
+// its redirect pointed to, nor from one that took the gateway's address on the way.
+std::optional<LoadFailure> sendEndOf(const SendPage& page, const QWebEngineLoadingInfo& info,
+                                     const QUrl& gateway) {
+  QString foreign = page.redirectedAwayTo();
+  if (foreign.isEmpty() && !onGateway(info.url(), gateway)) foreign = serverOf(info.url());
+  if (foreign.isEmpty()) return failureOf(info);
+  return LoadFailure{LoadFailure::Kind::ForeignAnswer, 0, foreign.toStdString()};
 }
 
 // `told` runs from the event loop, once the engine's call that reports it has returned; not at
@@ -43,10 +54,15 @@ EngineView::Events toldLater(QObject* context, const EngineView::Events& events)
 class WebEngineView final : public EngineView {
  public:
   WebEngineView(QWidget* parent, Kind kind, const QUrl& gateway, const Events& events) {
+    std::function<std::optional<LoadFailure>(const QWebEngineLoadingInfo&)> endOf = failureOf;
     if (kind == Kind::Send) {
       view_ = new QWebEngineView(parent);
       events_ = toldLater(view_, events);
-      view_->setPage(new SendPage(gateway, view_));
+      auto* page = new SendPage(gateway, view_);
+      view_->setPage(page);
+      endOf = [page, gateway](const QWebEngineLoadingInfo& info) {
+        return sendEndOf(*page, info, gateway);
+      };
     } else {
       auto* guest = new GuestView(parent);
       view_ = guest;
@@ -56,9 +72,9 @@ class WebEngineView final : public EngineView {
     QObject::connect(view_, &QWebEngineView::loadFinished, view_,
                      [complete = events_.documentComplete] { complete(); });
     QObject::connect(view_->page(), &QWebEnginePage::loadingChanged, view_,
-                     [ended = events_.loadEnded](const QWebEngineLoadingInfo& info) {
+                     [ended = events_.loadEnded, endOf](const QWebEngineLoadingInfo& info) {
                        if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus) {
-                         ended(failureOf(info));
+                         ended(endOf(info));
                        }
                      });
     QObject::connect(view_->page(), &QWebEnginePage::renderProcessTerminated, view_,

@@ -15,9 +15,19 @@ SendPage::SendPage(const QUrl& gateway, QObject* parent)
 }
 
 bool SendPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-  if (answered_ || !isMainFrame || !onGateway(url, gateway_)) return false;
-  if (type == NavigationTypeRedirect) return requested_;
-  return !std::exchange(requested_, true);
+  if (answered_ || !isMainFrame) return false;
+  if (type == NavigationTypeRedirect) {
+    if (!requested_) return false;
+    if (onGateway(url, gateway_)) return true;
+    redirectedAwayTo_ = serverOf(url);
+    return false;
+  }
+  return onGateway(url, gateway_) && !std::exchange(requested_, true);
+}
+
+QString serverOf(const QUrl& url) {
+  const QString host = url.host(QUrl::EncodeUnicode);
+  return url.port() < 0 ? host : host + QLatin1Char(':') + QString::number(url.port());
 }
 
 }  // namespace movarek
