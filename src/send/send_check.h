@@ -32,7 +32,7 @@ struct SendCheck {
   std::string message;
   std::string caption;
   SendFocus focus = SendFocus::Unchanged;
-  SentFields sent;
+  SentFields sent = {};
 
   bool refused() const { return url.empty(); }
 };
