@@ -27,7 +27,7 @@ fi
 port_is_free "$PORT" ||
   PORT=$(python3 -c "import socket; s = socket.socket(); s.bind(('127.0.0.1', 0)); print(s.getsockname()[1])")
 
-install_missing_packages
+install_missing_packages "${TEST_PACKAGES[@]}"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOVAREK_BENCH=ON \
   -DMOVAREK_GATEWAY_HOST="127.0.0.1:$PORT" >/dev/null &&
   cmake --build "$BUILD" --parallel 2 --target movarek-bench bench-bare-widgets \

@@ -34,8 +34,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.vertanix.cz/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Found at run time, not linked: the platform plugins, and Qt's Czech texts for Yes and No.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# Found at run time, not linked: the platform plugins, Qt's Czech texts for Yes and No, and
+# xdg-open, which opens the maker's web address and links of the Eurotel page.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
 # Qt's Wayland plugin lets the program run natively on a Wayland desktop, not through X emulation.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-wayland")
 set(CPACK_STRIP_FILES ON)

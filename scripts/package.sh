@@ -15,7 +15,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-install_missing_packages
+install_missing_packages "${TEST_PACKAGES[@]}"
 BUILD="$ROOT/build-package"
 # Debian's hardening flags, as a package built by Debian's own tools gets them.
 build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DMOVAREK_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \

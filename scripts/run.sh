@@ -5,8 +5,9 @@ set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 PORT=${MOVAREK_SIM_PORT:-8123}
-install_missing_packages
-build "$ROOT/build-run" -DMOVAREK_GATEWAY_HOST="127.0.0.1:$PORT"
+install_missing_packages "${PROGRAM_PACKAGES[@]}"
+# The program, its two modules and the simulator: no test is built before the window comes.
+build "$ROOT/build-run" -DMOVAREK_TESTS=OFF -DMOVAREK_GATEWAY_HOST="127.0.0.1:$PORT"
 web_engine_environment
 
 "$ROOT/build-run/movarek-gateway-sim" --port "$PORT" &

@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
-install_missing_packages
+install_missing_packages "${TEST_PACKAGES[@]}"
 # The core and its tests without Qt, under AddressSanitizer and UndefinedBehaviorSanitizer.
 build "$ROOT/build-asan" -DMOVAREK_WITH_QT=OFF -DMOVAREK_SANITIZE=ON
 # The libFuzzer harnesses of the file readers and the gateway encoding (clang only).

@@ -1,24 +1,29 @@
 # Shared by scripts/run.sh and scripts/test.sh: what the project needs from Debian, and the build.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev qt6-webengine-dev qt6-translations-l10n libfontconfig-dev
-  libgtest-dev libgmock-dev
-  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox python3
-  fonts-liberation2 fonts-dejavu-core
-  librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream libphonenumber-dev
-  at-spi2-core python3-pyatspi dbus qt6-gtk-platformtheme xclip
-  libsqlite3-dev sqlite3
+# What the program needs to be built and run (scripts/run.sh).
+PROGRAM_PACKAGES=(
+  cmake ninja-build g++
+  qt6-base-dev qt6-webengine-dev qt6-translations-l10n libfontconfig-dev libphonenumber-dev
+  libsqlite3-dev fonts-liberation2 fonts-dejavu-core xvfb xauth xdg-utils
+)
+# And what its tests and its package need besides (scripts/test.sh, scripts/package.sh).
+TEST_PACKAGES=(
+  "${PROGRAM_PACKAGES[@]}"
+  clang libclang-rt-14-dev libgtest-dev libgmock-dev
+  xdotool x11-utils x11-xserver-utils imagemagick openbox python3
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
+  at-spi2-core python3-pyatspi dbus qt6-gtk-platformtheme xclip sqlite3
 )
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# install_missing_packages PACKAGE...
 install_missing_packages() {
   local missing=()
-  for package in "${PACKAGES[@]}"; do
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
       missing+=("$package")
   done

@@ -43,6 +43,7 @@ class Session:
         self.artifacts.mkdir(parents=True)
         self.log = folder / "requests.jsonl"
         self.program_folder = folder / "program"
+        self.main = None
 
     # --- processes --------------------------------------------------------------------------
 
@@ -152,40 +153,72 @@ class Session:
     def wait_window(self, name, what, seconds=15):
         window = self.wait_for(lambda: self.visible_window(name), what, seconds)
         self.xdotool("windowactivate", "--sync", window, check=False)
+        self.wait_for(lambda: self.active_window() == window, f"{what} to be active", seconds)
         return window
 
-    def wait_gone(self, name, what, seconds=10):
-        self.wait_for(lambda: self.visible_window(name) is None, f"{what} to close", seconds)
+    def wait_main_window(self, seconds=30):
+        self.main = self.wait_window(MAIN_WINDOW, "the main window", seconds)
+        return self.main
 
+    def wait_gone(self, name, what, seconds=10, back_to=None):
+        """The window closes, and the keyboard is the window's under it again (the main
+        window's unless told)."""
+        self.wait_for(lambda: self.visible_window(name) is None, f"{what} to close", seconds)
+        under = back_to or self.main
+        self.wait_for(lambda: self.active_window() == under,
+                      f"the window under {what} to be active", seconds)
+
+    def active_window(self):
+        return self.xdotool("getactivewindow", check=False)
+
+    # The program handles the X server's events in the order they come, so an action needs no
+    # wait of its own: what depends on it waits for the state it brings (a window, a request,
+    # a colour on the screen).
     def click(self, window, x, y):
         """Clicks a point of the window, counted from its top left corner."""
         self.xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
-        time.sleep(0.3)
 
     def type(self, text):
         self.xdotool("type", "--delay", "40", text)
-        time.sleep(0.2)
 
     def key(self, *keys):
-        # One at a time: a list at the list's own pace does not reach a combo box whole.
         for key in keys:
             self.xdotool("key", key)
-            time.sleep(0.3)
+
+    def pixels(self, window, x, y, width=1, height=1):
+        """The colours of a stretch of the window as (red, green, blue), row by row."""
+        result = subprocess.run(["import", "-window", window, "-crop",
+                                 f"{width}x{height}+{x}+{y}", "-depth", "8", "txt:-"],
+                                env=self.environment(), capture_output=True, text=True,
+                                timeout=20)
+        colours = []
+        for line in result.stdout.splitlines()[1:]:
+            values = line.split("(", 1)[1].split(")", 1)[0].split(",")
+            colours.append(tuple(round(float(v)) for v in values[:3]))
+        return colours
+
+    def close_guard_over(self):
+        """The help strip along the bottom is light blue again, yellow nowhere."""
+        strip = self.pixels(self.main, 0, HELP_STRIP_ROW, MAIN_WIDTH, 1)
+        return HELP_STRIP_BLUE in strip and YELLOW not in strip
+
+    def wait_close_guard_over(self):
+        self.wait_for(self.close_guard_over, "the help strip to turn blue", 15)
 
     def screenshot(self, window, name):
-        time.sleep(0.3)  # let the last change be drawn
         subprocess.run(["import", "-window", window, str(self.artifacts / f"{name}.png")],
                        env=self.environment(), check=True, timeout=20)
 
-    def answer_box(self, caption, key, shot):
+    def answer_box(self, caption, key, shot, back_to=None):
         box = self.wait_window(caption, f'the message box "{caption}"')
         self.screenshot(box, shot)
         self.key(key)
-        self.wait_gone(caption, f'the message box "{caption}"')
+        self.wait_gone(caption, f'the message box "{caption}"', back_to=back_to)
 
     # --- checks -----------------------------------------------------------------------------
 
     def wait_for(self, condition, what, seconds):
+        """Looks at the state until `condition` holds, at most `seconds` long."""
         deadline = time.monotonic() + seconds
         while True:
             value = condition()
@@ -193,7 +226,10 @@ class Session:
                 return value
             if time.monotonic() > deadline:
                 raise Failure(f"waited {seconds} s for {what}")
-            time.sleep(0.1)
+            self.between_looks()
+
+    def between_looks(self):
+        time.sleep(0.1)
 
     def requests(self):
         if not self.log.exists():
@@ -229,12 +265,18 @@ def field(text, width):
     return data[:width] + b"\0" * (width - len(data[:width]))
 
 
+# The main window's width, a row of its help strip just inside its frame, and the strip's
+# colours: light blue while the program may close, yellow while a send holds it.
+MAIN_WIDTH, HELP_STRIP_ROW = 477, 206
+HELP_STRIP_BLUE, YELLOW = (205, 222, 248), (255, 255, 0)
+WHITE = (255, 255, 255)
 # Points of the windows' controls, from their top left corners. The main window:
 TAB_SMS, TAB_EUROTEL, TAB_OSKAR = (60, 12), (184, 12), (307, 12)
 EDIT_ADDRESS, SPEED_DIAL_EMAIL_1 = (176, 40), (350, 73)
 NUMBER, SEND_OSKAR, SPEED_DIAL_OSKAR_1 = (194, 40), (330, 40), (350, 67)
 SENDER_PREFIX, SENDER = (112, 182), (222, 182)
 SIDE_MAKER, SIDE_HELP = (423, 123), (423, 143)
+EUROTEL_PAGE = (10, 40)
 # The contacts dialog:
 CONTACT_NAME, CONTACT_ADDRESS, CONTACT_PHONE = (400, 34), (400, 76), (300, 118)
 CONTACT_NEW, CONTACT_DELETE, CONTACT_FIRST = (418, 177), (418, 233), (100, 18)
@@ -265,7 +307,7 @@ def contacts(session):
     add_contact(session, dialog, "Adam Černý", "adam@sms.cz", "608111222")
     session.click(dialog, *CONTACT_FIRST)
     session.click(dialog, *CONTACT_DELETE)
-    session.answer_box("Vymazání kontaktu", "Escape", "box-delete-contact")
+    session.answer_box("Vymazání kontaktu", "Escape", "box-delete-contact", back_to=dialog)
     session.click(dialog, *CONTACTS_MARK_ALL)
     session.screenshot(dialog, "dialog-contacts")
     session.click(dialog, *CONTACTS_OK)
@@ -313,7 +355,7 @@ def run(session):
     session.start_x_server()
     session.start_simulator()
     session.start_program()
-    main = session.wait_window(MAIN_WINDOW, "the main window", 30)
+    main = session.wait_main_window()
     session.wait_requests(2, "the start-up requests")
     session.expect(sorted(session.targets()) == START_UP, f"start-up requests: {session.targets()}")
 
@@ -349,7 +391,8 @@ def run(session):
     session.answer_box("Zpráva odeslána", "Return", "box-sent-question-oskar")
 
     session.click(main, *TAB_EUROTEL)
-    time.sleep(2)  # the gateway's page is drawn by the web engine
+    session.wait_for(lambda: session.pixels(main, *EUROTEL_PAGE) == [WHITE],
+                     "the gateway's page drawn on the Eurotel page", 20)
     session.screenshot(main, "main-eurotel")
     help_and_maker(session, main)
 
@@ -360,11 +403,9 @@ def run(session):
     session.key("Return")
     session.wait_requests(5, "the second e-mail send")
     session.answer_box("Zpráva odeslána", "Return", "box-sent-question-again")
-    sent_at = time.monotonic()
 
     # Ten seconds after the last send the window closes, and stores padr.dat.
-    time.sleep(max(0.0, sent_at + 11 - time.monotonic()))
-    session.xdotool("windowactivate", "--sync", main, check=False)
+    session.wait_close_guard_over()
     session.key("alt+F4")
     try:
         session.wait_for(lambda: session.program.poll() is not None, "the program to end", 15)

@@ -52,9 +52,18 @@ class EurotelPage {
   // Moves the pointer onto the element and clicks it with `button`.
   void click(const QString& selector, Qt::MouseButton button = Qt::LeftButton) const {
     const QPoint at = centreOf(selector);
+    run(
+        QStringLiteral("if (!('movarekPointer' in window)) addEventListener('mousemove', (e) => {"
+                       "window.movarekPointer = e.clientX + ',' + e.clientY; }, true);"
+                       "window.movarekPointer = '';"));
+    // From beside it, so that the pointer moves even when it is there already.
+    QTest::mouseMove(input(), at + QPoint(1, 1));
     QTest::mouseMove(input(), at);
     // The page learns where the pointer is before the button goes down, as with a person.
-    waitFor(200);
+    const QString there = QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
+    EXPECT_TRUE(waitUntil([&] {
+      return run(QStringLiteral("movarekPointer")).toString() == there;
+    })) << selector.toStdString();
     QTest::mouseClick(input(), button, {}, at);
   }
 

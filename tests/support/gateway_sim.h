@@ -24,6 +24,7 @@
 #include <iostream>
 #include <memory>
 
+#include "child_process.h"
 #include "forms_fixture.h"
 #include "send/gateway.h"
 
@@ -102,6 +103,7 @@ class GatewaySimulator {
   explicit GatewaySimulator(const QStringList& options = {}) {
     logPath_ = logFolder_.filePath(QStringLiteral("requests.jsonl"));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    endWithTheTest(process_);
     process_.start(QStringLiteral(GATEWAY_SIM_PATH),
                    QStringList{"--port", "0", "--log", logPath_} + options);
     host_ = readListeningHost();

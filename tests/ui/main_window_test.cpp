@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/qt/memo.h"
@@ -387,6 +388,43 @@ TEST_F(MainWindowTest, CounterFollowsEveryChange) {
   EXPECT_EQ(main().panelMezera->text(), "4 / 1");
   main().memoText->clear();
   EXPECT_EQ(main().panelMezera->text(), "0 / 1");
+}
+
+// The maker's address opened by the desktop; where nothing can open it, the user is told which
+// address to open by hand.
+TEST_F(MainWindowTest, AnAddressNothingCanOpenIsToldToOpenByHand) {
+  const QString told =
+      "Adresu se nepodařilo otevřít: v počítači chybí program, který by ji otevřel.\nOtevřete "
+      "ji prosím sami (adresu můžete z této zprávy zkopírovat):\n\nhttp://www.vertanix.cz/";
+  struct Case {
+    const char* opener;  // the xdg-open on the path, none when empty
+    bool toldByHand;
+  };
+  const QByteArray path = qgetenv("PATH");
+  startProgram();
+  // One that opens it first: its end comes before the next one's, and nothing is told of it.
+  for (const auto& c : {Case{"echo opened > \"$0.done\"", false}, Case{"", true},
+                        Case{"exit 3", true}, Case{"exit 4", true}}) {
+    QTemporaryDir bin;
+    const QString opener = bin.filePath(QStringLiteral("xdg-open"));
+    if (*c.opener) {
+      QFile script(opener);
+      ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+      script.write(QByteArray("#!/bin/sh\n") + c.opener + "\n");
+      script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    qputenv("PATH", QFile::encodeName(bin.path()));
+    messages.clear();
+    QTest::mouseClick(main().btnVertanix, Qt::LeftButton);
+    if (c.toldByHand) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); })) << c.opener;
+      EXPECT_EQ(messages,
+                (std::vector<MessageRequest>{{told, QStringLiteral("Chyba"), MessageButtons::Ok}}));
+    } else {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(opener + ".done"); }));
+    }
+  }
+  qputenv("PATH", path);
 }
 
 }  // namespace

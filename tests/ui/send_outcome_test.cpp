@@ -10,14 +10,22 @@
 
 #include "app/qt/memo.h"
 #include "forms_fixture.h"
-#include "send/send_check.h"
 
 namespace movarek::testing {
 namespace {
 
 using SendOutcomeTest = FormsTest;
 
-const QString kStartUp = QStringLiteral("http://127.0.0.1:9/send_sms.php?go=pricti113");
+// The sends a hidden browser has under way: the start-up request, refused at once by the
+// tests' gateway, may have ended by then or not.
+QStringList sendsUnderWay(const TCppWebBrowser& browser) {
+  QStringList sends;
+  for (const WebLoad* load : browser.loadsUnderWay()) {
+    const QString url = load->url().toString(QUrl::FullyEncoded);
+    if (!url.endsWith(QStringLiteral("go=pricti113"))) sends << url;
+  }
+  return sends;
+}
 
 void typeInto(QWidget* field, const QString& text) {
   QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, text);
@@ -110,10 +118,9 @@ TEST_F(SendOutcomeTest, ANoBreakSpaceTravelsAsItsOwnByte) {
                         "den"));
   EXPECT_EQ(main().panelMezera->text(), "9 / 1");
   QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
-  EXPECT_EQ(requestsUnderWay(*main().CppWebBrowser1),
-            (QStringList{kStartUp,
-                         "http://127.0.0.1:9/send_sms.php?go=sms2&adr=jan@sms.cz"
-                         "&zprava=Dobry%A0den"}));
+  EXPECT_EQ(sendsUnderWay(*main().CppWebBrowser1),
+            QStringList{"http://127.0.0.1:9/send_sms.php?go=sms2&adr=jan@sms.cz"
+                        "&zprava=Dobry%A0den"});
 }
 
 // Typed, the list is shorter than a request carries; sent, each "+" is three bytes.
@@ -128,12 +135,13 @@ TEST_F(SendOutcomeTest, AnAddressListLongerAsSentThanARequestCarriesIsRefusedWit
   main().memoText->setFocus();
   QTest::keyClick(main().memoText, Qt::Key_P, Qt::ControlModifier);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, QString::fromStdString(addressListTooLongMessage(2100)));
-  EXPECT_TRUE(
-      messages[0].text.startsWith(QStringLiteral("Seznam adres je příliš dlouhý (2100 znaků)")));
+  EXPECT_EQ(messages[0].text,
+            "Seznam adres je příliš dlouhý (2100 znaků), jedna zpráva pojme adresy o délce "
+            "nejvýše 1999 znaků. Některé znaky (\"+\", \"%\", \"&\", \"#\" a podobné) se "
+            "počítají za tři.\nOdeberte některé adresy a zprávu zbylým adresátům pošlete zvlášť.");
   EXPECT_EQ(messages[0].caption, "Chyba");
   EXPECT_EQ(QApplication::focusWidget(), main().editAdresa);
-  EXPECT_EQ(requestsUnderWay(*main().CppWebBrowser1), QStringList{kStartUp});
+  EXPECT_EQ(sendsUnderWay(*main().CppWebBrowser1), QStringList{});
   EXPECT_EQ(main().memoText->toPlainText(), "Ahoj");
   EXPECT_EQ(main().editAdresa->text(), list);
   EXPECT_FALSE(main().timerVypnuti->isActive());

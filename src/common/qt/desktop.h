@@ -16,8 +16,9 @@ void setEngineVariable(const char* name, const QByteArray& value);
 // The environment as the user gave it to the program.
 QProcessEnvironment userEnvironment();
 
-// Opens a web or mail address in the desktop's browser or mail program. Whether it opened is
-// only logged.
+// Opens a web or mail address in the desktop's browser or mail program. Where nothing can open
+// it (no opener installed, or none that knows the address), the user is told which address to
+// open by hand, in a box the address can be copied from.
 void openOnDesktop(const QUrl& url);
 
 }  // namespace movarek

@@ -13,6 +13,8 @@ MessageAnswer showRealBox(const MessageRequest& request) {
                   QApplication::activeWindow());
   // Texts are shown as written, never as markup: some come from the gateway's page.
   box.setTextFormat(Qt::PlainText);
+  // Selected and copied as any text: an address to open by hand, a reason to look up.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
   if (request.buttons != MessageButtons::Ok) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(request.buttons == MessageButtons::YesNo ? QMessageBox::Yes
