@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <set>
+
 #include "common/database.h"
 #include "common/search_fold.h"
 
@@ -15,118 +17,140 @@ void addMembers(sqlite3* connection, std::int64_t group,
   for (const auto& address : addresses) member.bind(1, group).bind(2, address).run();
 }
 
-std::int64_t groupNamed(sqlite3* connection, std::string_view name) {
-  Statement query(connection, "SELECT id FROM contact_group WHERE name = ?1");
-  if (query.bind(1, name).step()) return query.integer(0);
-  Statement(connection, "INSERT INTO contact_group (name) VALUES (?1)").bind(1, name).run();
+std::optional<std::int64_t> groupKeyed(sqlite3* connection, std::string_view name) {
+  Statement query(connection, "SELECT id FROM contact_group WHERE name_key = ?1");
+  if (query.bind(1, groupNameKey(name)).step()) return query.integer(0);
+  return std::nullopt;
+}
+
+std::int64_t made(sqlite3* connection, std::string_view name) {
+  Statement(connection, "INSERT INTO contact_group (name, name_key) VALUES (?1, ?2)")
+      .bind(1, trimmedGroupName(name))
+      .bind(2, groupNameKey(name))
+      .run();
   return sqlite3_last_insert_rowid(connection);
+}
+
+void move(sqlite3* connection, const GroupChanges::Move& moved) {
+  if (!moved.after.empty()) {
+    // A group that has the new address already keeps it once.
+    Statement(connection, "UPDATE OR IGNORE group_member SET address = ?2 WHERE address = ?1")
+        .bind(1, moved.before)
+        .bind(2, moved.after)
+        .run();
+  }
+  Statement(connection, "DELETE FROM group_member WHERE address = ?1").bind(1, moved.before).run();
 }
 
 }  // namespace
 
-const std::string_view ContactGroups::kSchema = R"(
-CREATE TABLE contact_group (
-  id INTEGER PRIMARY KEY,
-  name TEXT NOT NULL UNIQUE
-);
-CREATE TABLE group_member (
-  group_id INTEGER NOT NULL REFERENCES contact_group (id) ON DELETE CASCADE,
-  address TEXT NOT NULL,
-  position INTEGER PRIMARY KEY
-);
-CREATE UNIQUE INDEX group_member_once ON group_member (group_id, address);
-CREATE INDEX group_member_address ON group_member (address);
-)";
+std::string trimmedGroupName(std::string_view name) {
+  constexpr std::string_view kSpaces = " \t\r\n";
+  const auto first = name.find_first_not_of(kSpaces);
+  if (first == std::string_view::npos) return {};
+  return std::string(name.substr(first, name.find_last_not_of(kSpaces) - first + 1));
+}
+
+std::string groupNameKey(std::string_view name) { return foldedForSearch(trimmedGroupName(name)); }
 
 ContactGroups::ContactGroups(Database& database) : database_(database) {}
 
-std::vector<ContactGroup> ContactGroups::all() {
+std::optional<std::vector<ContactGroup>> ContactGroups::all() {
   std::vector<ContactGroup> groups;
-  database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT id, name FROM contact_group ORDER BY name, id");
+  const bool read = database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT id, name FROM contact_group ORDER BY name_key, id");
     while (query.step()) groups.push_back({query.integer(0), query.text(1)});
   });
+  if (!read) return std::nullopt;
   return groups;
 }
 
-std::vector<std::string> ContactGroups::members(std::int64_t id) {
+std::optional<std::vector<std::string>> ContactGroups::members(std::int64_t id) {
   std::vector<std::string> addresses;
-  database_.read([&](sqlite3* connection) {
+  const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection,
                     "SELECT address FROM group_member WHERE group_id = ?1 ORDER BY position");
     query.bind(1, id);
     while (query.step()) addresses.push_back(query.text(0));
   });
+  if (!read) return std::nullopt;
   return addresses;
 }
 
-bool ContactGroups::nameTaken(std::string_view name, std::int64_t except) {
-  const std::string folded = foldedForSearch(name);
-  bool taken = false;
-  database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT id, name FROM contact_group");
-    while (!taken && query.step()) {
-      taken = query.integer(0) != except && foldedForSearch(query.text(1)) == folded;
+ContactGroups::Naming ContactGroups::add(std::string_view name,
+                                         const std::vector<std::string>& addresses) {
+  Naming naming = Naming::Done;
+  const bool written = database_.use([&](sqlite3* connection) {
+    Transaction adding(connection);
+    if (groupKeyed(connection, name)) {
+      naming = Naming::Taken;
+      return;
     }
+    addMembers(connection, made(connection, name), addresses);
+    adding.commit();
   });
-  return taken;
+  return written ? naming : Naming::Failed;
 }
 
-bool ContactGroups::add(std::string_view name, const std::vector<std::string>& addresses) {
-  return database_.use([&](sqlite3* connection) {
-    Database::execute(connection, "BEGIN IMMEDIATE");
-    Statement(connection, "INSERT INTO contact_group (name) VALUES (?1)").bind(1, name).run();
-    addMembers(connection, sqlite3_last_insert_rowid(connection), addresses);
-    Database::execute(connection, "COMMIT");
+ContactGroups::Naming ContactGroups::rename(std::int64_t id, std::string_view name) {
+  Naming naming = Naming::Done;
+  const bool written = database_.use([&](sqlite3* connection) {
+    Transaction renaming(connection);
+    const auto holder = groupKeyed(connection, name);
+    if (holder && *holder != id) {
+      naming = Naming::Taken;
+      return;
+    }
+    Statement(connection, "UPDATE contact_group SET name = ?2, name_key = ?3 WHERE id = ?1")
+        .bind(1, id)
+        .bind(2, trimmedGroupName(name))
+        .bind(3, groupNameKey(name))
+        .run();
+    renaming.commit();
   });
-}
-
-bool ContactGroups::rename(std::int64_t id, std::string_view name) {
-  return database_.run("UPDATE contact_group SET name = ?2 WHERE id = ?1", id, name);
+  return written ? naming : Naming::Failed;
 }
 
 bool ContactGroups::remove(std::int64_t id) {
   return database_.run("DELETE FROM contact_group WHERE id = ?1", id);
 }
 
-bool ContactGroups::addressChanged(std::string_view before, std::string_view after) {
-  if (before == after) return true;
-  if (after.empty()) return contactRemoved(before);
-  return database_.use([&](sqlite3* connection) {
-    // A group that has the new address already keeps it once.
-    Statement(connection, "UPDATE OR IGNORE group_member SET address = ?2 WHERE address = ?1")
-        .bind(1, before)
-        .bind(2, after)
-        .run();
-    Statement(connection, "DELETE FROM group_member WHERE address = ?1").bind(1, before).run();
-  });
-}
-
-bool ContactGroups::contactRemoved(std::string_view address) {
-  return database_.run("DELETE FROM group_member WHERE address = ?1", address);
-}
-
-bool ContactGroups::join(std::string_view address, const std::vector<std::string>& names) {
-  if (names.empty() || address.empty()) return true;
-  return database_.use([&](sqlite3* connection) {
-    Database::execute(connection, "BEGIN IMMEDIATE");
-    for (const auto& name : names) {
-      addMembers(connection, groupNamed(connection, name), {std::string(address)});
+std::optional<int> ContactGroups::apply(const GroupChanges& changes) {
+  std::set<std::string> leftUnmade;
+  const bool written = database_.use([&](sqlite3* connection) {
+    Transaction change(connection);
+    for (const auto& moved : changes.moved) move(connection, moved);
+    int madeNow = 0;
+    for (const auto& joining : changes.joined) {
+      for (const auto& name : joining.names) {
+        auto group = groupKeyed(connection, name);
+        if (!group && madeNow < kMostNewGroups && !groupNameKey(name).empty()) {
+          group = made(connection, name);
+          ++madeNow;
+        }
+        if (group) {
+          addMembers(connection, *group, {joining.address});
+        } else if (!groupNameKey(name).empty()) {
+          leftUnmade.insert(groupNameKey(name));
+        }
+      }
     }
-    Database::execute(connection, "COMMIT");
+    change.commit();
   });
+  if (!written) return std::nullopt;
+  return static_cast<int>(leftUnmade.size());
 }
 
-std::vector<std::string> ContactGroups::groupsOf(std::string_view address) {
-  std::vector<std::string> names;
-  database_.read([&](sqlite3* connection) {
+std::optional<std::map<std::string, std::vector<std::string>>> ContactGroups::groupsByAddress() {
+  std::map<std::string, std::vector<std::string>> groups;
+  const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection,
-                    "SELECT g.name FROM contact_group g JOIN group_member m ON m.group_id = g.id "
-                    "WHERE m.address = ?1 ORDER BY g.name");
-    query.bind(1, address);
-    while (query.step()) names.push_back(query.text(0));
+                    "SELECT m.address, g.name FROM contact_group g JOIN group_member m "
+                    "ON m.group_id = g.id ORDER BY g.name_key, g.id");
+    while (query.step()) groups[query.text(0)].push_back(query.text(1));
   });
-  return names;
+  if (!read) return std::nullopt;
+  return groups;
 }
 
 }  // namespace movarek

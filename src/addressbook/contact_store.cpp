@@ -154,25 +154,23 @@ bool ContactStore::AddContact(std::string_view name, std::string_view address,
   return true;
 }
 
-int ContactStore::AddContacts(const std::vector<ContactTexts>& contacts) {
+std::optional<int> ContactStore::AddContacts(const std::vector<ContactTexts>& contacts) {
   int added = 0;
   for (const auto& contact : contacts) {
     if (!book_.add(contact.name, contact.address, contact.phone)) break;
     ++added;
   }
-  if (added > 0) SaveContacts();
+  if (added > 0 && !SaveContacts()) return std::nullopt;
   return added;
 }
 
-void ContactStore::ReplaceContact(std::string_view name, std::string_view address,
+bool ContactStore::ReplaceContact(std::string_view name, std::string_view address,
                                   std::string_view phone) {
-  if (book_.replaceCurrent(name, address, phone)) SaveContacts();
+  return book_.replaceCurrent(name, address, phone) && SaveContacts();
 }
 
-void ContactStore::RemoveContact() {
-  if (book_.removeCurrent()) SaveContacts();
-}
+bool ContactStore::RemoveContact() { return book_.removeCurrent() && SaveContacts(); }
 
-void ContactStore::SaveContacts() { file_.write(book_.fileBytes()); }
+bool ContactStore::SaveContacts() { return file_.write(book_.fileBytes()); }
 
 }  // namespace movarek

@@ -3,6 +3,7 @@
 // kontakty.dat that holds them: a two-byte count, then one 250-byte record per contact.
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,11 +94,12 @@ class ContactStore {
   // False, after telling the user, when the book is full; the file is then left alone.
   bool AddContact(std::string_view name, std::string_view address, std::string_view phone);
   // Adds each contact in its place by name, as many as the book takes, and writes the file
-  // once; gives how many were added.
-  int AddContacts(const std::vector<ContactTexts>& contacts);
-  void ReplaceContact(std::string_view name, std::string_view address, std::string_view phone);
-  void RemoveContact();
-  void SaveContacts();
+  // once; gives how many were added, nothing when the file could not be stored.
+  std::optional<int> AddContacts(const std::vector<ContactTexts>& contacts);
+  // True when the current contact changed (or went) and the file was stored.
+  bool ReplaceContact(std::string_view name, std::string_view address, std::string_view phone);
+  bool RemoveContact();
+  bool SaveContacts();
 
  private:
   ContactBook book_;

@@ -1,17 +1,16 @@
 #pragma once
-// The program's database, version by version: each feature's tables as the version that brought
-// them. A new feature adds its version at the end; a version once released never changes.
-#include <string_view>
+// The program's database, version by version, in one place: each step brings the file from the
+// version before it to its own. A new feature adds its step at the end; a step once released
+// never changes, and a test upgrades a file of every earlier version.
 #include <vector>
 
-#include "addressbook/contact_groups.h"
-#include "send/message_templates.h"
-#include "send/sent_messages.h"
+#include "common/database.h"
 
 namespace movarek {
 
-inline std::vector<std::string_view> programSchema() {
-  return {SentMessages::kSchema, ContactGroups::kSchema, MessageTemplates::kSchema};
-}
+std::vector<SchemaStep> programSchema();
+
+// The preparations of each opening: what the stores set up on the connection.
+std::vector<Database::Preparation> programPreparations();
 
 }  // namespace movarek

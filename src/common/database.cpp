@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "common/diagnostics.h"
+#include "common/program_folder.h"
 
 namespace movarek {
 namespace {
@@ -25,6 +26,8 @@ DatabaseFault::Kind kindOf(int code) {
       return DatabaseFault::Kind::Busy;
     case SQLITE_FULL:
       return DatabaseFault::Kind::Full;
+    case SQLITE_READONLY:
+      return DatabaseFault::Kind::ReadOnly;
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
       return DatabaseFault::Kind::Unreadable;
@@ -40,13 +43,29 @@ std::int64_t pragma(sqlite3* connection, std::string_view name) {
 
 // Made here rather than by SQLite, so that the file is the user's alone from its first byte.
 void createPrivately(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  makeFolderPrivately(std::filesystem::path(path).parent_path().string());
   const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (file >= 0) {
     ::close(file);
   } else if (errno != EEXIST) {
     throw SqliteError{SQLITE_CANTOPEN, "cannot create " + path + ": " + systemReason(errno)};
+  }
+}
+
+// Writing needs the file and, for the journal beside it, its folder. A file whose owner may not
+// write it was made read-only on purpose: it is read only, whoever runs the program.
+bool writable(const std::string& path) {
+  struct stat info {};
+  return ::access(path.c_str(), W_OK) == 0 &&
+         ::access(std::filesystem::path(path).parent_path().c_str(), W_OK) == 0 &&
+         ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) != 0;
+}
+
+// Never more open to others than the user left it; never made writable by the program.
+void keepPrivate(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0077) != 0) {
+    ::chmod(path.c_str(), info.st_mode & 0600);
   }
 }
 
@@ -98,16 +117,29 @@ std::string Statement::text(int column) const {
           static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
 }
 
-Database::Database(std::string path, std::vector<std::string_view> migrations,
+Transaction::Transaction(sqlite3* connection)
+    : connection_(connection), nested_(sqlite3_get_autocommit(connection) == 0) {
+  Database::execute(connection_, nested_ ? "SAVEPOINT part" : "BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+  if (done_) return;
+  sqlite3_exec(connection_, nested_ ? "ROLLBACK TO part; RELEASE part" : "ROLLBACK", nullptr,
+               nullptr, nullptr);
+}
+
+void Transaction::commit() {
+  Database::execute(connection_, nested_ ? "RELEASE part" : "COMMIT");
+  done_ = true;
+}
+
+Database::Database(std::string path, std::vector<SchemaStep> schema,
                    std::vector<Preparation> preparations)
-    : path_(std::move(path)),
-      migrations_(std::move(migrations)),
-      preparations_(std::move(preparations)) {}
+    : path_(std::move(path)), schema_(std::move(schema)), preparations_(std::move(preparations)) {}
 
 Database::~Database() { sqlite3_close(connection_); }
 
 void Database::setFaultHandler(std::function<void(const DatabaseFault&)> handler) {
-  std::lock_guard held(lock_);
   faultHandler_ = std::move(handler);
 }
 
@@ -125,7 +157,6 @@ bool Database::use(const std::function<void(sqlite3*)>& work) { return use(work,
 bool Database::read(const std::function<void(sqlite3*)>& work) { return use(work, false); }
 
 bool Database::use(const std::function<void(sqlite3*)>& work, bool create) {
-  std::lock_guard held(lock_);
   if (off_) return false;
   if (!connection_ && !create && !std::filesystem::exists(path_)) return true;
   try {
@@ -133,9 +164,6 @@ bool Database::use(const std::function<void(sqlite3*)>& work, bool create) {
     work(connection_);
     return true;
   } catch (const SqliteError& error) {
-    if (connection_ && !sqlite3_get_autocommit(connection_)) {
-      sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
     fail({kindOf(error.code), error.message});
   } catch (const DatabaseFault& fault) {
     fail(fault);
@@ -147,8 +175,9 @@ bool Database::use(const std::function<void(sqlite3*)>& work, bool create) {
 // file is one never to be touched.
 void Database::open() {
   createPrivately(path_);
-  const int result = sqlite3_open_v2(path_.c_str(), &connection_,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int access = writable(path_) ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+  const int result =
+      sqlite3_open_v2(path_.c_str(), &connection_, access | SQLITE_OPEN_NOMUTEX, nullptr);
   if (result != SQLITE_OK) {
     const SqliteError error{result, connection_ ? sqlite3_errmsg(connection_) : "cannot open"};
     sqlite3_close(connection_);
@@ -168,7 +197,7 @@ void Database::open() {
     connection_ = nullptr;
     throw;
   }
-  ::chmod(path_.c_str(), 0600);
+  keepPrivate(path_);
 }
 
 void Database::migrate() {
@@ -178,21 +207,31 @@ void Database::migrate() {
   if (applicationId != kApplicationId && !empty) {
     throw DatabaseFault{DatabaseFault::Kind::Unreadable, "not a database of this program"};
   }
-  const auto latest = static_cast<std::int64_t>(migrations_.size());
+  const auto latest = static_cast<std::int64_t>(schema_.size());
   if (version > latest) {
     throw DatabaseFault{DatabaseFault::Kind::Newer, "schema version " + std::to_string(version) +
                                                         ", this program knows " +
                                                         std::to_string(latest)};
   }
   if (version == latest) return;
-  execute(connection_, "BEGIN IMMEDIATE");
-  for (auto step = version; step < latest; ++step) execute(connection_, migrations_[step]);
+  if (sqlite3_db_readonly(connection_, "main") == 1) {
+    off_ = true;  // an older version's file that may not be brought up to date
+    throw DatabaseFault{DatabaseFault::Kind::ReadOnly,
+                        "schema version " + std::to_string(version) + " in a read-only file"};
+  }
+  Transaction upgrade(connection_);
+  for (auto step = version; step < latest; ++step) {
+    const SchemaStep& next = schema_[static_cast<std::size_t>(step)];
+    execute(connection_, next.sql);
+    if (next.upgrade) next.upgrade(connection_);
+  }
   execute(connection_, "PRAGMA application_id = " + std::to_string(kApplicationId) +
-                           "; PRAGMA user_version = " + std::to_string(latest) + "; COMMIT");
+                           "; PRAGMA user_version = " + std::to_string(latest));
+  upgrade.commit();
 }
 
 void Database::fail(const DatabaseFault& fault) {
-  if (fault.offForTheRun()) {
+  if (fault.offForTheRun() || off_) {
     off_ = true;
     sqlite3_close(connection_);
     connection_ = nullptr;

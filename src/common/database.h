@@ -1,14 +1,13 @@
 #pragma once
-// The program's one SQLite database, beside the data files: sent messages and whatever later
-// features keep. It is private to the user (mode 600), carries a schema version and this
-// program's application id, and a file that is not this program's database of a version it
-// knows (damaged, another program's, a newer program's) is never written to: it stays as it is
-// and the database is off for the run. Every use holds a lock, so that the window side and the
-// thread that records sends can share it; a lock held by another program is waited for at most
-// a second.
+// The program's one SQLite database, beside the data files: sent messages, groups, templates and
+// whatever later features keep. It is private to the user (mode 600 in a folder the program
+// makes 700), carries a schema version and this program's application id, and a file that is not
+// this program's database of a version it knows (damaged, another program's, a newer program's)
+// is never written to: it stays as it is and the database is off for the run. A file the user
+// made read-only is read, never written. A lock held by another program is waited for at most a
+// second. One thread uses it: the program gives it a thread of its own.
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +26,7 @@ struct DatabaseFault {
     Newer,       // a newer version's schema: off for the run
     Busy,        // locked by another program for over a second
     Full,        // no room on the disk
+    ReadOnly,    // the file (or its folder) may not be written: it is only read
     Failed,      // anything else (a folder that cannot be made, an input/output error)
   };
   Kind kind;
@@ -65,22 +65,49 @@ class Statement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
+// Changes made whole or not at all: begun when made, undone when it goes out of scope without
+// commit() (an early return, an error thrown). Inside another transaction it is a part of that
+// one which is undone alone.
+class Transaction {
+ public:
+  explicit Transaction(sqlite3* connection);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  void commit();
+
+ private:
+  sqlite3* connection_;
+  bool nested_;
+  bool done_ = false;
+};
+
+// One version of the schema: its SQL, and for what SQL alone cannot do (stored texts turned
+// into codes) a function run after it in the same transaction.
+struct SchemaStep {
+  std::string_view sql;
+  void (*upgrade)(sqlite3* connection) = nullptr;
+};
+
 class Database {
  public:
   using Preparation = std::function<void(sqlite3*)>;
 
-  // Each migration brings the schema from its index in the list to the next version; the
-  // preparations run on each opening, once the schema is the latest.
-  Database(std::string path, std::vector<std::string_view> migrations,
+  // The schema's steps in their order: the database's version is how many of them it has had.
+  // The preparations run on each opening, once the schema is the latest.
+  Database(std::string path, std::vector<SchemaStep> schema,
            std::vector<Preparation> preparations = {});
   ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
 
-  // Told of every fault, from whichever thread met it.
+  // Told of every fault.
   void setFaultHandler(std::function<void(const DatabaseFault&)> handler);
 
-  // Runs `work` on the open connection under the lock, opening it first (and making the file
-  // and the data folder where they are missing). False when the database is off or the work
-  // failed: the fault has been handed to the handler and whatever the work began is undone.
+  // Runs `work` on the open connection, opening it first (and making the file and the data
+  // folder where they are missing). False when the database is off or the work failed: the fault
+  // has been handed to the handler and whatever the work began is undone.
   bool use(const std::function<void(sqlite3*)>& work);
   // As use, but a database that has no file yet is left so: the work is not run, since there
   // is nothing to read, and that is no failure.
@@ -97,6 +124,9 @@ class Database {
     });
   }
 
+  // Off for the run: nothing is read or written any more.
+  bool off() const { return off_; }
+
   // Runs each statement of `sql` (no results) on `connection`.
   static void execute(sqlite3* connection, std::string_view sql);
 
@@ -107,10 +137,9 @@ class Database {
   void fail(const DatabaseFault& fault);
 
   std::string path_;
-  std::vector<std::string_view> migrations_;
+  std::vector<SchemaStep> schema_;
   std::vector<Preparation> preparations_;
   std::function<void(const DatabaseFault&)> faultHandler_;
-  std::mutex lock_;
   sqlite3* connection_ = nullptr;
   bool off_ = false;
 };

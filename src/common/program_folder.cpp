@@ -82,9 +82,11 @@ std::string dataFile(std::string_view bareName) {
   return (std::filesystem::path(dataFolder()) / bareName).string();
 }
 
-// The folders above it as usual; the data folder itself private to its user.
-bool makeDataFolder() {
-  const std::filesystem::path folder = dataFolder();
+bool makeDataFolder() { return makeFolderPrivately(dataFolder()); }
+
+// The folders above it as usual; the folder itself private to its user.
+bool makeFolderPrivately(const std::string& path) {
+  const std::filesystem::path folder = path;
   std::error_code error;
   if (std::filesystem::is_directory(folder, error)) return true;
   std::filesystem::create_directories(folder.parent_path(), error);

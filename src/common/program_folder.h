@@ -36,5 +36,7 @@ std::string dataFile(std::string_view bareName);
 // Creates the data folder (and the folders above it) when it is missing; false when it
 // cannot be created.
 bool makeDataFolder();
+// Creates `path` with mode 700 (the folders above it as usual) when it is missing.
+bool makeFolderPrivately(const std::string& path);
 
 }  // namespace movarek

@@ -72,7 +72,8 @@ mode_t currentUmask() {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.starts_with("Umask:")) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    if (line.starts_with("Umask:"))
+      return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
   }
   return kUsualUmask;
 }
@@ -157,13 +158,19 @@ std::string linkTarget(const std::string& path) {
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
+  return replaceFileWith(path, [bytes](const ChunkWriter& write) { return write(bytes); });
+}
+
+bool replaceFileWith(const std::string& path,
+                     const std::function<bool(const ChunkWriter& write)>& produce) {
   // Through a link to the file it points to: the link stays a link.
   const std::filesystem::path target = linkTarget(path);
   std::string temporary = temporaryBeside(target).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
   takeOverMode(fd, target);
-  const bool stored = writeAll(fd, bytes) && flushToDisk(fd);
+  const bool stored =
+      produce([fd](std::string_view chunk) { return writeAll(fd, chunk); }) && flushToDisk(fd);
   const bool closed = ::close(fd) == 0;
   if (stored && closed && renameOver(temporary, target)) return flushFolder(target.parent_path());
   ::unlink(temporary.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing the program's small data files.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,12 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t li
 // as it was and the temporary file is removed; false comes back for any failure, a folder that
 // cannot be flushed after the rename included.
 bool replaceFile(const std::string& path, std::string_view bytes);
+
+// As replaceFile, with the bytes written a piece at a time: `produce` hands each piece to
+// `write` and gives false (the old file then stays) when it cannot go on.
+using ChunkWriter = std::function<bool(std::string_view chunk)>;
+bool replaceFileWith(const std::string& path,
+                     const std::function<bool(const ChunkWriter& write)>& produce);
 
 // The file a path ends at once every symbolic link is followed as the system follows it:
 // relative targets, chains of links and linked folders on the way. The target need not exist.

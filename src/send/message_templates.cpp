@@ -6,32 +6,16 @@
 
 namespace movarek {
 
-const std::string_view MessageTemplates::kSchema = R"(
-CREATE TABLE message_template (
-  id INTEGER PRIMARY KEY,
-  position INTEGER NOT NULL,
-  text TEXT NOT NULL
-);
-)";
-
 MessageTemplates::MessageTemplates(Database& database) : database_(database) {}
 
-std::vector<MessageTemplate> MessageTemplates::all() {
+std::optional<std::vector<MessageTemplate>> MessageTemplates::all() {
   std::vector<MessageTemplate> templates;
-  database_.read([&](sqlite3* connection) {
+  const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection, "SELECT id, text FROM message_template ORDER BY position, id");
     while (query.step()) templates.push_back({query.integer(0), query.text(1)});
   });
+  if (!read) return std::nullopt;
   return templates;
-}
-
-bool MessageTemplates::holds(std::string_view text) {
-  bool held = false;
-  database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT 1 FROM message_template WHERE text = ?1");
-    held = query.bind(1, text).step();
-  });
-  return held;
 }
 
 bool MessageTemplates::add(std::string_view text) {
@@ -50,13 +34,15 @@ bool MessageTemplates::remove(std::int64_t id) {
 }
 
 bool MessageTemplates::move(std::int64_t id, int by) {
-  const auto templates = all();
+  const auto listed = all();
+  if (!listed) return false;
+  const auto& templates = *listed;
   std::size_t at = 0;
   while (at < templates.size() && templates[at].id != id) ++at;
   const auto other = static_cast<std::ptrdiff_t>(at) + by;
   if (at == templates.size() || other < 0 || other >= std::ssize(templates)) return false;
   return database_.use([&](sqlite3* connection) {
-    Database::execute(connection, "BEGIN IMMEDIATE");
+    Transaction moving(connection);
     Statement place(connection, "UPDATE message_template SET position = ?2 WHERE id = ?1");
     // Positions made anew in the list's order, the two swapped.
     for (std::ptrdiff_t i = 0; i < std::ssize(templates); ++i) {
@@ -65,7 +51,7 @@ bool MessageTemplates::move(std::int64_t id, int by) {
                                                               : i;
       place.bind(1, templates[static_cast<std::size_t>(index)].id).bind(2, i + 1).run();
     }
-    Database::execute(connection, "COMMIT");
+    moving.commit();
   });
 }
 

@@ -2,6 +2,7 @@
 // Message templates: texts the user keeps to put into a message again, in the order the user
 // gives them, kept in the program's database as typed (UTF-8).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,14 +18,10 @@ struct MessageTemplate {
 
 class MessageTemplates {
  public:
-  // The table, as a schema version of the database.
-  static const std::string_view kSchema;
-
   explicit MessageTemplates(Database& database);
 
-  // Every template, in the user's order.
-  std::vector<MessageTemplate> all();
-  bool holds(std::string_view text);
+  // Every template, in the user's order; nothing when they cannot be read.
+  std::optional<std::vector<MessageTemplate>> all();
   bool add(std::string_view text);
   bool change(std::int64_t id, std::string_view text);
   bool remove(std::int64_t id);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace movarek {
 namespace {
@@ -122,6 +123,50 @@ std::string failureReason(const LoadFailure& failure) {
       break;
   }
   return networkReason(failure.code);
+}
+
+std::string reasonCode(const LoadFailure& failure) {
+  switch (failure.kind) {
+    case Kind::HttpStatus:
+      return "http " + std::to_string(failure.code);
+    case Kind::NetworkError:
+      return "network " + std::to_string(failure.code);
+    case Kind::NoAnswer:
+      return "no-answer";
+    case Kind::NoEngine:
+      return "no-engine";
+    case Kind::EngineFailed:
+      return "engine-failed";
+    case Kind::ForeignAnswer:
+      return "foreign " + failure.host;
+  }
+  return {};
+}
+
+std::optional<LoadFailure> failureOfCode(std::string_view code) {
+  const auto numbered = [&](std::string_view prefix, Kind kind) -> std::optional<LoadFailure> {
+    if (!code.starts_with(prefix)) return std::nullopt;
+    int number = 0;
+    const auto digits = code.substr(prefix.size());
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+    return LoadFailure{kind, number};
+  };
+  if (auto http = numbered("http ", Kind::HttpStatus)) return http;
+  if (auto network = numbered("network ", Kind::NetworkError)) return network;
+  if (code == "no-answer") return LoadFailure{Kind::NoAnswer};
+  if (code == "no-engine") return LoadFailure{Kind::NoEngine};
+  if (code == "engine-failed") return LoadFailure{Kind::EngineFailed};
+  if (code.starts_with("foreign ")) {
+    return LoadFailure{Kind::ForeignAnswer, 0, std::string(code.substr(8))};
+  }
+  return std::nullopt;
+}
+
+std::string shownReason(std::string_view code) {
+  if (code == kEndedEarly) return "program skončil dřív, než přišla odpověď";
+  const auto failure = failureOfCode(code);
+  return failure ? failureReason(*failure) : std::string(code);
 }
 
 std::string sendFailureMessage(const LoadFailure& failure) {

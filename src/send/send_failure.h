@@ -22,6 +22,16 @@ SendOutcome sendOutcome(const std::optional<LoadFailure>& failure);
 // A short Czech reason: "server odmítl spojení", "chyba serveru 503" and the like.
 std::string failureReason(const LoadFailure& failure);
 
+// The reason as the sent messages keep it: a code that stays whatever words the program shows
+// ("http 503", "network -102", "no-answer", "foreign login.hotel.cz" and the like).
+std::string reasonCode(const LoadFailure& failure);
+// The failure a kept code stands for; nothing for one that names none.
+std::optional<LoadFailure> failureOfCode(std::string_view code);
+// A send still under way when the program ended, found so at the next start.
+inline constexpr std::string_view kEndedEarly = "program-ended";
+// The words the user reads for a kept reason; empty for none.
+std::string shownReason(std::string_view code);
+
 // The whole message for a send that did not end as sent, with caption "Chyba" and an OK
 // button; the text stays in the window in every case.
 std::string sendFailureMessage(const LoadFailure& failure);

@@ -8,6 +8,7 @@
 #include "common/database.h"
 #include "common/search_fold.h"
 #include "exchange/text_encoding.h"
+#include "send/send_failure.h"
 
 namespace movarek {
 namespace {
@@ -33,11 +34,18 @@ bool recordingOn(sqlite3* connection) {
   return !query.bind(1, kRecordingSetting).step() || query.integer(0) != 0;
 }
 
-SentState stateNamed(std::string_view name) {
+SentState stateOfCode(std::string_view code) {
   for (auto state : {SentState::Sent, SentState::NotSent, SentState::Uncertain}) {
-    if (stateName(state) == name) return state;
+    if (stateCode(state) == code) return state;
   }
   return SentState::Sending;
+}
+
+// A cell a spreadsheet would run as a formula is written as text.
+std::string plainCell(const std::string& text) {
+  const bool formula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+  return csvField(formula ? "'" + text : text);
 }
 
 SentRecord recordAt(const Statement& row) {
@@ -50,7 +58,7 @@ SentRecord recordAt(const Statement& row) {
   record.senderPrefix = row.text(5);
   record.sender = row.text(6);
   record.text = row.text(7);
-  record.state = stateNamed(row.text(8));
+  record.state = stateOfCode(row.text(8));
   record.reason = row.text(9);
   return record;
 }
@@ -76,22 +84,6 @@ void holds(sqlite3_context* context, int count, sqlite3_value** values) {
 
 }  // namespace
 
-const std::string_view SentMessages::kSchema = R"(
-CREATE TABLE sent_message (
-  id INTEGER PRIMARY KEY AUTOINCREMENT,
-  sent_at INTEGER NOT NULL,
-  page TEXT NOT NULL CHECK (page IN ('e-mail', 'oskar')),
-  addressees TEXT NOT NULL,
-  oskar_prefix TEXT NOT NULL DEFAULT '',
-  sender_prefix TEXT NOT NULL DEFAULT '',
-  sender TEXT NOT NULL DEFAULT '',
-  text TEXT NOT NULL,
-  state TEXT NOT NULL CHECK (state IN ('odesílá se', 'odesláno', 'neodesláno', 'nejisté')),
-  reason TEXT NOT NULL DEFAULT ''
-);
-CREATE TABLE setting (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;
-)";
-
 std::string_view stateName(SentState state) {
   switch (state) {
     case SentState::Sending:
@@ -102,6 +94,20 @@ std::string_view stateName(SentState state) {
       return "neodesláno";
     case SentState::Uncertain:
       return "nejisté";
+  }
+  return {};
+}
+
+std::string_view stateCode(SentState state) {
+  switch (state) {
+    case SentState::Sending:
+      return "sending";
+    case SentState::Sent:
+      return "sent";
+    case SentState::NotSent:
+      return "not-sent";
+    case SentState::Uncertain:
+      return "uncertain";
   }
   return {};
 }
@@ -118,15 +124,19 @@ void SentMessages::prepare(sqlite3* connection) {
                              nullptr, nullptr, nullptr);
   // Only one copy of the program uses the data folder: a send still under way here belonged to
   // a run that ended before its answer.
+  if (sqlite3_db_readonly(connection, "main") == 1) return;
   Statement(connection,
-            "UPDATE sent_message SET state = 'nejisté', "
-            "reason = 'program skončil dřív, než přišla odpověď' WHERE state = 'odesílá se'")
+            "UPDATE sent_message SET state = 'uncertain', reason = ?1 WHERE state = "
+            "'sending'")
+      .bind(1, kEndedEarly)
       .run();
 }
 
-bool SentMessages::recording() {
+std::optional<bool> SentMessages::recording() {
   bool on = true;
-  database_.read([&](sqlite3* connection) { on = recordingOn(connection); });
+  if (!database_.read([&](sqlite3* connection) { on = recordingOn(connection); })) {
+    return std::nullopt;
+  }
   return on;
 }
 
@@ -150,7 +160,7 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
         .bind(5, record.senderPrefix)
         .bind(6, record.sender)
         .bind(7, record.text)
-        .bind(8, stateName(record.state))
+        .bind(8, stateCode(record.state))
         .bind(9, record.reason)
         .run();
     id = sqlite3_last_insert_rowid(connection);
@@ -160,69 +170,100 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
 
 bool SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
   return database_.run("UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1", id,
-                       stateName(state), reason);
+                       stateCode(state), reason);
 }
 
 bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_view reason) {
   return database_.run(
-      "UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1 AND state = 'nejisté'", id,
-      stateName(state), reason);
+      "UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1 AND state = 'uncertain'", id,
+      stateCode(state), reason);
 }
 
-std::vector<SentRecord> SentMessages::listed(std::string_view search, std::int64_t beforeId,
-                                             int limit, std::int64_t lowestId) {
+std::optional<std::vector<SentRecord>> SentMessages::listed(std::string_view search,
+                                                            std::int64_t beforeId, int limit,
+                                                            std::int64_t lowestId) {
   std::vector<SentRecord> records;
-  database_.read([&](sqlite3* connection) {
-    Statement query(connection,
-                    "SELECT " + columns(false) +
-                        " FROM sent_message WHERE (?2 = 0 OR id < ?2) AND id >= ?4 AND " +
-                        std::string(kFound) + " ORDER BY id DESC LIMIT ?3");
+  // Both ends bound the ids, so that SQLite looks at that stretch alone.
+  const bool read = database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT " + columns(false) +
+                                    " FROM sent_message WHERE id < ?2 AND id >= ?4 AND " +
+                                    std::string(kFound) + " ORDER BY id DESC LIMIT ?3");
     query.bind(1, foldedForSearch(search)).bind(2, beforeId).bind(3, limit).bind(4, lowestId);
     while (query.step()) records.push_back(recordAt(query));
   });
+  if (!read) return std::nullopt;
   return records;
 }
 
-std::int64_t SentMessages::newestId() {
+std::optional<std::int64_t> SentMessages::newestId() {
   std::int64_t newest = 0;
-  database_.read([&](sqlite3* connection) {
+  const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection, "SELECT coalesce(max(id), 0) FROM sent_message");
     if (query.step()) newest = query.integer(0);
   });
+  if (!read) return std::nullopt;
   return newest;
 }
 
-std::optional<SentRecord> SentMessages::record(std::int64_t id) {
+std::optional<std::optional<SentRecord>> SentMessages::record(std::int64_t id) {
   std::optional<SentRecord> found;
-  database_.read([&](sqlite3* connection) {
+  const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE id = ?1");
     if (query.bind(1, id).step()) found = recordAt(query);
   });
+  if (!read) return std::nullopt;
   return found;
 }
 
 bool SentMessages::forEach(std::string_view search,
-                           const std::function<void(const SentRecord&)>& each) {
-  return database_.read([&](sqlite3* connection) {
+                           const std::function<bool(const SentRecord&)>& each) {
+  bool whole = true;
+  const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE " +
                                     std::string(kFound) + " ORDER BY id DESC");
     query.bind(1, foldedForSearch(search));
-    while (query.step()) each(recordAt(query));
+    while (whole && query.step()) whole = each(recordAt(query));
   });
+  return read && whole;
 }
 
 bool SentMessages::remove(const std::vector<std::int64_t>& ids) {
   return database_.use([&](sqlite3* connection) {
-    Database::execute(connection, "BEGIN IMMEDIATE");
-    Statement removal(connection, "DELETE FROM sent_message WHERE id = ?1");
-    for (const auto id : ids) {
-      removal.bind(1, id).run();
-    }
-    Database::execute(connection, "COMMIT");
+    Transaction removal(connection);
+    Statement remove(connection, "DELETE FROM sent_message WHERE id = ?1");
+    for (const auto id : ids) remove.bind(1, id).run();
+    removal.commit();
   });
 }
 
-bool SentMessages::removeAll() { return database_.run("DELETE FROM sent_message"); }
+std::optional<int> SentMessages::removeFound(std::string_view search, int limit) {
+  int removed = 0;
+  const bool done = database_.use([&](sqlite3* connection) {
+    Statement(connection,
+              "DELETE FROM sent_message WHERE id IN (SELECT id FROM sent_message "
+              "WHERE " +
+                  std::string(kFound) + " ORDER BY id DESC LIMIT ?2)")
+        .bind(1, foldedForSearch(search))
+        .bind(2, limit)
+        .run();
+    removed = sqlite3_changes(connection);
+  });
+  if (!done) return std::nullopt;
+  return removed;
+}
+
+SentSearch::SentSearch(std::string search, std::int64_t newestId)
+    : search_(std::move(search)), below_(newestId + 1) {}
+
+std::optional<std::vector<SentRecord>> SentSearch::step(SentMessages& store, int wanted,
+                                                        std::int64_t span) {
+  const std::int64_t lowest = std::max<std::int64_t>(1, below_ - span);
+  auto found = store.listed(search_, below_, wanted, lowest);
+  if (!found) return std::nullopt;
+  // A full step ends at its last record: the ids between it and the stretch's end come next.
+  below_ = static_cast<int>(found->size()) == wanted ? found->back().id : lowest;
+  return found;
+}
 
 std::string shownTime(std::int64_t sentAt) {
   const auto time = static_cast<std::time_t>(sentAt);
@@ -245,8 +286,8 @@ std::string sentCsvLine(const SentRecord& record) {
   for (const std::string& field :
        {shownTime(record.sentAt), std::string(record.page == Page::Oskar ? "Oskar" : "SMS E-mail"),
         shownAddressees(record), sender, record.text, std::string(stateName(record.state)),
-        record.reason}) {
-    line.append(separator).append(csvField(field));
+        shownReason(record.reason)}) {
+    line.append(separator).append(plainCell(field));
     separator = ",";
   }
   return line + "\r\n";

@@ -1,6 +1,7 @@
 #pragma once
 // The messages the program has sent, kept in the program's database: each recorded as its
 // request goes out and updated when it ends, newest first, searchable, deleted beyond reading.
+// States and reasons are kept as codes; the words the user reads are the program's to choose.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,22 +19,24 @@ class Database;
 
 enum class SentState { Sending, Sent, NotSent, Uncertain };
 
-// "odesílá se", "odesláno", "neodesláno", "nejisté": as the list shows it and the file keeps it.
+// "odesílá se", "odesláno", "neodesláno", "nejisté": as the list shows it.
 std::string_view stateName(SentState state);
+// "sending", "sent", "not-sent", "uncertain": as the file keeps it.
+std::string_view stateCode(SentState state);
 
 struct SentRecord {
   std::int64_t id = 0;
   std::int64_t sentAt = 0;  // seconds since 1970, UTC
   Page page = Page::Sms;    // Sms or Oskar
-  // UTF-8, as the fields held them at the press. An Oskar record's addressee is the number
-  // without its prefix.
+  // UTF-8, as the request carried them. An Oskar record's addressee is the number without its
+  // prefix, its prefix the one sent ("608").
   std::string addressees;
   std::string oskarPrefix;
   std::string senderPrefix;
   std::string sender;
   std::string text;  // in a listed record, only its start
   SentState state = SentState::Sending;
-  std::string reason;  // why it was not sent, or is not known to have been
+  std::string reason;  // why it was not sent, or is not known to have been: a reason's code
 };
 
 // The addressee as the user reads it: an Oskar record's number with its prefix.
@@ -41,15 +44,14 @@ std::string shownAddressees(const SentRecord& record);
 
 class SentMessages {
  public:
-  // The tables, as the database's first schema version.
-  static const std::string_view kSchema;
   // How much of a text a listed record holds.
   static constexpr int kListedTextLength = 80;
 
   explicit SentMessages(Database& database);
 
-  // Whether sends are recorded: on unless the user switched it off.
-  bool recording();
+  // Whether sends are recorded: on unless the user switched it off; nothing when it cannot be
+  // read.
+  std::optional<bool> recording();
   bool setRecording(bool on);
 
   // The new record's id, 0 when recording is off; nothing when it could not be written.
@@ -59,19 +61,20 @@ class SentMessages {
   // An answer came after the send was told as not known: it was sent, or refused, after all.
   bool answeredLate(std::int64_t id, SentState state, std::string_view reason);
 
-  // Up to `limit` records with ids below `beforeId` (any when 0) and not below `lowestId`,
-  // newest first, whose addressees or text hold `search` with case and diacritics ignored; each
-  // with only the start of its text. A search through part of the ids at a time keeps each step
-  // short however long the history.
-  std::vector<SentRecord> listed(std::string_view search, std::int64_t beforeId, int limit,
-                                 std::int64_t lowestId = 0);
-  // The id of the newest record; 0 when there is none.
-  std::int64_t newestId();
-  std::optional<SentRecord> record(std::int64_t id);
+  // Up to `limit` records with ids below `beforeId` and not below `lowestId`, newest first,
+  // whose addressees or text hold `search` with case and diacritics ignored; each with only the
+  // start of its text. Nothing when they cannot be read.
+  std::optional<std::vector<SentRecord>> listed(std::string_view search, std::int64_t beforeId,
+                                                int limit, std::int64_t lowestId);
+  // The id of the newest record (0 when there is none); nothing when it cannot be read.
+  std::optional<std::int64_t> newestId();
+  // Nothing when it cannot be read; none in it when there is no such record.
+  std::optional<std::optional<SentRecord>> record(std::int64_t id);
   // Every record `search` finds, whole, newest first.
-  bool forEach(std::string_view search, const std::function<void(const SentRecord&)>& each);
+  bool forEach(std::string_view search, const std::function<bool(const SentRecord&)>& each);
   bool remove(const std::vector<std::int64_t>& ids);
-  bool removeAll();
+  // Deletes up to `limit` of the records `search` finds, newest first: how many it deleted.
+  std::optional<int> removeFound(std::string_view search, int limit);
 
   // Sets the connection up for the records: the search function, and the records a killed
   // program left "odesílá se" told as not known. Run by the database on each opening.
@@ -81,10 +84,29 @@ class SentMessages {
   Database& database_;
 };
 
+// A search through the records a stretch of ids at a time, newest first: a step looks at no
+// more than `span` ids below where the one before ended, so no step takes long however long the
+// history, and no id is looked at twice.
+class SentSearch {
+ public:
+  SentSearch(std::string search, std::int64_t newestId);
+
+  const std::string& search() const { return search_; }
+  bool complete() const { return below_ <= 1; }  // the first record's id is 1
+  // Up to `wanted` records further on; nothing, and no step made, when they cannot be read.
+  std::optional<std::vector<SentRecord>> step(SentMessages& store, int wanted, std::int64_t span);
+
+ private:
+  std::string search_;
+  std::int64_t below_;  // the search goes on with the ids below this one
+};
+
 // "09.12.2026 19:45", in the user's time zone.
 std::string shownTime(std::int64_t sentAt);
 
-// The records as a UTF-8 CSV file with a header line, as spreadsheets read it.
+// The records as a UTF-8 CSV file with a header line, as spreadsheets read it. A cell that a
+// spreadsheet would take for a formula ("=", "+", "-", "@", a tab or a carriage return first)
+// begins with an apostrophe.
 std::string sentCsvHeader();
 std::string sentCsvLine(const SentRecord& record);
 

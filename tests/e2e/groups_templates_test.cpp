@@ -24,11 +24,13 @@ class GroupsAndTemplatesSession : public GatewayTest {
   // Chooses the group on the list and presses Enter: its members are marked and taken.
   void sendToGroup(const QString& group) {
     workContacts([&](TfrmKontakty& contacts) {
+      waitForTheDatabase();
       const auto found = contacts.listSkupiny->findItems(group, Qt::MatchExactly);
       ASSERT_EQ(found.size(), 1);
       contacts.listSkupiny->setFocus();
       contacts.listSkupiny->setCurrentItem(found.front());
       QTest::keyClick(contacts.listSkupiny, Qt::Key_Return);
+      waitForTheDatabase();
     });
     main().memoText->setPlainText(QStringLiteral("Ahoj"));
     const auto before = simulator->requests().size();
@@ -75,9 +77,10 @@ TEST_F(GroupsAndTemplatesSession, AGroupFollowsItsContactsAndTravelsWithThemTemp
     asked.push_back(request);
     return std::optional<QString>(QStringLiteral("Rodina"));
   });
-  workContacts([](TfrmKontakty& contacts) {
+  workContacts([this](TfrmKontakty& contacts) {
     for (int row : {0, 1, 3}) contacts.listboxJmena->item(row)->setCheckState(Qt::Checked);
     contacts.btnUlozitSkupinu->click();
+    waitForTheDatabase();
     contacts.btnUlozitSkupinu->click();  // the same name again is refused
   });
   ASSERT_EQ(asked.size(), 2u);
@@ -92,10 +95,11 @@ TEST_F(GroupsAndTemplatesSession, AGroupFollowsItsContactsAndTravelsWithThemTemp
   EXPECT_EQ(lastAddressees(), QStringList({"adam@sms.cz", "bara@sms.cz", "dana@sms.cz"}));
 
   // A member's new address is the group's.
-  workContacts([](TfrmKontakty& contacts) {
+  workContacts([this](TfrmKontakty& contacts) {
     contacts.listboxJmena->setCurrentRow(1);
     contacts.editAdresa->setText(QStringLiteral("barbora@sms.cz"));
     contacts.btnUlozit->click();
+    waitForTheDatabase();
   });
   ASSERT_NO_FATAL_FAILURE(sendToGroup(QStringLiteral("Rodina")));
   EXPECT_EQ(lastAddressees(), QStringList({"adam@sms.cz", "barbora@sms.cz", "dana@sms.cz"}));
@@ -106,10 +110,12 @@ TEST_F(GroupsAndTemplatesSession, AGroupFollowsItsContactsAndTravelsWithThemTemp
             "CATEGORIES:Rodina,Práce\r\nEND:VCARD\r\n");
   chosenFiles = {QString::fromStdString(filePath("novy.vcf")),
                  QString::fromStdString(filePath("zpet.vcf"))};
-  workContacts([](TfrmKontakty& contacts) {
+  workContacts([this](TfrmKontakty& contacts) {
     contacts.Importovatkontakty1->trigger();
+    waitForTheDatabase();
     EXPECT_EQ(contacts.listSkupiny->count(), 2);
     contacts.Exportovatkontakty1->trigger();
+    waitForTheDatabase();
   });
   EXPECT_NE(readFile("zpet.vcf").find("EMAIL:eva@sms.cz\r\nCATEGORIES:Práce,Rodina\r\n"),
             std::string::npos)
@@ -124,6 +130,7 @@ TEST_F(GroupsAndTemplatesSession, AGroupFollowsItsContactsAndTravelsWithThemTemp
   for (const QString& text : {QStringLiteral("Přijdu pozdě."), QStringLiteral("Volej mi.")}) {
     main().memoText->setPlainText(text);
     ASSERT_NO_FATAL_FAILURE(chooseFromContextMenu(*main().memoText, "Uložit text jako šablonu"));
+    waitForTheDatabase();
   }
   main().memoText->setPlainText(QStringLiteral("Ahoj. "));
   main().memoText->moveCursor(QTextCursor::End);

@@ -2,8 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -77,9 +80,9 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   EXPECT_EQ(sendAndWait(main().btnPoslat), "Chyba");
   // What was sent: the "?" in place of the emoji, and the prefix that went out.
   const QString stored =
-      "e-mail|Jiřina Malá <jirina@sms.cz>||Ahoj, přijdu\nv 6. ?|odesláno|\n"
-      "oskar|123456|775|Druhá zpráva|neodesláno|chyba serveru 503\n"
-      "e-mail|petr@sms.cz||Třetí|nejisté|server přerušil spojení\n";
+      "e-mail|Jiřina Malá <jirina@sms.cz>||Ahoj, přijdu\nv 6. ?|sent|\n"
+      "oskar|123456|775|Druhá zpráva|not-sent|http 503\n"
+      "e-mail|petr@sms.cz||Třetí|uncertain|network -324\n";
   ASSERT_TRUE(waitUntil([&] { return recordsInTheFile() == stored; }, 5000))
       << recordsInTheFile().toStdString();
 
@@ -92,8 +95,10 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   openSentMessages([&](SentMessagesWindow& window) {
     EXPECT_EQ(window.windowTitle(), "Odeslané zprávy");
     EXPECT_EQ(QApplication::focusWidget(), window.editHledat);
+    waitForTheDatabase();
     EXPECT_EQ(column(*window.listZpravy, 3), QStringList({"nejisté", "neodesláno", "odesláno"}));
     QTest::keyClicks(window.editHledat, QStringLiteral("MALA"));
+    waitForTheDatabase();
     EXPECT_EQ(column(*window.listZpravy, 1), QStringList{"Jiřina Malá <jirina@sms.cz>"});
     EXPECT_TRUE(
         window.memoPodrobnosti->toPlainText().endsWith("Stav: odesláno\n\nAhoj, přijdu\nv 6. ?"));
@@ -101,9 +106,11 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
     EXPECT_EQ(QApplication::focusWidget(), window.listZpravy);
     EXPECT_EQ(main().memoText->toPlainText(), "Rozepsaná");
     QTest::keyClick(window.listZpravy, Qt::Key_Return);  // No: the window stays
+    waitForTheDatabase();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(main().memoText->toPlainText(), "Rozepsaná");
     QTest::keyClick(window.listZpravy, Qt::Key_Return);
+    waitForTheDatabase();
   });
   const MessageRequest replace{
       QStringLiteral("Nahradit rozepsanou zprávu?\nAdresa a text, které jsou teď v okně, se "
@@ -122,12 +129,14 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   answers = {MessageAnswer::Yes};
   openSentMessages([&](SentMessagesWindow& window) {
     // In reading order: the search, the check box beside it, the list.
+    waitForTheDatabase();
     QTest::keyClick(window.editHledat, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.checkUkladat);
     QTest::keyClick(window.checkUkladat, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.listZpravy);
     QTest::keyClick(window.listZpravy, Qt::Key_Down);
     QTest::keyClick(window.listZpravy, Qt::Key_Delete);
+    waitForTheDatabase();
     EXPECT_EQ(column(*window.listZpravy, 1),
               QStringList({"petr@sms.cz", "Jiřina Malá <jirina@sms.cz>"}));
   });
@@ -143,7 +152,8 @@ TEST_F(SentMessagesSession, SentReusedSearchedDeletedAndReadableBySqlite) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-// A file that is not the program's database is told once and left as it is; sends go on.
+// A file that is not the program's database is told once and left as it is; sends go on. What
+// the user asks of it is told each time, and what needs it is disabled.
 TEST_F(SentMessagesSession, AnUnreadableDatabaseIsToldOnceAndNeverWritten) {
   const std::string foreign(5000, 'x');
   writeFile("movarek.db", foreign);
@@ -152,14 +162,73 @@ TEST_F(SentMessagesSession, AnUnreadableDatabaseIsToldOnceAndNeverWritten) {
   for (int send = 0; send < 2; ++send) {
     EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");
   }
-  const QString told =
-      "Soubor " + QString::fromStdString(filePath("movarek.db")) +
-      " nelze přečíst: je poškozený, nebo patří jinému programu.\n"
-      "Soubor zůstává, jak je; odeslané zprávy se do ukončení programu neukládají.";
+  waitForTheDatabase();
+  const QString file = QString::fromStdString(filePath("movarek.db"));
+  const QString nothingKept =
+      "Soubor zůstává, jak je; odeslané zprávy, skupiny a šablony se do ukončení programu "
+      "neukládají.";
+  const QString told = "Soubor " + file +
+                       " nelze přečíst: je poškozený, nebo patří jinému programu.\n" + nothingKept;
   EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
                           [&](const MessageRequest& message) { return message.text == told; }),
             1);
-  EXPECT_EQ(readFile("movarek.db"), foreign);
+  emit main().memoText->customContextMenuRequested(QPoint(5, 5));
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  for (QAction* action : menu->actions()) {
+    if (action->text() == "Uložit text jako šablonu" || action->text() == "Šablony…") {
+      EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    }
+  }
+  menu->close();
+  openSentMessages([&](SentMessagesWindow& window) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{window.editHledat, window.checkUkladat, window.listZpravy,
+                                         window.btnSmazatVse, window.btnExportovat}) {
+      EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    }
+    EXPECT_FALSE(window.checkUkladat->isChecked());
+    EXPECT_EQ(window.panelStav->text(),
+              "Odeslané zprávy, skupiny a šablony se do ukončení programu neukládají.");
+  });
+  EXPECT_TRUE(readFile("movarek.db") == foreign);
+}
+
+// Another program holds the file: the window opens at once and says so, and fills itself once
+// the file is free; a send recorded meanwhile is written then.
+TEST_F(SentMessagesSession, AFileHeldByAnotherProgramHoldsUpNothing) {
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
+  fillEmailSend(QStringLiteral("jan@sms.cz"), QStringLiteral("Prvni"));
+  EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");
+  ASSERT_TRUE(waitUntil([&] { return recordsInTheFile().count('\n') == 1; }));
+  QProcess holder;
+  endWithTheTest(holder);
+  holder.start(QStringLiteral("sqlite3"), {QString::fromStdString(filePath("movarek.db"))});
+  holder.write("BEGIN EXCLUSIVE;\nSELECT 'held';\n");
+  ASSERT_TRUE(waitUntil([&] { return holder.readAllStandardOutput().contains("held"); }));
+  fillEmailSend(QStringLiteral("eva@sms.cz"), QStringLiteral("Druha"));
+  EXPECT_EQ(sendAndWait(main().btnPoslat), "Zpráva odeslána");
+
+  openSentMessages([&](SentMessagesWindow& window) {
+    EXPECT_TRUE(waitUntil([&] {
+      return window.panelStav->text() ==
+             "Databázi právě používá jiný program; záznamy se ukážou, jakmile ji uvolní.";
+    }));
+    EXPECT_EQ(window.listZpravy->model()->rowCount(), 0);
+    holder.write("COMMIT;\n.quit\n");
+    waitForTheDatabase();
+    EXPECT_EQ(column(*window.listZpravy, 1), QStringList({"eva@sms.cz", "jan@sms.cz"}));
+    EXPECT_EQ(window.panelStav->text(), "");
+  });
+  holder.waitForFinished();
+  EXPECT_EQ(holder.exitCode(), 0);
+  EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                          [](const MessageRequest& message) {
+                            return message.text.endsWith(
+                                "právě používá jiný program.\nOdeslané zprávy se do něj zapíší, "
+                                "jakmile to půjde.");
+                          }),
+            1);
 }
 
 }  // namespace

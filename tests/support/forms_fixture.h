@@ -22,6 +22,7 @@
 #include "common/qt/input_box.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
+#include "common/qt/program_database.h"
 #include "send/gateway.h"
 #include "temporary_program_folder.h"
 #include "webview/qt/web_browser.h"
@@ -85,6 +86,12 @@ class FormsTest : public TemporaryProgramFolder {
   void startProgram() { forms = std::make_unique<Forms>(); }
 
   TfrmMain& main() { return forms->main(); }
+
+  // Waits until the database's thread has answered all the windows asked of it, and what the
+  // answers asked for in turn.
+  void waitForTheDatabase() {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return forms->database().idle(); }, 20000));
+  }
 
   // The "SMS E-mail" page's fields filled for a send that passes every check.
   void fillEmailSend(const QString& address = QStringLiteral("jan@sms.cz"),

@@ -158,6 +158,7 @@ TEST_F(ContactExchangeTest, AnExportAsksBeforeItReplacesAFileByItsWholeName) {
     answers = {c.answer};
     chosenFiles = {QString::fromStdString(filePath(c.chosen))};
     dialog().Exportovatkontakty1->trigger();
+    waitForTheDatabase();
     QStringList told;
     for (const auto& message : messages) told << message.text;
     EXPECT_EQ(told, c.told) << c.chosen;
@@ -168,6 +169,7 @@ TEST_F(ContactExchangeTest, AnExportAsksBeforeItReplacesAFileByItsWholeName) {
   messages.clear();
   chosenFiles = {QString::fromStdString(filePath("novy"))};
   dialog().Exportovatkontakty1->trigger();
+  waitForTheDatabase();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, "Uloženo kontaktů: 1.");
   EXPECT_EQ(readFile("novy.vcf"), vCardsOf(book.contacts()));
@@ -204,6 +206,7 @@ TEST_F(ContactExchangeTest, BothExportsImportBackIntoAnEmptyBookByteForByte) {
     startProgram();
     chosenFiles = {QString::fromStdString(filePath(name))};
     dialog().Exportovatkontakty1->trigger();
+    waitForTheDatabase();
     EXPECT_EQ(messages.back().text, "Uloženo kontaktů: 3.") << name;
     EXPECT_EQ(messages.back().caption, "Export kontaktů");
     forms.reset();

@@ -400,8 +400,10 @@ TEST_F(ContactsDialogTest, AGroupIsRenamedDeletedAndCountsTheMembersTheBookLost)
     mark(0);
     mark(1);
     d.btnUlozitSkupinu->click();
+    waitForTheDatabase();
     d.btnPrejmenovatSkupinu->click();  // an empty name is refused
     d.btnPrejmenovatSkupinu->click();
+    waitForTheDatabase();
   });
   EXPECT_EQ(messages.back().text, "Není zadán název skupiny!");
   forms.reset();
@@ -409,11 +411,14 @@ TEST_F(ContactsDialogTest, AGroupIsRenamedDeletedAndCountsTheMembersTheBookLost)
   startProgram();
   answers = {MessageAnswer::Ok, MessageAnswer::Yes};
   openContacts([&](TfrmKontakty& d) {
+    waitForTheDatabase();
     ASSERT_EQ(d.listSkupiny->count(), 1);
     d.listSkupiny->setCurrentRow(0);
     emit d.listSkupiny->itemClicked(d.listSkupiny->item(0));
+    waitForTheDatabase();
     EXPECT_EQ(marked(), QList<int>{0});
     d.btnSmazatSkupinu->click();
+    waitForTheDatabase();
     EXPECT_EQ(d.listSkupiny->count(), 0);
     EXPECT_EQ(listed(), QStringList({"Bara", "Cyril"}));
   });

@@ -31,6 +31,7 @@ class MessageTemplatesTest : public FormsTest {
   void store(const QString& text) {
     main().memoText->setPlainText(text);
     ASSERT_NO_FATAL_FAILURE(choose(QStringLiteral("Uložit text jako šablonu")));
+    waitForTheDatabase();
   }
 
   static QStringList texts(const QListWidget& list) {
@@ -53,18 +54,23 @@ TEST_F(MessageTemplatesTest, KeptInOrderChangedAndPutInWithinTheLimit) {
     return std::optional<QString>(request.text + QStringLiteral(" Díky."));
   });
   answers = {MessageAnswer::Yes};
-  onModal = [](QDialog& shown) {
+  onModal = [this](QDialog& shown) {
     auto& dialog = dynamic_cast<TemplatesDialog&>(shown);
+    waitForTheDatabase();
     EXPECT_EQ(texts(*dialog.listSablony), QStringList({"Přijdu pozdě.", "Volej mi.", "Ahoj"}));
     dialog.btnDolu->click();
+    waitForTheDatabase();
     EXPECT_EQ(dialog.listSablony->currentRow(), 1);
     dialog.btnUpravit->click();
+    waitForTheDatabase();
     dialog.listSablony->setCurrentRow(2);
     dialog.btnSmazat->click();
+    waitForTheDatabase();
     EXPECT_EQ(texts(*dialog.listSablony), QStringList({"Volej mi.", "Přijdu pozdě. Díky."}));
     return int{QDialog::Rejected};
   };
   ASSERT_NO_FATAL_FAILURE(choose(QStringLiteral("Šablony…")));
+  waitForTheDatabase();
 
   // Four characters of room: four characters go in, as typing would put them.
   main().memoText->setPlainText(QString(710, QLatin1Char('x')));

@@ -14,8 +14,11 @@
 #include <QSignalBlocker>
 #include <QValidator>
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <optional>
 
+#include "addressbook/address_book.h"
 #include "addressbook/address_choice.h"
 #include "addressbook/contact_groups.h"
 #include "addressbook/contact_store.h"
@@ -26,6 +29,7 @@
 #include "common/qt/input_box.h"
 #include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
+#include "common/qt/program_database.h"
 #include "common/qt/qt_text.h"
 #include "common/safe_file.h"
 #include "exchange/contact_import.h"
@@ -73,8 +77,8 @@ QLineEdit* labelledEdit(QWidget* parent, const QString& caption, int top, int wi
 
 }  // namespace
 
-TfrmKontakty::TfrmKontakty(ContactStore& contacts, ContactGroups& groups, QWidget* parent)
-    : QDialog(parent), contacts_(contacts), groups_(groups) {
+TfrmKontakty::TfrmKontakty(AddressBook& book, ProgramDatabase& database, QWidget* parent)
+    : QDialog(parent), book_(book), contacts_(book.contacts()), database_(database) {
   buildLayout();
   buildGroups();
   connectHandlers();
@@ -163,6 +167,14 @@ bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
     }
     listboxJmenaKeyDown();
   }
+  // Enter on a group marks its members and, once they are marked, presses OK.
+  if (watched == listSkupiny && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      markGroup([this] { btnOKClick(); });
+      return true;
+    }
+  }
   if (watched == listboxJmena->viewport() && event->type() == QEvent::MouseButtonDblClick &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     listboxJmenaDblClick();
@@ -239,12 +251,8 @@ void TfrmKontakty::btnNovyClick() {
 
 void TfrmKontakty::btnUlozitClick() {
   if (!hasSelection()) return;
-  const std::string before = contacts_.book().record(listboxJmena->currentRow()).addressText();
-  contacts_.ReplaceContact(toCp1250(editJmeno->text()), toCp1250(editAdresa->text()),
-                           toCp1250(editTelefon->text()));
-  const std::string after =
-      contacts_.book().record(contacts_.book().currentContact()).addressText();
-  if (!inTheBook(before)) groups_.addressChanged(cp1250ToUtf8(before), cp1250ToUtf8(after));
+  groupsFollow(book_.replaceContact(toCp1250(editJmeno->text()), toCp1250(editAdresa->text()),
+                                    toCp1250(editTelefon->text())));
   rebuildList();
   selectEntry(contacts_.book().currentContact());
 }
@@ -254,9 +262,7 @@ void TfrmKontakty::btnSmazatClick() {
   const auto answer = showMessage(QStringLiteral("Opravdu chcete tento kontakt vymazat?"),
                                   QStringLiteral("Vymazání kontaktu"), MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
-  const std::string address = contacts_.book().record(listboxJmena->currentRow()).addressText();
-  contacts_.RemoveContact();
-  if (!inTheBook(address)) groups_.contactRemoved(cp1250ToUtf8(address));
+  groupsFollow(book_.removeContact());
   rebuildList();
   selectEntry(0);
 }
@@ -346,13 +352,19 @@ void TfrmKontakty::importContacts(const QString& path) {
   }
   const auto& book = contacts_.book();
   const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumberByModule);
-  contacts_.AddContacts(plan.toAdd);
-  for (std::size_t i = 0; i < plan.toAdd.size(); ++i) {
-    groups_.join(cp1250ToUtf8(plan.toAdd[i].address), plan.groupsOfAdded[i]);
-  }
+  const auto changes = book_.importContacts(plan);
   rebuildList();
-  listGroups();
-  QString report = QString::fromStdString(importReport(plan.count));
+  if (!changes || changes->empty()) return reportImport(plan.count, 0);
+  groupsFollow(changes, [this, count = plan.count](int unmade) { reportImport(count, unmade); });
+}
+
+void TfrmKontakty::reportImport(const ImportCount& count, int unmadeGroups) {
+  QString report = QString::fromStdString(importReport(count));
+  if (unmadeGroups > 0) {
+    report += QStringLiteral("\nNezaložené skupiny: %1 (jeden import založí nejvýše %2 skupin).")
+                  .arg(unmadeGroups)
+                  .arg(ContactGroups::kMostNewGroups);
+  }
   if (phoneModuleMissing())
     report += QStringLiteral("\n\n") + QString::fromUtf8(kNumbersKeptAsWritten);
   showMessage(report, QStringLiteral("Import kontaktů"));
@@ -364,18 +376,33 @@ void TfrmKontakty::Exportovatkontakty1Click() {
   if (path.isEmpty()) return;
   const auto format = formatTold(path);
   if (!format) return;
-  const auto contacts = contacts_.book().contacts();
-  const GroupsOf groupsOf = [this](const ContactTexts& contact) {
-    return groups_.groupsOf(cp1250ToUtf8(contact.address));
-  };
-  if (!replaceFile(path.toStdString(), format == ContactFormat::VCard
-                                           ? vCardsOf(contacts, groupsOf)
-                                           : csvOf(contacts, groupsOf))) {
-    tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
-    return;
-  }
-  showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(contacts.size()),
-              QStringLiteral("Export kontaktů"));
+  using GroupMap = std::map<std::string, std::vector<std::string>>;
+  auto groups = std::make_shared<GroupMap>();
+  database_.read(
+      this,
+      [groups](Database& database) {
+        auto read = ContactGroups(database).groupsByAddress();
+        if (read) *groups = std::move(*read);
+        return read.has_value();
+      },
+      [this, path, format = *format, groups](const JobEnd& end) {
+        if (!end.done && end.fault) {
+          return database_.tellFailure(QStringLiteral("Kontakty nelze exportovat"), *end.fault);
+        }
+        const auto contacts = contacts_.book().contacts();
+        const GroupsOf groupsOf = [&](const ContactTexts& contact) {
+          const auto found = groups->find(cp1250ToUtf8(contact.address));
+          return found == groups->end() ? std::vector<std::string>{} : found->second;
+        };
+        if (!replaceFile(path.toStdString(), format == ContactFormat::VCard
+                                                 ? vCardsOf(contacts, groupsOf)
+                                                 : csvOf(contacts, groupsOf))) {
+          tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
+          return;
+        }
+        showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(contacts.size()),
+                    QStringLiteral("Export kontaktů"));
+      });
 }
 
 // A .vcf or .csv file dropped on the dialog is imported.
@@ -430,21 +457,35 @@ void TfrmKontakty::buildGroups() {
 }
 
 void TfrmKontakty::connectGroups() {
-  // A click, or Enter, which then also presses OK as anywhere in the dialog.
-  connect(listSkupiny, &QListWidget::itemClicked, this, &TfrmKontakty::markGroup);
-  connect(listSkupiny, &QListWidget::itemActivated, this, &TfrmKontakty::markGroup);
+  // A click marks the members; Enter (the list's filter) also presses OK.
+  connect(listSkupiny, &QListWidget::itemClicked, this, [this] { markGroup(); });
+  listSkupiny->installEventFilter(this);
   connect(btnUlozitSkupinu, &QPushButton::clicked, this, &TfrmKontakty::saveMarkedAsGroup);
   connect(btnPrejmenovatSkupinu, &QPushButton::clicked, this, &TfrmKontakty::renameGroup);
   connect(btnSmazatSkupinu, &QPushButton::clicked, this, &TfrmKontakty::deleteGroup);
+  connect(&database_, &ProgramDatabase::wentOff, this, &TfrmKontakty::enableGroups);
 }
 
-void TfrmKontakty::listGroups(std::int64_t selected) {
-  listSkupiny->clear();
-  for (const ContactGroup& group : groups_.all()) {
-    auto* item = new QListWidgetItem(QString::fromStdString(group.name), listSkupiny);
-    item->setData(Qt::UserRole, QVariant::fromValue(group.id));
-    if (group.id == selected) listSkupiny->setCurrentItem(item);
+void TfrmKontakty::enableGroups() {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           listSkupiny, btnUlozitSkupinu, btnPrejmenovatSkupinu, btnSmazatSkupinu}) {
+    control->setEnabled(!database_.off());
   }
+}
+
+void TfrmKontakty::listGroups(const QString& selected) {
+  enableGroups();
+  database_.fetch<std::vector<ContactGroup>>(
+      this, [](Database& database) { return ContactGroups(database).all(); },
+      [this, selected](std::vector<ContactGroup> listed) {
+        groups_ = std::move(listed);
+        listSkupiny->clear();
+        for (const ContactGroup& group : groups_) {
+          auto* item = new QListWidgetItem(QString::fromStdString(group.name), listSkupiny);
+          item->setData(Qt::UserRole, QVariant::fromValue(group.id));
+          if (item->text() == selected) listSkupiny->setCurrentItem(item);
+        }
+      });
 }
 
 std::int64_t TfrmKontakty::selectedGroup() const {
@@ -452,26 +493,64 @@ std::int64_t TfrmKontakty::selectedGroup() const {
   return item ? item->data(Qt::UserRole).toLongLong() : 0;
 }
 
-bool TfrmKontakty::inTheBook(const std::string& address) const {
-  const auto& contacts = contacts_.book().contacts();
-  return std::any_of(contacts.begin(), contacts.end(),
-                     [&](const ContactTexts& contact) { return contact.address == address; });
+void TfrmKontakty::groupsFollow(const std::optional<GroupChanges>& changes,
+                                const std::function<void(int unmade)>& then) {
+  if (!changes || changes->empty()) return;
+  auto unmade = std::make_shared<int>(0);
+  database_.change(
+      this,
+      [changes = *changes, unmade](Database& database) {
+        const auto applied = ContactGroups(database).apply(changes);
+        if (applied) *unmade = *applied;
+        return applied.has_value();
+      },
+      [this, unmade, then](const JobEnd& end) {
+        if (!end.done && end.fault) {
+          database_.tellFailure(QStringLiteral("Skupiny kontaktů nelze upravit"), *end.fault);
+        }
+        listGroups();
+        if (then) then(*unmade);
+      });
 }
 
 std::optional<std::string> TfrmKontakty::askGroupName(const QString& caption, const QString& name,
                                                       std::int64_t renamed) {
   const auto typed = askForText({caption, QStringLiteral("Název skupiny:"), name});
   if (!typed) return std::nullopt;
-  const QString trimmed = typed->trimmed();
-  if (trimmed.isEmpty()) {
+  const std::string trimmed = trimmedGroupName(typed->toStdString());
+  if (trimmed.empty()) {
     tellError(QStringLiteral("Není zadán název skupiny!"));
     return std::nullopt;
   }
-  if (groups_.nameTaken(trimmed.toStdString(), renamed)) {
-    tellError(QStringLiteral("Skupina %1 už existuje.").arg(trimmed));
+  const bool taken = std::ranges::any_of(groups_, [&](const ContactGroup& group) {
+    return group.id != renamed && groupNameKey(group.name) == groupNameKey(trimmed);
+  });
+  if (taken) {
+    tellError(QStringLiteral("Skupina %1 už existuje.").arg(QString::fromStdString(trimmed)));
     return std::nullopt;
   }
-  return trimmed.toStdString();
+  return trimmed;
+}
+
+void TfrmKontakty::writeGroup(std::function<ContactGroups::Naming(ContactGroups&)> write,
+                              const std::string& name, const QString& failure) {
+  auto naming = std::make_shared<ContactGroups::Naming>(ContactGroups::Naming::Failed);
+  database_.change(
+      this,
+      [write = std::move(write), naming](Database& database) {
+        ContactGroups groups(database);
+        *naming = write(groups);
+        return *naming != ContactGroups::Naming::Failed;
+      },
+      [this, naming, name, failure](const JobEnd& end) {
+        const QString shown = QString::fromStdString(name);
+        if (*naming == ContactGroups::Naming::Taken) {
+          tellError(QStringLiteral("Skupina %1 už existuje.").arg(shown));
+        } else if (!end.done && end.fault) {
+          database_.tellFailure(failure, *end.fault);
+        }
+        listGroups(shown);
+      });
 }
 
 void TfrmKontakty::saveMarkedAsGroup() {
@@ -484,32 +563,37 @@ void TfrmKontakty::saveMarkedAsGroup() {
     return;
   }
   const auto name = askGroupName(QStringLiteral("Nová skupina"), {}, 0);
-  if (!name || !groups_.add(*name, addresses)) return;
-  listGroups();
-  const auto found = listSkupiny->findItems(QString::fromStdString(*name), Qt::MatchExactly);
-  if (!found.isEmpty()) listSkupiny->setCurrentItem(found.front());
+  if (!name) return;
+  writeGroup(
+      [name = *name, addresses](ContactGroups& groups) { return groups.add(name, addresses); },
+      *name, QStringLiteral("Skupinu nelze uložit"));
 }
 
 // Exactly the members still in the book are marked; those the book no longer holds are told.
-void TfrmKontakty::markGroup() {
+void TfrmKontakty::markGroup(const std::function<void()>& then) {
   const auto id = selectedGroup();
   if (!id) return;
-  const auto members = groups_.members(id);
-  std::vector<bool> found(members.size(), false);
-  for (int row = 0; row < listboxJmena->count(); ++row) {
-    const std::string address = cp1250ToUtf8(contacts_.book().record(row).addressText());
-    const auto member = std::find(members.begin(), members.end(), address);
-    const bool marked = !address.empty() && member != members.end();
-    if (marked) found[static_cast<std::size_t>(member - members.begin())] = true;
-    listboxJmena->item(row)->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
-  }
-  const auto missing = std::count(found.begin(), found.end(), false);
-  if (missing > 0) {
-    showMessage(QStringLiteral("Ve skupině %1 jsou kontakty, které v adresáři už nejsou: %2.")
-                    .arg(listSkupiny->currentItem()->text())
-                    .arg(missing),
-                kGroupsCaption);
-  }
+  database_.fetch<std::vector<std::string>>(
+      this, [id](Database& database) { return ContactGroups(database).members(id); },
+      [this, id, then](const std::vector<std::string>& members) {
+        if (selectedGroup() != id) return;
+        std::vector<bool> found(members.size(), false);
+        for (int row = 0; row < listboxJmena->count(); ++row) {
+          const std::string address = cp1250ToUtf8(contacts_.book().record(row).addressText());
+          const auto member = std::find(members.begin(), members.end(), address);
+          const bool marked = !address.empty() && member != members.end();
+          if (marked) found[static_cast<std::size_t>(member - members.begin())] = true;
+          listboxJmena->item(row)->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+        }
+        const auto missing = std::count(found.begin(), found.end(), false);
+        if (missing > 0) {
+          showMessage(QStringLiteral("Ve skupině %1 jsou kontakty, které v adresáři už nejsou: %2.")
+                          .arg(listSkupiny->currentItem()->text())
+                          .arg(missing),
+                      kGroupsCaption);
+        }
+        if (then) then();
+      });
 }
 
 void TfrmKontakty::renameGroup() {
@@ -517,7 +601,9 @@ void TfrmKontakty::renameGroup() {
   if (!id) return;
   const auto name =
       askGroupName(QStringLiteral("Přejmenovat skupinu"), listSkupiny->currentItem()->text(), id);
-  if (name && groups_.rename(id, *name)) listGroups(id);
+  if (!name) return;
+  writeGroup([id, name = *name](ContactGroups& groups) { return groups.rename(id, name); }, *name,
+             QStringLiteral("Skupinu nelze přejmenovat"));
 }
 
 // The contacts stay in the book.
@@ -528,7 +614,15 @@ void TfrmKontakty::deleteGroup() {
       showMessage(QStringLiteral("Opravdu chcete skupinu %1 smazat? Kontakty v adresáři zůstanou.")
                       .arg(listSkupiny->currentItem()->text()),
                   kGroupsCaption, MessageButtons::YesNo);
-  if (answer == MessageAnswer::Yes && groups_.remove(id)) listGroups();
+  if (answer != MessageAnswer::Yes) return;
+  database_.change(
+      this, [id](Database& database) { return ContactGroups(database).remove(id); },
+      [this](const JobEnd& end) {
+        if (!end.done && end.fault) {
+          database_.tellFailure(QStringLiteral("Skupinu nelze smazat"), *end.fault);
+        }
+        listGroups();
+      });
 }
 
 }  // namespace movarek

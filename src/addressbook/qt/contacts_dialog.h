@@ -2,10 +2,12 @@
 // The contacts dialog: the address book kept, and addressees chosen from it.
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "addressbook/contact_groups.h"
 #include "common/page.h"
 
 class QAction;
@@ -16,15 +18,18 @@ class QPushButton;
 
 namespace movarek {
 
-class ContactGroups;
+class AddressBook;
 class ContactStore;
+class ProgramDatabase;
+struct ImportCount;
 
 class TfrmKontakty : public QDialog {
   Q_OBJECT
 
  public:
-  // Keeps `contacts`, listed as they are loaded, and their `groups` within `parent`.
-  TfrmKontakty(ContactStore& contacts, ContactGroups& groups, QWidget* parent);
+  // Keeps the address `book`, listed as it is loaded, and its groups in `database`, within
+  // `parent`. The groups are read and written on the database's thread.
+  TfrmKontakty(AddressBook& book, ProgramDatabase& database, QWidget* parent);
 
   // The page the dialog chooses addressees for: OK hands them to it.
   void setShownPage(Page page) { shownPage_ = page; }
@@ -86,18 +91,27 @@ class TfrmKontakty : public QDialog {
   void FormCreate();
   void buildGroups();
   void connectGroups();
-  void listGroups(std::int64_t selected = 0);
+  // Lists the groups as stored, `selected` (a name) selected.
+  void listGroups(const QString& selected = {});
   std::int64_t selectedGroup() const;
   // A name typed for a group, once it is neither empty nor another group's; nothing when the
   // user cancelled.
   std::optional<std::string> askGroupName(const QString& caption, const QString& name,
                                           std::int64_t renamed);
   void saveMarkedAsGroup();
-  void markGroup();
+  // Marks the selected group's members, then runs `then`.
+  void markGroup(const std::function<void()>& then = {});
   void renameGroup();
   void deleteGroup();
-  // Whether another contact of the book has `address` (code page 1250).
-  bool inTheBook(const std::string& address) const;
+  // Writes a group named `name` (added, or renamed) and lists the groups with it selected.
+  void writeGroup(std::function<ContactGroups::Naming(ContactGroups&)> write,
+                  const std::string& name, const QString& failure);
+  // The groups follow a change of the book; `then` gets how many new groups were left unmade.
+  void groupsFollow(const std::optional<GroupChanges>& changes,
+                    const std::function<void(int unmade)>& then = {});
+  void reportImport(const ImportCount& count, int unmadeGroups);
+  // The groups' controls, usable only while the database is on.
+  void enableGroups();
   void buildLayout();
   void connectHandlers();
   void buildContextMenu();
@@ -114,8 +128,10 @@ class TfrmKontakty : public QDialog {
   // The addresses of the checked entries, in list order.
   std::vector<std::string> markedAddresses() const;
 
+  AddressBook& book_;
   ContactStore& contacts_;
-  ContactGroups& groups_;
+  ProgramDatabase& database_;
+  std::vector<ContactGroup> groups_;  // as last listed
   Page shownPage_ = Page::Sms;
 };
 

@@ -1,15 +1,15 @@
 #include "app/qt/forms.h"
 
-#include "addressbook/contact_groups.h"
+#include "addressbook/address_book.h"
 #include "addressbook/qt/contacts_dialog.h"
 #include "addressbook/qt/speed_dial_dialog.h"
 #include "app/program_schema.h"
 #include "app/qt/help_window.h"
 #include "app/qt/main_window.h"
 #include "app/qt/maker_window.h"
+#include "app/qt/template_menus.h"
 #include "common/qt/first_paint.h"
 #include "common/qt/program_database.h"
-#include "send/message_templates.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/sent_messages_window.h"
 #include "webview/qt/web_engine_starter.h"
@@ -17,13 +17,9 @@
 namespace movarek {
 
 Forms::Forms()
-    : database_(std::make_unique<ProgramDatabase>(
-          programSchema(), std::vector<Database::Preparation>{&SentMessages::prepare})),
-      sentMessages_(std::make_unique<SentMessages>(database_->database())),
-      recorder_(std::make_unique<SendRecorder>(*database_, *sentMessages_)),
-      groups_(std::make_unique<ContactGroups>(database_->database())),
-      templates_(std::make_unique<MessageTemplates>(database_->database())),
-      frmMain_(std::make_unique<TfrmMain>(*this, *recorder_, *templates_)) {
+    : database_(std::make_unique<ProgramDatabase>(programSchema(), programPreparations())),
+      recorder_(std::make_unique<SendRecorder>(*database_)),
+      frmMain_(std::make_unique<TfrmMain>(*this, *recorder_, *database_)) {
   auto* painted = new FirstPaint(*frmMain_);
   // In this order: the other windows are there before the engine holds up the thread.
   QObject::connect(
@@ -32,6 +28,8 @@ Forms::Forms()
   QObject::connect(painted, &FirstPaint::painted, &frmMain_->webEngine(), &WebEngineStarter::start,
                    Qt::QueuedConnection);
   QObject::connect(painted, &FirstPaint::painted, database_.get(), &ProgramDatabase::openSoon);
+  QObject::connect(painted, &FirstPaint::painted, &frmMain_->templateMenus(),
+                   &TemplateMenus::readTemplates);
 }
 
 // The windows go in the reverse of their making; then the database's thread ends, its last
@@ -43,6 +41,7 @@ Forms::~Forms() {
   frmRychleVolby_.reset();
   frmKontakt_.reset();
   frmMain_.reset();
+  addressBook_.reset();
   database_.reset();
 }
 
@@ -53,9 +52,9 @@ void Forms::makeTheOthers() {
   frmRychleVolby_ = std::make_unique<TfrmRychleVolby>(main.speedDials(), &main);
   frmNapoveda_ = std::make_unique<TfrmNapoveda>(&main);
   frmOdeslane_ = std::make_unique<SentMessagesWindow>(
-      *sentMessages_, [&main](const SentRecord& record) { return main.putSentRecord(record); },
-      &main);
-  frmKontakty_ = std::make_unique<TfrmKontakty>(main.contacts(), *groups_, &main);
+      *database_, [&main](const SentRecord& record) { return main.putSentRecord(record); }, &main);
+  addressBook_ = std::make_unique<AddressBook>(main.contacts());
+  frmKontakty_ = std::make_unique<TfrmKontakty>(*addressBook_, *database_, &main);
   QObject::connect(frmRychleVolby_.get(), &TfrmRychleVolby::speedDialsChanged, &main,
                    &TfrmMain::ShowSpeedDialHints);
   QObject::connect(frmKontakty_.get(), &TfrmKontakty::addressesChosen, &main,

@@ -9,11 +9,9 @@
 
 namespace movarek {
 
-class ContactGroups;
-class MessageTemplates;
+class AddressBook;
 class ProgramDatabase;
 class SendRecorder;
-class SentMessages;
 class TfrmMain;
 
 class Forms final : public OtherWindows {
@@ -22,6 +20,7 @@ class Forms final : public OtherWindows {
   ~Forms();
 
   TfrmMain& main() { return *frmMain_; }
+  ProgramDatabase& database() { return *database_; }
   // Made when first asked for, all four in their order.
   TfrmKontakt& kontakt() override;
   TfrmRychleVolby& rychleVolby() override;
@@ -38,11 +37,9 @@ class Forms final : public OtherWindows {
   void makeTheOthers();
 
   std::unique_ptr<ProgramDatabase> database_;
-  std::unique_ptr<SentMessages> sentMessages_;
   std::unique_ptr<SendRecorder> recorder_;
-  std::unique_ptr<ContactGroups> groups_;
-  std::unique_ptr<MessageTemplates> templates_;
   std::unique_ptr<TfrmMain> frmMain_;
+  std::unique_ptr<AddressBook> addressBook_;
   std::unique_ptr<TfrmKontakt> frmKontakt_;
   std::unique_ptr<TfrmRychleVolby> frmRychleVolby_;
   std::unique_ptr<TfrmNapoveda> frmNapoveda_;

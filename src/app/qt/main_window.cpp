@@ -86,11 +86,11 @@ void replaceUndoably(const FieldText& field) {
 
 // The window is there to be typed into before the web views are: the loads the creation step
 // asks for wait for the engine, which starts after the first paint.
-TfrmMain::TfrmMain(OtherWindows& windows, SendRecorder& recorder, MessageTemplates& templates)
+TfrmMain::TfrmMain(OtherWindows& windows, SendRecorder& recorder, ProgramDatabase& database)
     : windows_(windows),
       recorder_(recorder),
       webEngine_(new WebEngineStarter(this)),
-      templateMenus_(new TemplateMenus(templates, *this)) {
+      templateMenus_(new TemplateMenus(database, *this)) {
   buildLayout();
   buildHiddenMenu();
   connectHandlers();

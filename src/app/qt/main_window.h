@@ -31,7 +31,7 @@ class ContactStore;
 class EurotelArea;
 class OtherWindows;
 class SendFlow;
-class MessageTemplates;
+class ProgramDatabase;
 class SendRecorder;
 class TemplateMenus;
 class SpeedDialStore;
@@ -45,14 +45,16 @@ class TfrmMain : public QMainWindow {
  public:
   // Builds the window and runs its creation step: loads, program folder, stored fields. It
   // opens the `windows` made after it; its sends are written down by `recorder`; its message
-  // fields offer the `templates`.
-  TfrmMain(OtherWindows& windows, SendRecorder& recorder, MessageTemplates& templates);
+  // fields offer the templates kept in `database`.
+  TfrmMain(OtherWindows& windows, SendRecorder& recorder, ProgramDatabase& database);
   ~TfrmMain() override;
 
   // The page the page book shows.
   Page shownPage() const;
   // Where the window's web views wait for the engine: started after the first paint.
   WebEngineStarter& webEngine() { return *webEngine_; }
+  // The message fields' templates, read after the first paint.
+  TemplateMenus& templateMenus() { return *templateMenus_; }
 
   // The address book and the speed dials, loaded by the creation step and shared with the
   // two dialogs that edit them.

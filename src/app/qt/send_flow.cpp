@@ -75,14 +75,14 @@ void SendFlow::finish(const Sending& sent) {
 }
 
 void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) {
-  recorder_.ended(unsent.number, stateOf(failure), failureReason(failure));
+  recorder_.ended(unsent.number, stateOf(failure), reasonCode(failure));
   tellCloseGuard();
   showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
   if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
 }
 
 void SendFlow::reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure) {
-  recorder_.answeredLate(number, stateOf(failure), failure ? failureReason(*failure) : "");
+  recorder_.answeredLate(number, stateOf(failure), failure ? reasonCode(*failure) : "");
   showMessage(QString::fromStdString(lateAnswerMessage(failure)),
               failure ? QStringLiteral("Chyba") : fromUtf8(kSentCaption));
 }

@@ -1,17 +1,24 @@
 #include "app/qt/template_menus.h"
 
 #include <QMenu>
+#include <algorithm>
 
 #include "app/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
+#include "common/qt/program_database.h"
 #include "send/message_templates.h"
 #include "send/qt/templates_dialog.h"
 
 namespace movarek {
 
-TemplateMenus::TemplateMenus(MessageTemplates& templates, QWidget& window)
-    : QObject(&window), templates_(templates), window_(window) {}
+TemplateMenus::TemplateMenus(ProgramDatabase& database, QWidget& window)
+    : QObject(&window), database_(database), window_(window) {}
+
+void TemplateMenus::readTemplates() {
+  readStoredTemplates(database_, this,
+                      [this](const std::vector<MessageTemplate>& all) { templates_ = all; });
+}
 
 void TemplateMenus::serve(TMemo& memo) {
   memo.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -23,24 +30,26 @@ void TemplateMenus::showContextMenu(TMemo& memo, const QPoint& at) {
   QMenu* menu = memo.createStandardContextMenu(at);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->addSeparator();
+  // Without the database there is nowhere to keep them.
   menu->addAction(QStringLiteral("Uložit text jako šablonu"), this,
-                  [this, &memo] { storeText(memo); });
+                  [this, &memo] { storeText(memo); })
+      ->setEnabled(!database_.off());
   menu->addMenu(insertMenu(memo, menu));
-  menu->addAction(QStringLiteral("Šablony…"), this, &TemplateMenus::openDialog);
+  menu->addAction(QStringLiteral("Šablony…"), this, &TemplateMenus::openDialog)
+      ->setEnabled(!database_.off());
   menu->popup(memo.viewport()->mapToGlobal(at));
 }
 
 QMenu* TemplateMenus::insertMenu(TMemo& memo, QWidget* parent) {
   auto* menu = new QMenu(QStringLiteral("Vložit šablonu"), parent);
-  const auto templates = templates_.all();
-  for (const auto& kept : templates) {
+  for (const auto& kept : templates_) {
     const QString text = QString::fromStdString(kept.text);
     menu->addAction(QString::fromStdString(templateCaption(kept.text)), &memo, [&memo, text] {
       memo.insertFitting(text);
       memo.setFocus();
     });
   }
-  if (templates.empty()) menu->addAction(QStringLiteral("(žádné šablony)"))->setEnabled(false);
+  if (templates_.empty()) menu->addAction(QStringLiteral("(žádné šablony)"))->setEnabled(false);
   return menu;
 }
 
@@ -57,17 +66,29 @@ void TemplateMenus::storeText(TMemo& memo) {
     showMessage(QStringLiteral("Není zadán text zprávy!"), QStringLiteral("Chyba"));
     return;
   }
-  if (templates_.holds(text.toStdString()) &&
-      showMessage(QStringLiteral("Tento text už je uložený jako šablona. Uložit ho znovu?"),
-                  QStringLiteral("Šablony"),
-                  MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) {
+  const std::string kept = text.toStdString();
+  const bool held = std::ranges::any_of(
+      templates_, [&](const MessageTemplate& stored) { return stored.text == kept; });
+  if (held && showMessage(QStringLiteral("Tento text už je uložený jako šablona. Uložit ho znovu?"),
+                          QStringLiteral("Šablony"),
+                          MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) {
     return;
   }
-  templates_.add(text.toStdString());
+  database_.change(
+      this, [kept](Database& stored) { return MessageTemplates(stored).add(kept); },
+      [this](const JobEnd& end) {
+        if (!end.done && end.fault) {
+          database_.tellFailure(QStringLiteral("Šablonu nelze uložit"), *end.fault);
+        }
+        readTemplates();
+      });
 }
 
 void TemplateMenus::openDialog() {
-  if (!dialog_) dialog_ = new TemplatesDialog(templates_, &window_);
+  if (!dialog_) {
+    dialog_ = new TemplatesDialog(database_, &window_);
+    connect(dialog_, &TemplatesDialog::changed, this, &TemplateMenus::readTemplates);
+  }
   dialog_->FormActivate();
   showModal(*dialog_);
 }

@@ -2,20 +2,28 @@
 // The message templates where the user writes: the message fields' context menu stores the
 // field's text as a template and inserts one at the cursor, and Ctrl+T pops the templates up at
 // the cursor for the keyboard. A template goes in as typing it would: within the field's limit.
+// The menus list the templates as last read from the database, read anew after every change, so
+// that a menu never waits for the database.
 #include <QObject>
+#include <vector>
+
+#include "send/message_templates.h"
 
 class QMenu;
 class QPoint;
 
 namespace movarek {
 
-class MessageTemplates;
+class ProgramDatabase;
 class TMemo;
 class TemplatesDialog;
 
 class TemplateMenus : public QObject {
  public:
-  TemplateMenus(MessageTemplates& templates, QWidget& window);
+  TemplateMenus(ProgramDatabase& database, QWidget& window);
+
+  // Reads the templates for the menus.
+  void readTemplates();
 
   // `memo`'s context menu gets the templates' items after its own.
   void serve(TMemo& memo);
@@ -29,9 +37,10 @@ class TemplateMenus : public QObject {
   void storeText(TMemo& memo);
   void openDialog();
 
-  MessageTemplates& templates_;
+  ProgramDatabase& database_;
   QWidget& window_;
   TemplatesDialog* dialog_ = nullptr;
+  std::vector<MessageTemplate> templates_;
 };
 
 }  // namespace movarek

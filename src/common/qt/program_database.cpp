@@ -1,8 +1,13 @@
 #include "common/qt/program_database.h"
 
+#include <sqlite3.h>
+
 #include <QCoreApplication>
-#include <QPointer>
 #include <QThread>
+#include <QTimer>
+#include <deque>
+#include <mutex>
+#include <vector>
 
 #include "common/program_folder.h"
 #include "common/qt/log.h"
@@ -11,109 +16,311 @@
 namespace movarek {
 namespace {
 
-constexpr int kLastWritesWaitMs = 3000;
+// How long the end of the program waits for the writes it accepted.
+constexpr int kLastWritesWaitMs = 5000;
+// How soon a read held up by another program is tried again.
+constexpr int kHeldReadRetryMs = 500;
 
-QString faultMessage(const DatabaseFault& fault) {
-  const QString file = QString::fromStdString(dataFile(kDatabaseName));
+QString fileName() { return QString::fromStdString(dataFile(kDatabaseName)); }
+
+const QString kNothingKept = QStringLiteral(
+    "Soubor zůstává, jak je; odeslané zprávy, skupiny a šablony se do ukončení programu "
+    "neukládají.");
+
+// What a fault met in the background means for the user, told once a run.
+QString backgroundFaultMessage(const DatabaseFault& fault) {
+  const QString reason = faultReason(fault);
+  const QString said = reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
   switch (fault.kind) {
     case DatabaseFault::Kind::Unreadable:
-      return QStringLiteral(
-                 "Soubor %1 nelze přečíst: je poškozený, nebo patří jinému programu.\n"
-                 "Soubor zůstává, jak je; odeslané zprávy se do ukončení programu neukládají.")
-          .arg(file);
     case DatabaseFault::Kind::Newer:
-      return QStringLiteral(
-                 "Soubor %1 je z novější verze programu SMS Movarek.\n"
-                 "Soubor zůstává, jak je; odeslané zprávy se do ukončení programu neukládají.")
-          .arg(file);
+      return said + QLatin1Char('\n') + kNothingKept;
     case DatabaseFault::Kind::Busy:
-      return QStringLiteral(
-                 "Soubor %1 právě používá jiný program.\nCo se do něj mělo uložit, uloženo není.")
-          .arg(file);
     case DatabaseFault::Kind::Full:
-      return QStringLiteral(
-                 "Na disku není místo pro soubor %1.\nCo se do něj mělo uložit, uloženo není.")
-          .arg(file);
+      return said + QStringLiteral("\nOdeslané zprávy se do něj zapíší, jakmile to půjde.");
+    case DatabaseFault::Kind::ReadOnly:
+      return said + QStringLiteral("\nOdeslané zprávy, skupiny a šablony se do něj neukládají.");
     case DatabaseFault::Kind::Failed:
       break;
   }
-  return QStringLiteral("Soubor %1 nelze použít.\nCo se do něj mělo uložit, uloženo není.")
-      .arg(file);
+  return said + QStringLiteral("\nCo se do něj mělo uložit, uloženo není.");
 }
 
 }  // namespace
 
-ProgramDatabase::ProgramDatabase(std::vector<std::string_view> migrations,
+// The database's side: its thread's only object, owning the connection.
+class DatabaseWorker : public QObject {
+ public:
+  enum class Kind { Read, Change, Record };
+  struct Job {
+    Kind kind;
+    DatabaseWork work;
+    QPointer<QObject> receiver;  // looked at on the window's thread only
+    JobAnswer answer;
+    std::function<void()> held = {};
+    ReadWanted wanted = {};
+    bool heldTold = false;
+  };
+
+  explicit DatabaseWorker(std::unique_ptr<Database> database) : database_(std::move(database)) {
+    database_->setFaultHandler([this](const DatabaseFault& fault) {
+      lastFault_ = fault;
+      if (database_->off()) offBecause_ = fault;
+    });
+  }
+
+  // Answers go to `window` until it is gone.
+  void answerTo(ProgramDatabase* window) {
+    std::lock_guard held(windowLock_);
+    window_ = window;
+  }
+
+  void take(Job job) {
+    queue_.push_back(std::move(job));
+    // Jobs posted meanwhile come in before the drain: they are written together.
+    if (std::exchange(drainPosted_, true)) return;
+    QMetaObject::invokeMethod(
+        this, [this] { drain(); }, Qt::QueuedConnection);
+  }
+
+  // The end of the program: the writes accepted and kept are written, the reads dropped; the
+  // worker goes back to the window's thread, which deletes it.
+  void finish() {
+    heldReads_.clear();
+    std::erase_if(queue_, [](const Job& job) { return job.kind == Kind::Read; });
+    if (!queue_.empty() || !kept_.empty()) writeNext();
+    moveToThread(QCoreApplication::instance()->thread());
+    QThread::currentThread()->quit();
+  }
+
+ private:
+  void drain() {
+    drainPosted_ = false;
+    while (!queue_.empty()) {
+      if (queue_.front().kind == Kind::Read) {
+        // Records kept from before are tried first: what is read should hold them.
+        if (!kept_.empty()) writeNext();
+        Job read = std::move(queue_.front());
+        queue_.pop_front();
+        runRead(std::move(read));
+      } else {
+        writeNext();
+      }
+    }
+  }
+
+  // The records kept from before, then the writes queued up to the next read, in one
+  // transaction. A record not written keeps every record after it back, so that a send's end
+  // is never written before its start.
+  void writeNext() {
+    std::vector<Job> batch(std::make_move_iterator(kept_.begin()),
+                           std::make_move_iterator(kept_.end()));
+    kept_.clear();
+    while (!queue_.empty() && queue_.front().kind != Kind::Read) {
+      batch.push_back(std::move(queue_.front()));
+      queue_.pop_front();
+    }
+    std::vector<JobEnd> ends(batch.size());
+    lastFault_.reset();
+    const bool whole = database_->use([&](sqlite3* connection) {
+      Transaction together(connection);
+      bool recordsHeldBack = false;
+      for (std::size_t i = 0; i < batch.size(); ++i) {
+        if (batch[i].kind == Kind::Record && recordsHeldBack) continue;
+        ends[i] = run(batch[i]);
+        recordsHeldBack = recordsHeldBack || (batch[i].kind == Kind::Record && !ends[i].done);
+        if (sqlite3_get_autocommit(connection)) {
+          throw SqliteError{SQLITE_ABORT, "the batch's changes were undone"};
+        }
+      }
+      together.commit();
+    });
+    if (!whole && !lastFault_ && database_->off()) lastFault_ = offBecause_;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      if (!whole) ends[i] = JobEnd{false, lastFault_};
+      if (batch[i].kind == Kind::Record && !ends[i].done) {
+        if (ends[i].fault) answer(batch[i], ends[i], true);
+        kept_.push_back(std::move(batch[i]));
+      } else {
+        answer(batch[i], ends[i], batch[i].kind == Kind::Record);
+      }
+    }
+    wentOffWhenOff();
+  }
+
+  void runRead(Job read) {
+    if (read.wanted && !*read.wanted) return answer(read, {}, false);
+    const JobEnd end = run(read);
+    wentOffWhenOff();
+    if (!end.done && end.fault && end.fault->kind == DatabaseFault::Kind::Busy) {
+      if (read.held && !std::exchange(read.heldTold, true))
+        toWindow([held = read.held] { held(); });
+      heldReads_.push_back(std::move(read));
+      QTimer::singleShot(kHeldReadRetryMs, this, [this] { retryHeldReads(); });
+      return;
+    }
+    // A window's read meets its own faults; only the database going off is told of it.
+    answer(read, end, end.fault && end.fault->offForTheRun());
+  }
+
+  void retryHeldReads() {
+    if (heldReads_.empty()) return;
+    for (auto& read : heldReads_) queue_.push_front(std::move(read));
+    heldReads_.clear();
+    drain();
+  }
+
+  // A job's end; one that fails on a database already off fails for the reason it went off.
+  JobEnd run(const Job& job) {
+    lastFault_.reset();
+    if (job.work(*database_)) return {true, {}};
+    if (!lastFault_ && database_->off()) lastFault_ = offBecause_;
+    return {false, lastFault_};
+  }
+
+  void wentOffWhenOff() {
+    if (!database_->off() || std::exchange(offTold_, true)) return;
+    toWindow([] {}, true);
+  }
+
+  void answer(const Job& job, const JobEnd& end, bool told) {
+    toWindow([receiver = job.receiver, answer = job.answer, end, told,
+              windows = job.kind != Kind::Record](ProgramDatabase& window) {
+      window.ended(receiver, answer, end, told, windows);
+    });
+  }
+
+  void toWindow(const std::function<void()>& call, bool wentOff = false) {
+    toWindow([call, wentOff](ProgramDatabase& window) {
+      if (wentOff) {
+        window.off_ = true;
+        emit window.wentOff();
+      }
+      call();
+    });
+  }
+
+  void toWindow(std::function<void(ProgramDatabase&)> call) {
+    std::lock_guard held(windowLock_);
+    if (!window_) return;
+    ProgramDatabase* window = window_;
+    QMetaObject::invokeMethod(
+        window, [window, call = std::move(call)] { call(*window); }, Qt::QueuedConnection);
+  }
+
+  std::unique_ptr<Database> database_;
+  std::deque<Job> queue_;
+  std::deque<Job> kept_;
+  std::vector<Job> heldReads_;
+  bool drainPosted_ = false;
+  bool offTold_ = false;
+  std::optional<DatabaseFault> lastFault_;
+  std::optional<DatabaseFault> offBecause_;
+  std::mutex windowLock_;
+  ProgramDatabase* window_ = nullptr;
+};
+
+QString faultReason(const DatabaseFault& fault) {
+  switch (fault.kind) {
+    case DatabaseFault::Kind::Unreadable:
+      return QStringLiteral("soubor %1 nelze přečíst: je poškozený, nebo patří jinému programu")
+          .arg(fileName());
+    case DatabaseFault::Kind::Newer:
+      return QStringLiteral("soubor %1 je z novější verze programu SMS Movarek").arg(fileName());
+    case DatabaseFault::Kind::Busy:
+      return QStringLiteral("soubor %1 právě používá jiný program").arg(fileName());
+    case DatabaseFault::Kind::Full:
+      return QStringLiteral("na disku není místo pro soubor %1").arg(fileName());
+    case DatabaseFault::Kind::ReadOnly:
+      return QStringLiteral("soubor %1 je jen pro čtení").arg(fileName());
+    case DatabaseFault::Kind::Failed:
+      break;
+  }
+  return QStringLiteral("soubor %1 nelze použít").arg(fileName());
+}
+
+ProgramDatabase::ProgramDatabase(std::vector<SchemaStep> schema,
                                  std::vector<Database::Preparation> preparations, QObject* parent)
     : QObject(parent),
-      database_(std::make_unique<Database>(dataFile(kDatabaseName), std::move(migrations),
-                                           std::move(preparations))),
-      thread_(new QThread),
-      worker_(new QObject) {
-  // Queued, so that no box opens while the database is held, whichever thread met the fault.
-  database_->setFaultHandler([alive = QPointer<ProgramDatabase>(this)](const DatabaseFault& fault) {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [alive, fault] {
-          if (alive) alive->tell(fault);
-        },
-        Qt::QueuedConnection);
-  });
+      worker_(std::make_shared<DatabaseWorker>(std::make_unique<Database>(
+          dataFile(kDatabaseName), std::move(schema), std::move(preparations)))),
+      thread_(new QThread) {
+  worker_->answerTo(this);
   worker_->moveToThread(thread_);
-  connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
   thread_->setObjectName(QStringLiteral("database"));
   thread_->start(QThread::LowPriority);
 }
 
-// The thread ends after the writes posted before: the last send's end is written.
 ProgramDatabase::~ProgramDatabase() {
-  post([thread = thread_] { thread->quit(); });
+  worker_->answerTo(nullptr);
+  QMetaObject::invokeMethod(
+      worker_.get(), [worker = worker_.get()] { worker->finish(); }, Qt::QueuedConnection);
   if (thread_->wait(QDeadlineTimer(kLastWritesWaitMs))) {
     delete thread_;
     return;
   }
-  // A disk that does not answer must not hold the end of the program: the thread keeps the
-  // database it is using.
+  // A disk that does not answer must not hold the end of the program: the thread keeps its
+  // worker, and the jobs their data.
   qCWarning(movarekLog) << "the database's last writes did not end in time";
-  (void)database_.release();
+  new std::shared_ptr<DatabaseWorker>(std::move(worker_));
 }
 
-void ProgramDatabase::post(std::function<void()> work) {
+namespace {
+
+void post(const std::shared_ptr<DatabaseWorker>& worker, DatabaseWorker::Job job) {
   QMetaObject::invokeMethod(
-      worker_,
-      [this, work = std::move(work)] {
-        writeKept();
-        work();
-      },
+      worker.get(), [worker = worker.get(), job = std::move(job)] { worker->take(job); },
       Qt::QueuedConnection);
 }
 
-void ProgramDatabase::keep(std::function<bool()> write) {
-  QMetaObject::invokeMethod(
-      worker_,
-      [this, write = std::move(write)] {
-        if (!writeKept() || !write()) kept_.push_back(write);
-      },
-      Qt::QueuedConnection);
+}  // namespace
+
+void ProgramDatabase::read(QObject* receiver, DatabaseWork work, JobAnswer answer,
+                           std::function<void()> held, ReadWanted wanted) {
+  ++underWay_;
+  post(worker_, {DatabaseWorker::Kind::Read, std::move(work), receiver, std::move(answer),
+                 std::move(held), std::move(wanted)});
 }
 
-bool ProgramDatabase::writeKept() {
-  while (!kept_.empty()) {
-    if (!kept_.front()()) return false;
-    kept_.pop_front();
-  }
-  return true;
+void ProgramDatabase::change(QObject* receiver, DatabaseWork work, JobAnswer answer) {
+  ++underWay_;
+  post(worker_, {DatabaseWorker::Kind::Change, std::move(work), receiver, std::move(answer)});
+}
+
+void ProgramDatabase::record(DatabaseWork work) {
+  post(worker_, {DatabaseWorker::Kind::Record, std::move(work), nullptr, {}});
 }
 
 void ProgramDatabase::openSoon() {
-  post([this] { database_->read([](sqlite3*) {}); });
+  read(this, [](Database& database) { return database.read([](sqlite3*) {}); }, {});
 }
 
-void ProgramDatabase::tell(const DatabaseFault& fault) {
-  qCWarning(movarekLog).noquote() << "database" << QString::fromStdString(dataFile(kDatabaseName))
+void ProgramDatabase::ended(const QPointer<QObject>& receiver, const JobAnswer& answer,
+                            const JobEnd& end, bool told, bool windows) {
+  if (end.fault) meet(*end.fault);
+  if (told && end.fault) tellOnce(*end.fault);
+  if (receiver && answer) answer(end);
+  // After the answer, which may have asked for more.
+  if (windows) --underWay_;
+}
+
+void ProgramDatabase::meet(const DatabaseFault& fault) {
+  qCWarning(movarekLog).noquote() << "database" << fileName()
                                   << QString::fromStdString(fault.reason);
+}
+
+void ProgramDatabase::tellOnce(const DatabaseFault& fault) {
   if (!told_.insert(fault.kind).second) return;
-  showMessage(faultMessage(fault), QStringLiteral("Chyba"));
+  showMessage(backgroundFaultMessage(fault), QStringLiteral("Chyba"));
+}
+
+void ProgramDatabase::tellFailure(const QString& action, const DatabaseFault& fault) {
+  QString text = action + QStringLiteral(": ") + faultReason(fault) + QLatin1Char('.');
+  if (fault.offForTheRun()) {
+    text += QLatin1Char('\n') + kNothingKept;
+    told_.insert(fault.kind);
+  }
+  showMessage(text, QStringLiteral("Chyba"));
 }
 
 }  // namespace movarek

@@ -1,47 +1,106 @@
 #pragma once
-// The program's database for the windows: opened on a thread of its own, right after the main
-// window's first paint or at the first use, whichever comes first, so that neither the start
-// nor a send ever waits for the disk. What cannot be done with it is told to the user once for
-// each kind of fault, and written to the log each time.
+// The program's database, owned by a thread of its own that alone holds the connection: the
+// windows post jobs to it and get their answers back through the event loop, so that nothing in
+// the window's thread ever waits for SQLite. The jobs that write, queued together, are written
+// in one transaction. A read that finds the file held by another program is told so and tried
+// again until the file is free. The database opens right after the main window's first paint or
+// at the first job, whichever comes first.
 #include <QObject>
-#include <deque>
+#include <QPointer>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "common/database.h"
 
+class QThread;
+
 namespace movarek {
+
+class DatabaseWorker;
+
+// What became of a job: done, or the fault that kept it from being done.
+struct JobEnd {
+  bool done = false;
+  std::optional<DatabaseFault> fault;
+};
+
+// A job on the database's thread; false when it could not be done (its fault has been met).
+using DatabaseWork = std::function<bool(Database& database)>;
+using JobAnswer = std::function<void(const JobEnd& end)>;
+// Set by the window when the read it asked for is no longer wanted (a search typed further).
+using ReadWanted = std::shared_ptr<std::atomic_bool>;
 
 class ProgramDatabase : public QObject {
   Q_OBJECT
 
  public:
-  ProgramDatabase(std::vector<std::string_view> migrations,
-                  std::vector<Database::Preparation> preparations, QObject* parent = nullptr);
-  // Waits a few seconds at most for what the thread still has to write.
+  ProgramDatabase(std::vector<SchemaStep> schema, std::vector<Database::Preparation> preparations,
+                  QObject* parent = nullptr);
+  // Waits for the writes it has accepted, a few seconds at most: they own what they write.
   ~ProgramDatabase() override;
 
-  Database& database() { return *database_; }
-
-  // Runs `work` on the database's thread, after what was posted before it.
-  void post(std::function<void()> work);
-  // Runs `write` as post does; should it fail (false: the file held by another program, a full
-  // disk), it is run again, in its order, before whatever is posted next and at the end.
-  void keep(std::function<bool()> write);
+  // What a window reads: `answer` comes back to `receiver` (nothing, should it be gone). While
+  // another program holds the file, `held` is told once and the read tried again until the file
+  // is free, unless `wanted` is cleared meanwhile.
+  void read(QObject* receiver, DatabaseWork work, JobAnswer answer, std::function<void()> held = {},
+            ReadWanted wanted = {});
+  // A read of one value: `read` gives it on the database's thread (nothing when it cannot be
+  // read), `use` takes it on the window's.
+  template <class Value>
+  void fetch(QObject* receiver, std::function<std::optional<Value>(Database&)> read,
+             std::function<void(Value)> use) {
+    auto value = std::make_shared<std::optional<Value>>();
+    this->read(
+        receiver,
+        [value, read = std::move(read)](Database& database) {
+          *value = read(database);
+          return value->has_value();
+        },
+        [value, use = std::move(use)](const JobEnd& end) {
+          if (end.done) use(std::move(**value));
+        });
+  }
+  // A change the user asked for: its failure comes back in the answer, to be told at once.
+  void change(QObject* receiver, DatabaseWork work, JobAnswer answer);
+  // The record of a send, in the background: one that cannot be written is kept and written, in
+  // its order, with the next change, and at the end. Its faults are told once a run.
+  void record(DatabaseWork work);
   // Opens the database on its thread.
   void openSoon();
 
- private:
-  void tell(const DatabaseFault& fault);
-  // On the database's thread: the writes kept from before, in their order, until one fails.
-  bool writeKept();
+  // The database is off for the run (damaged, another program's, a newer version's): nothing is
+  // kept, and the windows' controls that need it are disabled.
+  bool off() const { return off_; }
+  // No read or change a window asked for is still to be answered.
+  bool idle() const { return underWay_ == 0; }
 
-  std::unique_ptr<Database> database_;
-  QThread* thread_;  // left running, with the database, should its last writes not end
-  QObject* worker_;
+  // Tells the user, in a box, that `action` ("Šablonu nelze uložit") could not be done and why.
+  void tellFailure(const QString& action, const DatabaseFault& fault);
+
+ signals:
+  void wentOff();
+
+ private:
+  friend class DatabaseWorker;
+  // On the window's thread: a job ended (`told`: its faults are told here, once a kind;
+  // `windows`: a window asked for it).
+  void ended(const QPointer<QObject>& receiver, const JobAnswer& answer, const JobEnd& end,
+             bool told, bool windows);
+  void meet(const DatabaseFault& fault);
+  void tellOnce(const DatabaseFault& fault);
+
+  std::shared_ptr<DatabaseWorker> worker_;
+  QThread* thread_;  // left running, with the worker, should its last writes not end
   std::set<DatabaseFault::Kind> told_;
-  std::deque<std::function<bool()>> kept_;  // used on the database's thread only
+  bool off_ = false;
+  int underWay_ = 0;
 };
+
+// Why the database could not be used, as the user reads it ("soubor … právě používá jiný
+// program").
+QString faultReason(const DatabaseFault& fault);
 
 }  // namespace movarek

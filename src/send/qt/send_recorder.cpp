@@ -6,16 +6,16 @@
 
 namespace movarek {
 
-SendRecorder::SendRecorder(ProgramDatabase& database, SentMessages& store)
-    : database_(database), store_(store) {}
+SendRecorder::SendRecorder(ProgramDatabase& database)
+    : database_(database), records_(std::make_shared<std::map<quint64, std::int64_t>>()) {}
 
 quint64 SendRecorder::issued(SentRecord record) {
   const quint64 send = ++lastSend_;
   record.sentAt = std::time(nullptr);
   record.state = SentState::Sending;
-  database_.keep([this, send, record = std::move(record)] {
-    const auto id = store_.add(record);
-    if (id) records_[send] = *id;
+  database_.record([records = records_, send, record = std::move(record)](Database& database) {
+    const auto id = SentMessages(database).add(record);
+    if (id) (*records)[send] = *id;
     return id.has_value();
   });
   return send;
@@ -30,16 +30,18 @@ void SendRecorder::answeredLate(quint64 send, SentState state, std::string reaso
 }
 
 void SendRecorder::update(quint64 send, SentState state, std::string reason, bool lateAnswer) {
-  database_.keep([this, send, state, reason = std::move(reason), lateAnswer] {
-    const auto found = records_.find(send);
-    if (found == records_.end()) return true;
+  database_.record([records = records_, send, state, reason = std::move(reason),
+                    lateAnswer](Database& database) {
+    const auto found = records->find(send);
+    if (found == records->end()) return true;
     if (found->second != 0) {
-      const bool written = lateAnswer ? store_.answeredLate(found->second, state, reason)
-                                      : store_.finish(found->second, state, reason);
+      SentMessages store(database);
+      const bool written = lateAnswer ? store.answeredLate(found->second, state, reason)
+                                      : store.finish(found->second, state, reason);
       if (!written) return false;
     }
     // Only a send not known to have arrived may still hear its answer.
-    if (state != SentState::Uncertain) records_.erase(found);
+    if (state != SentState::Uncertain) records->erase(found);
     return true;
   });
 }

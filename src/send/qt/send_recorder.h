@@ -7,6 +7,7 @@
 #include <QtGlobal>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "send/sent_messages.h"
@@ -17,10 +18,11 @@ class ProgramDatabase;
 
 class SendRecorder {
  public:
-  SendRecorder(ProgramDatabase& database, SentMessages& store);
+  explicit SendRecorder(ProgramDatabase& database);
 
   // Records a send issued now; the number it returns names the send in the calls below.
   quint64 issued(SentRecord record);
+  // `reason` is a reason's code.
   void ended(quint64 send, SentState state, std::string reason);
   // The answer to a send that ended as not known came after all: it was sent, or not.
   void answeredLate(quint64 send, SentState state, std::string reason);
@@ -29,11 +31,10 @@ class SendRecorder {
   void update(quint64 send, SentState state, std::string reason, bool lateAnswer);
 
   ProgramDatabase& database_;
-  SentMessages& store_;
   quint64 lastSend_ = 0;
   // The records of this run's sends that may still change (0: not kept, as the user chose);
-  // used on the database's thread only.
-  std::map<quint64, std::int64_t> records_;
+  // used on the database's thread only, and owned by the jobs as much as by the recorder.
+  std::shared_ptr<std::map<quint64, std::int64_t>> records_;
 };
 
 }  // namespace movarek

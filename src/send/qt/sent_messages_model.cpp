@@ -1,15 +1,13 @@
 #include "send/qt/sent_messages_model.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
+#include <optional>
 
 namespace movarek {
 namespace {
 
 constexpr int kPageRows = 100;
-// How many ids one step of a search looks through, and how long the steps for one key may take.
+// How many ids one step of a search looks through.
 constexpr std::int64_t kStepIds = 10000;
-constexpr qint64 kKeyBudgetMs = 25;
 const char* const kHeaders[] = {"Kdy", "Komu", "Text", "Stav"};
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
@@ -21,46 +19,86 @@ QString textStart(const std::string& text) {
 
 }  // namespace
 
-SentMessagesModel::SentMessagesModel(SentMessages& store, QObject* parent)
-    : QAbstractTableModel(parent), store_(store) {}
+// One listing's search, shared with the step on the database's thread, which alone uses its
+// steps (one at a time); a newer listing leaves it unwanted.
+struct SentMessagesModel::Listing {
+  std::string search;
+  std::optional<SentSearch> steps;  // begun at the first step, once the newest id is known
+  ReadWanted wanted = std::make_shared<std::atomic_bool>(true);
+  bool stepping = false;
+  bool complete = false;
+  int foundForThePage = 0;
+};
+
+SentMessagesModel::SentMessagesModel(ProgramDatabase& database, QObject* parent)
+    : QAbstractTableModel(parent), database_(database) {}
 
 void SentMessagesModel::list(const QString& search) {
+  if (listing_) *listing_->wanted = false;
   beginResetModel();
   search_ = search;
   rows_.clear();
-  below_ = store_.newestId() + 1;
-  complete_ = false;
-  ++listing_;
+  listing_ = std::make_shared<Listing>();
+  listing_->search = search.toStdString();
   endResetModel();
   searchOn();
 }
 
+bool SentMessagesModel::complete() const { return !listing_ || listing_->complete; }
+
 void SentMessagesModel::searchOn() {
-  QElapsedTimer clock;
-  clock.start();
-  const std::string search = search_.toStdString();
-  std::vector<SentRecord> found;
-  while (!complete_ && found.size() < kPageRows && clock.elapsed() < kKeyBudgetMs) {
-    const auto wanted = kPageRows - static_cast<int>(found.size());
-    const std::int64_t lowest = std::max<std::int64_t>(0, below_ - kStepIds);
-    auto step = store_.listed(search, below_, wanted, lowest);
-    below_ = static_cast<int>(step.size()) == wanted ? step.back().id : lowest;
-    complete_ = below_ <= 1;  // the first record's id is 1
-    found.insert(found.end(), std::make_move_iterator(step.begin()),
-                 std::make_move_iterator(step.end()));
-  }
-  if (!found.empty()) {
+  const std::shared_ptr<Listing> listing = listing_;
+  if (listing->stepping || listing->complete) return;
+  listing->stepping = true;
+  const int wanted = kPageRows - listing->foundForThePage;
+  struct Step {
+    std::vector<SentRecord> records;
+    bool complete = false;
+  };
+  auto step = std::make_shared<Step>();
+  database_.read(
+      this,
+      [listing, step, wanted](Database& database) {
+        SentMessages store(database);
+        if (!listing->steps) {
+          const auto newest = store.newestId();
+          if (!newest) return false;
+          listing->steps.emplace(listing->search, *newest);
+        }
+        auto records = listing->steps->step(store, wanted, kStepIds);
+        if (!records) return false;
+        step->records = std::move(*records);
+        step->complete = listing->steps->complete();
+        return true;
+      },
+      [this, listing, step](const JobEnd& end) {
+        listing->stepping = false;
+        if (!end.done || listing != listing_) return;
+        listing->complete = step->complete;
+        found(listing, std::move(step->records));
+      },
+      [this, listing] {
+        if (listing == listing_) emit held();
+      },
+      listing->wanted);
+}
+
+void SentMessagesModel::found(const std::shared_ptr<Listing>& listing,
+                              std::vector<SentRecord> records) {
+  if (!records.empty()) {
     const int first = rowCount();
-    beginInsertRows({}, first, first + static_cast<int>(found.size()) - 1);
-    rows_.insert(rows_.end(), std::make_move_iterator(found.begin()),
-                 std::make_move_iterator(found.end()));
+    beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(records.begin()),
+                 std::make_move_iterator(records.end()));
     endInsertRows();
   }
-  if (!complete_ && found.size() < kPageRows) {
-    // A timer, not a queued call: the list's paint, posted at a lower priority, goes first.
-    QTimer::singleShot(1, this, [this, listing = listing_] {
-      if (listing == listing_) searchOn();
-    });
+  listing->foundForThePage += static_cast<int>(records.size());
+  emit read();
+  // A page not yet full is searched on; a full one waits until the list is scrolled.
+  if (listing->foundForThePage < kPageRows) {
+    searchOn();
+  } else {
+    listing->foundForThePage = 0;
   }
 }
 
@@ -93,7 +131,7 @@ QVariant SentMessagesModel::headerData(int section, Qt::Orientation orientation,
 }
 
 bool SentMessagesModel::canFetchMore(const QModelIndex& parent) const {
-  return !parent.isValid() && !complete_;
+  return !parent.isValid() && listing_ && !listing_->complete && !listing_->stepping;
 }
 
 void SentMessagesModel::fetchMore(const QModelIndex& parent) {

@@ -1,12 +1,14 @@
 #pragma once
 // The sent messages as the window lists them: newest first, narrowed by a search, and fetched a
-// page at a time as the list is scrolled, so that a long history is never held whole. A search
-// goes through the records a stretch of ids at a time and shows what it found once its time for
-// a key is up; should the page not be full by then, it goes on between the user's keys.
+// page at a time as the list is scrolled, so that a long history is never held whole. The
+// records are read on the database's thread a stretch of ids at a time; each stretch read shows
+// what it found at once, and the search goes on until a page is full.
 #include <QAbstractTableModel>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/qt/program_database.h"
 #include "send/sent_messages.h"
 
 namespace movarek {
@@ -15,12 +17,14 @@ class SentMessagesModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  SentMessagesModel(SentMessages& store, QObject* parent);
+  SentMessagesModel(ProgramDatabase& database, QObject* parent);
 
   // Lists anew from the newest record, holding `search`.
   void list(const QString& search);
   const QString& search() const { return search_; }
   const SentRecord& listedAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+  // Every record the search finds has been listed.
+  bool complete() const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -29,17 +33,22 @@ class SentMessagesModel : public QAbstractTableModel {
   bool canFetchMore(const QModelIndex& parent) const override;
   void fetchMore(const QModelIndex& parent) override;
 
- private:
-  // Searches on from where the last step ended until a page is found, the time is up or every
-  // record has been looked at.
-  void searchOn();
+ signals:
+  // Another program holds the database: the records come once it lets go.
+  void held();
+  // Records have been read (or it is known that there are none).
+  void read();
 
-  SentMessages& store_;
+ private:
+  struct Listing;
+  // Searches on from where the last step ended.
+  void searchOn();
+  void found(const std::shared_ptr<Listing>& listing, std::vector<SentRecord> records);
+
+  ProgramDatabase& database_;
   QString search_;
   std::vector<SentRecord> rows_;
-  std::int64_t below_ = 0;  // the search goes on with the ids below this one
-  bool complete_ = true;
-  unsigned listing_ = 0;  // which listing a step left for later belongs to
+  std::shared_ptr<Listing> listing_;
 };
 
 }  // namespace movarek

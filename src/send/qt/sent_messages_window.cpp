@@ -17,14 +17,18 @@
 #include "common/qt/file_choice.h"
 #include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
+#include "common/qt/program_database.h"
 #include "common/safe_file.h"
 #include "send/qt/sent_messages_model.h"
+#include "send/send_failure.h"
 
 namespace movarek {
 namespace {
 
-constexpr QSize kWindowSize(600, 420);
+constexpr QSize kWindowSize(600, 440);
 const QString kCaption = QStringLiteral("Odeslané zprávy");
+// How many records one job deletes: the database's thread goes on with other work between.
+constexpr int kDeletedAtOnce = 1000;
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -39,17 +43,28 @@ QString details(const SentRecord& record) {
                  .arg(fromUtf8(record.senderPrefix), fromUtf8(record.sender));
   }
   shown += QStringLiteral("Stav: ") + fromUtf8(std::string(stateName(record.state)));
-  if (!record.reason.empty()) shown += QStringLiteral(" (%1)").arg(fromUtf8(record.reason));
+  if (!record.reason.empty())
+    shown += QStringLiteral(" (%1)").arg(fromUtf8(shownReason(record.reason)));
   return shown + QStringLiteral("\n\n") + fromUtf8(record.text);
+}
+
+// A record read whole on the database's thread, for `use` on the window's.
+void readRecord(ProgramDatabase& database, QObject* receiver, std::int64_t id,
+                const std::function<void(const SentRecord&)>& use) {
+  database.fetch<std::optional<SentRecord>>(
+      receiver, [id](Database& kept) { return SentMessages(kept).record(id); },
+      [use](const std::optional<SentRecord>& record) {
+        if (record) use(*record);
+      });
 }
 
 }  // namespace
 
-SentMessagesWindow::SentMessagesWindow(SentMessages& store, PutBack putBack, QWidget* parent)
+SentMessagesWindow::SentMessagesWindow(ProgramDatabase& database, PutBack putBack, QWidget* parent)
     : QDialog(parent),
-      store_(store),
+      database_(database),
       putBack_(std::move(putBack)),
-      model_(new SentMessagesModel(store, this)) {
+      model_(new SentMessagesModel(database, this)) {
   buildLayout();
   connectHandlers();
 }
@@ -102,6 +117,11 @@ void SentMessagesWindow::buildLayout() {
   btnExportovat = nextButton("Exportovat…", 90);
   btnZavrit = placedButton(this, QStringLiteral("Zavřít"), QRect(522, 384, 70, 25));
   btnPouzitZnovu->setDefault(true);
+
+  panelStav = new QLabel(this);
+  panelStav->setGeometry(8, 414, 584, 20);
+  panelStav->setAccessibleName(QStringLiteral("Stav"));
+  setAccessibleRole(*panelStav, QAccessible::StatusBar);
 }
 
 void SentMessagesWindow::connectHandlers() {
@@ -109,6 +129,11 @@ void SentMessagesWindow::connectHandlers() {
   editHledat->installEventFilter(this);
   connect(model_, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex&, int first) { selectNewest(first); });
+  connect(model_, &SentMessagesModel::held, this, [this] {
+    panelStav->setText(QStringLiteral(
+        "Databázi právě používá jiný program; záznamy se ukážou, jakmile ji uvolní."));
+  });
+  connect(model_, &SentMessagesModel::read, panelStav, &QLabel::clear);
   connect(listZpravy->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &SentMessagesWindow::showDetails);
   connect(listZpravy, &QTreeView::doubleClicked, this, &SentMessagesWindow::useAgain);
@@ -116,10 +141,9 @@ void SentMessagesWindow::connectHandlers() {
   connect(btnSmazat, &QPushButton::clicked, this, &SentMessagesWindow::removeSelected);
   connect(btnSmazatVse, &QPushButton::clicked, this, &SentMessagesWindow::removeAll);
   connect(btnExportovat, &QPushButton::clicked, this, &SentMessagesWindow::exportShown);
-  connect(checkUkladat, &QCheckBox::clicked, this, [this](bool on) {
-    if (!store_.setRecording(on)) checkUkladat->setChecked(!on);
-  });
+  connect(checkUkladat, &QCheckBox::clicked, this, &SentMessagesWindow::keepRecording);
   connect(btnZavrit, &QPushButton::clicked, this, &QDialog::reject);
+  connect(&database_, &ProgramDatabase::wentOff, this, &SentMessagesWindow::showDatabaseOff);
   // Delete in the list deletes, as in any list of the desktop.
   auto* deleteKey = new QShortcut(QKeySequence::Delete, listZpravy);
   deleteKey->setContext(Qt::WidgetShortcut);
@@ -138,13 +162,35 @@ bool SentMessagesWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SentMessagesWindow::FormActivate() {
-  checkUkladat->setChecked(store_.recording());
-  editHledat->clear();
-  relist();
+  {
+    const QSignalBlocker quiet(editHledat);
+    editHledat->clear();
+  }
   editHledat->setFocus();
+  if (database_.off()) {
+    showDatabaseOff();
+    return;
+  }
+  database_.fetch<bool>(
+      this, [](Database& kept) { return SentMessages(kept).recording(); },
+      [this](bool on) { checkUkladat->setChecked(on); });
+  relist();
+}
+
+void SentMessagesWindow::showDatabaseOff() {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{editHledat, checkUkladat, listZpravy, memoPodrobnosti,
+                                       btnPouzitZnovu, btnSmazat, btnSmazatVse, btnExportovat}) {
+    control->setEnabled(false);
+  }
+  checkUkladat->setChecked(false);
+  panelStav->setText(
+      QStringLiteral("Odeslané zprávy, skupiny a šablony se do ukončení programu neukládají."));
+  btnZavrit->setFocus();
 }
 
 void SentMessagesWindow::relist() {
+  panelStav->clear();
   model_->list(editHledat->text());
   showDetails();
 }
@@ -164,19 +210,26 @@ std::vector<std::int64_t> SentMessagesWindow::selectedIds() const {
 
 void SentMessagesWindow::showDetails() {
   const auto ids = selectedIds();
-  const bool one = ids.size() == 1;
-  const auto record = one ? store_.record(ids.front()) : std::nullopt;
-  memoPodrobnosti->setPlainText(record ? details(*record) : QString());
-  btnPouzitZnovu->setEnabled(record.has_value());
+  memoPodrobnosti->clear();
+  btnPouzitZnovu->setEnabled(ids.size() == 1);
   btnSmazat->setEnabled(!ids.empty());
+  if (ids.size() != 1) return;
+  readRecord(database_, this, ids.front(), [this, id = ids.front()](const SentRecord& record) {
+    if (selectedIds() == std::vector{id}) memoPodrobnosti->setPlainText(details(record));
+  });
 }
 
 void SentMessagesWindow::useAgain() {
   const auto ids = selectedIds();
   if (ids.size() != 1) return;
-  const auto record = store_.record(ids.front());
-  if (!record || !putBack_(*record)) return;
-  accept();
+  readRecord(database_, this, ids.front(), [this](const SentRecord& record) {
+    if (isVisible() && putBack_(record)) accept();
+  });
+}
+
+void SentMessagesWindow::failed(const QString& action, const DatabaseFault& fault) {
+  database_.tellFailure(action, fault);
+  relist();
 }
 
 void SentMessagesWindow::removeSelected() {
@@ -187,17 +240,50 @@ void SentMessagesWindow::removeSelected() {
           ? QStringLiteral("Opravdu chcete vybranou zprávu smazat?")
           : QStringLiteral("Opravdu chcete smazat vybrané zprávy (%1)?").arg(ids.size());
   if (showMessage(question, kCaption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) return;
-  store_.remove(ids);
-  relist();
+  for (std::size_t first = 0; first < ids.size(); first += kDeletedAtOnce) {
+    const std::vector<std::int64_t> batch(
+        ids.begin() + static_cast<std::ptrdiff_t>(first),
+        ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), first + kDeletedAtOnce)));
+    const bool last = first + kDeletedAtOnce >= ids.size();
+    database_.change(
+        this, [batch](Database& kept) { return SentMessages(kept).remove(batch); },
+        [this, last](const JobEnd& end) {
+          if (!end.done && end.fault)
+            return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
+          if (last) relist();
+        });
+  }
   listZpravy->setFocus();
 }
 
+// The records shown: with a search typed, those it finds.
 void SentMessagesWindow::removeAll() {
-  if (showMessage(QStringLiteral("Opravdu chcete smazat všechny odeslané zprávy?"), kCaption,
-                  MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes)
-    return;
-  store_.removeAll();
-  relist();
+  const QString search = model_->search();
+  const QString question =
+      search.isEmpty()
+          ? QStringLiteral("Opravdu chcete smazat všechny odeslané zprávy?")
+          : QStringLiteral("Opravdu chcete smazat všechny zprávy, které hledání „%1“ najde?")
+                .arg(search);
+  if (showMessage(question, kCaption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) return;
+  panelStav->setText(QStringLiteral("Zprávy se mažou…"));
+  removeFoundFrom(search.toStdString());
+}
+
+void SentMessagesWindow::removeFoundFrom(const std::string& search) {
+  auto removed = std::make_shared<int>(0);
+  database_.change(
+      this,
+      [search, removed](Database& kept) {
+        const auto count = SentMessages(kept).removeFound(search, kDeletedAtOnce);
+        if (count) *removed = *count;
+        return count.has_value();
+      },
+      [this, search, removed](const JobEnd& end) {
+        if (!end.done && end.fault)
+          return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
+        if (*removed == kDeletedAtOnce) return removeFoundFrom(search);
+        relist();
+      });
 }
 
 void SentMessagesWindow::exportShown() {
@@ -205,20 +291,60 @@ void SentMessagesWindow::exportShown() {
       chooseFile(this, {FileChoice::Save, QStringLiteral("Exportovat odeslané zprávy"),
                         QStringLiteral("CSV (*.csv)")});
   if (path.isEmpty()) return;
-  std::string csv = sentCsvHeader();
-  int count = 0;
-  const bool read = store_.forEach(model_->search().toStdString(), [&](const SentRecord& record) {
-    csv += sentCsvLine(record);
-    ++count;
-  });
-  if (!read) return;  // the database's fault has been told
-  if (!replaceFile(path.toStdString(), csv)) {
-    logFault("cannot store " + path.toStdString() + ": " + systemReason(errno));
-    showMessage(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()),
-                QStringLiteral("Chyba"));
-    return;
-  }
-  showMessage(QStringLiteral("Uloženo zpráv: %1.").arg(count), QStringLiteral("Export zpráv"));
+  struct Written {
+    int count = 0;
+    bool stored = true;
+    int error = 0;
+  };
+  auto written = std::make_shared<Written>();
+  database_.read(
+      this,
+      [search = model_->search().toStdString(), file = path.toStdString(),
+       written](Database& kept) {
+        *written = {};
+        bool read = true;
+        // Streamed to the file as the records are read: a long history is never held whole.
+        written->stored = replaceFileWith(file, [&](const ChunkWriter& write) {
+          if (!write(sentCsvHeader())) return false;
+          bool stored = true;
+          read = SentMessages(kept).forEach(search, [&](const SentRecord& record) {
+            ++written->count;
+            return stored = write(sentCsvLine(record));
+          });
+          return stored && read;
+        });
+        if (!written->stored) written->error = errno;
+        return read;
+      },
+      [this, path, written](const JobEnd& end) {
+        if (!end.done) {
+          if (end.fault)
+            database_.tellFailure(QStringLiteral("Zprávy nelze exportovat"), *end.fault);
+          return;
+        }
+        if (!written->stored) {
+          logFault("cannot store " + path.toStdString() + ": " + systemReason(written->error));
+          showMessage(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()),
+                      QStringLiteral("Chyba"));
+          return;
+        }
+        showMessage(QStringLiteral("Uloženo zpráv: %1.").arg(written->count),
+                    QStringLiteral("Export zpráv"));
+      },
+      [this] {
+        panelStav->setText(QStringLiteral(
+            "Databázi právě používá jiný program; export proběhne, jakmile ji uvolní."));
+      });
+}
+
+void SentMessagesWindow::keepRecording(bool on) {
+  database_.change(
+      this, [on](Database& kept) { return SentMessages(kept).setRecording(on); },
+      [this, on](const JobEnd& end) {
+        if (end.done || !end.fault) return;
+        checkUkladat->setChecked(!on);
+        database_.tellFailure(QStringLiteral("Nastavení nelze uložit"), *end.fault);
+      });
 }
 
 }  // namespace movarek

@@ -1,6 +1,7 @@
 #pragma once
 // "Odeslané zprávy": the sent messages, newest first, to look back at, search, send again,
-// delete and export.
+// delete and export. Everything it asks of the database is done on the database's thread: the
+// window opens at once, and says so in its status line when another program holds the file.
 #include <QDialog>
 #include <functional>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "send/sent_messages.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -15,7 +17,9 @@ class QTreeView;
 
 namespace movarek {
 
+class ProgramDatabase;
 class SentMessagesModel;
+struct DatabaseFault;
 
 class SentMessagesWindow : public QDialog {
   Q_OBJECT
@@ -23,20 +27,21 @@ class SentMessagesWindow : public QDialog {
  public:
   // `putBack` takes a record for "Použít znovu", or tells that the user kept what was written.
   using PutBack = std::function<bool(const SentRecord& record)>;
-  SentMessagesWindow(SentMessages& store, PutBack putBack, QWidget* parent);
+  SentMessagesWindow(ProgramDatabase& database, PutBack putBack, QWidget* parent);
 
   // Each opening: the whole list from the newest, the search field empty and focused.
   void FormActivate();
 
   QLineEdit* editHledat;
+  QCheckBox* checkUkladat;
   QTreeView* listZpravy;
   QPlainTextEdit* memoPodrobnosti;
   QPushButton* btnPouzitZnovu;
   QPushButton* btnSmazat;
   QPushButton* btnSmazatVse;
   QPushButton* btnExportovat;
-  QCheckBox* checkUkladat;
   QPushButton* btnZavrit;
+  QLabel* panelStav;
 
  protected:
   // Enter in the search goes to the list: it finds, it does not use a record.
@@ -50,13 +55,20 @@ class SentMessagesWindow : public QDialog {
   void selectNewest(int firstInserted);
   void showDetails();
   std::vector<std::int64_t> selectedIds() const;
+  // The controls that need the database, usable only while it is on.
+  void showDatabaseOff();
 
   void useAgain();
   void removeSelected();
   void removeAll();
+  // Deletes the records the search finds, a batch at a time, then lists anew.
+  void removeFoundFrom(const std::string& search);
   void exportShown();
+  void keepRecording(bool on);
+  // Tells that `action` could not be done, and lists anew.
+  void failed(const QString& action, const DatabaseFault& fault);
 
-  SentMessages& store_;
+  ProgramDatabase& database_;
   PutBack putBack_;
   SentMessagesModel* model_;
 };

@@ -6,6 +6,7 @@
 #include "common/qt/input_box.h"
 #include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
+#include "common/qt/program_database.h"
 #include "send/message_templates.h"
 
 namespace movarek {
@@ -16,8 +17,14 @@ const QString kCaption = QStringLiteral("Šablony");
 
 }  // namespace
 
-TemplatesDialog::TemplatesDialog(MessageTemplates& templates, QWidget* parent)
-    : QDialog(parent), templates_(templates) {
+void readStoredTemplates(ProgramDatabase& database, QObject* receiver,
+                         std::function<void(const std::vector<MessageTemplate>&)> use) {
+  database.fetch<std::vector<MessageTemplate>>(
+      receiver, [](Database& stored) { return MessageTemplates(stored).all(); }, std::move(use));
+}
+
+TemplatesDialog::TemplatesDialog(ProgramDatabase& database, QWidget* parent)
+    : QDialog(parent), database_(database) {
   setWindowTitle(kCaption);
   fixAndCentre(*this, kWindowSize);
   listSablony = new QListWidget(this);
@@ -48,12 +55,30 @@ void TemplatesDialog::FormActivate() {
 }
 
 void TemplatesDialog::relist(int selectedRow) {
-  listSablony->clear();
-  for (const auto& kept : templates_.all()) {
-    auto* item = new QListWidgetItem(QString::fromStdString(kept.text), listSablony);
-    item->setData(Qt::UserRole, QVariant::fromValue(kept.id));
-  }
-  listSablony->setCurrentRow(std::min(selectedRow, listSablony->count() - 1));
+  readStoredTemplates(
+      database_, this, [this, selectedRow](const std::vector<MessageTemplate>& all) {
+        listSablony->clear();
+        for (const auto& kept : all) {
+          auto* item = new QListWidgetItem(QString::fromStdString(kept.text), listSablony);
+          item->setData(Qt::UserRole, QVariant::fromValue(kept.id));
+        }
+        listSablony->setCurrentRow(std::clamp(selectedRow, 0, listSablony->count() - 1));
+      });
+}
+
+void TemplatesDialog::write(std::function<bool(MessageTemplates&)> change, const QString& failure,
+                            int selectedRow) {
+  database_.change(
+      this,
+      [change = std::move(change)](Database& stored) {
+        MessageTemplates templates(stored);
+        return change(templates);
+      },
+      [this, failure, selectedRow](const JobEnd& end) {
+        if (!end.done && end.fault) database_.tellFailure(failure, *end.fault);
+        relist(selectedRow);
+        emit changed();
+      });
 }
 
 std::int64_t TemplatesDialog::selectedId() const {
@@ -71,13 +96,18 @@ void TemplatesDialog::changeSelected() {
     showMessage(QStringLiteral("Není zadán text šablony!"), QStringLiteral("Chyba"));
     return;
   }
-  templates_.change(id, text->toStdString());
-  relist(listSablony->currentRow());
+  write([id, text = text->toStdString()](
+            MessageTemplates& templates) { return templates.change(id, text); },
+        QStringLiteral("Šablonu nelze změnit"), listSablony->currentRow());
 }
 
+// At either end of the list there is nowhere to move to: nothing happens.
 void TemplatesDialog::moveSelected(int by) {
   const auto id = selectedId();
-  if (id && templates_.move(id, by)) relist(listSablony->currentRow() + by);
+  const int to = listSablony->currentRow() + by;
+  if (!id || to < 0 || to >= listSablony->count()) return;
+  write([id, by](MessageTemplates& templates) { return templates.move(id, by); },
+        QStringLiteral("Šablonu nelze přesunout"), to);
 }
 
 void TemplatesDialog::removeSelected() {
@@ -86,8 +116,8 @@ void TemplatesDialog::removeSelected() {
   if (showMessage(QStringLiteral("Opravdu chcete vybranou šablonu smazat?"), kCaption,
                   MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes)
     return;
-  templates_.remove(id);
-  relist(listSablony->currentRow());
+  write([id](MessageTemplates& templates) { return templates.remove(id); },
+        QStringLiteral("Šablonu nelze smazat"), listSablony->currentRow());
 }
 
 }  // namespace movarek

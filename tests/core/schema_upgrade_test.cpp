@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "addressbook/contact_groups.h"
+#include "app/program_schema.h"
+#include "common/database.h"
+#include "send/message_templates.h"
+#include "send/sent_messages.h"
+#include "temporary_program_folder.h"
+
+namespace movarek {
+namespace {
+
+using SchemaUpgradeTest = testing::TemporaryProgramFolder;
+
+std::string fixture(int version) {
+  std::ifstream file(std::string(MOVAREK_FIXTURES) + "/movarek-v" + std::to_string(version) +
+                     ".sql");
+  std::ostringstream sql;
+  sql << file.rdbuf();
+  return sql.str();
+}
+
+std::int64_t userVersion(const std::string& path) {
+  sqlite3* connection = nullptr;
+  sqlite3_open(path.c_str(), &connection);
+  sqlite3_stmt* query = nullptr;
+  sqlite3_prepare_v2(connection, "PRAGMA user_version", -1, &query, nullptr);
+  sqlite3_step(query);
+  const auto version = sqlite3_column_int64(query, 0);
+  sqlite3_finalize(query);
+  sqlite3_close(connection);
+  return version;
+}
+
+// A file of every earlier version, made by that version's own SQL, is brought up to date with
+// nothing lost: states and reasons as codes, a send cut short by the end of a run not known, group
+// names the user could not tell apart made one group with the members of both.
+TEST_F(SchemaUpgradeTest, EveryEarlierVersionUpgradesWithNothingLost) {
+  for (int version = 1; version <= 3; ++version) {
+    const std::string path = programFile("movarek.db");
+    std::filesystem::remove(path);
+    sqlite3* maker = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &maker), SQLITE_OK);
+    // Each version's own SQL, run on the file of the version before, as the program ran it.
+    for (int step = 1; step <= version; ++step) {
+      ASSERT_EQ(sqlite3_exec(maker, fixture(step).c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+          << sqlite3_errmsg(maker);
+    }
+    sqlite3_close(maker);
+
+    std::vector<DatabaseFault::Kind> faults;
+    Database database(path, programSchema(), programPreparations());
+    database.setFaultHandler([&](const DatabaseFault& fault) { faults.push_back(fault.kind); });
+    SentMessages store(database);
+    std::vector<std::string> records;
+    const auto listed = store.listed("", 1000, 100, 1).value();
+    for (const auto& record : listed) {
+      records.push_back(shownAddressees(record) + " " + std::string(stateCode(record.state)) + " " +
+                        record.reason);
+    }
+    EXPECT_EQ(records, (std::vector<std::string>{
+                           "+420 775654321 uncertain program-ended",
+                           "+420 608123456 uncertain program-ended",
+                           "adam@sms.cz not-sent network -102", "eva@sms.cz uncertain no-answer",
+                           "petr@sms.cz not-sent http 500", "jana@sms.cz sent "}))
+        << "version " << version;
+    EXPECT_EQ(store.record(1).value()->text, "Ahoj Janě");
+    EXPECT_EQ(store.recording(), true);
+    // An id once given is never given again, not even one of a record deleted.
+    EXPECT_EQ(store.add(SentRecord{}), 9) << "version " << version;
+    EXPECT_EQ(userVersion(path), 4);
+    if (version >= 2) {
+      ContactGroups groups(database);
+      std::vector<std::string> shown;
+      const auto all = groups.all().value();
+      for (const auto& group : all) {
+        shown.push_back(group.name + ": ");
+        const auto members = groups.members(group.id).value();
+        for (const auto& member : members) shown.back() += member + " ";
+      }
+      EXPECT_EQ(shown, (std::vector<std::string>{"Práce: eva@sms.cz ",
+                                                 "Rodina: jana@sms.cz petr@sms.cz adam@sms.cz "}))
+          << "version " << version;
+      EXPECT_EQ(groups.add("RODINA", {}), ContactGroups::Naming::Taken);
+    }
+    if (version >= 3) {
+      std::vector<std::string> texts;
+      const auto all = MessageTemplates(database).all().value();
+      for (const auto& kept : all) texts.push_back(kept.text);
+      EXPECT_EQ(texts, (std::vector<std::string>{"Volej mi.", "Přijdu pozdě."}));
+    }
+    EXPECT_TRUE(faults.empty()) << "version " << version;
+  }
+}
+
+}  // namespace
+}  // namespace movarek
