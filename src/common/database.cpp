@@ -56,8 +56,9 @@ void createPrivately(const std::string& path) {
 // write it was made read-only on purpose: it is read only, whoever runs the program.
 bool writable(const std::string& path) {
   struct stat info {};
+  const auto folder = std::filesystem::path(path).parent_path();
   return ::access(path.c_str(), W_OK) == 0 &&
-         ::access(std::filesystem::path(path).parent_path().c_str(), W_OK) == 0 &&
+         ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0 &&
          ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) != 0;
 }
 

@@ -118,5 +118,32 @@ TEST_F(GatewayRequestsTest, EurotelPageFillsItsPanelAndItsFormReachesTheGateway)
   }));
 }
 
+using BehindAProxyTest = GatewayTest;
+
+// Behind a company's proxy (http_proxy), every request goes to the gateway through it, and the
+// gateway's name is never looked up here.
+TEST_F(BehindAProxyTest, TheGatewayIsReachedThroughTheUsersProxy) {
+  GatewaySimulator proxy({QStringLiteral("--address"), QStringLiteral("127.0.0.3")});
+  ASSERT_TRUE(proxy.running());
+  qputenv("http_proxy", "http://" + proxy.host().toLatin1());
+  setGatewayHost("brana.invalid:8123");
+  startProgram();
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  fillEmailSend();
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  EXPECT_TRUE(waitUntil([&] { return !messages.empty(); }));
+  EXPECT_EQ(messages.front().caption, "Zpráva odeslána");
+  QStringList arrived;
+  for (const auto& request : proxy.waitForRequests(3)) {
+    arrived << request.proxiedFor + request.target();
+  }
+  arrived.sort();
+  EXPECT_EQ(arrived,
+            (QStringList{"brana.invalid:8123/eurotel_nova2.php",
+                         "brana.invalid:8123/send_sms.php?go=pricti113",
+                         "brana.invalid:8123/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj"}));
+  qunsetenv("http_proxy");
+}
+
 }  // namespace
 }  // namespace movarek::testing

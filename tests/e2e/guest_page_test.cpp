@@ -2,6 +2,7 @@
 // box of the page holds the window, the page stays on the gateway and gets nothing of the
 // user's computer.
 #include <signal.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QDir>
@@ -68,11 +69,19 @@ class GuestPageTest : public GatewayTest {
     elsewhere.reset();
   }
 
-  // A second host on another loopback address, where nothing of the page may go.
+  // A second host on another loopback address, where nothing of the page may go: not even a
+  // connection is taken there.
   void startElsewhere() {
     elsewhere = std::make_unique<GatewaySimulator>(
-        QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.2")});
+        QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.2"),
+                    QStringLiteral("--log-connections")});
     ASSERT_TRUE(elsewhere->running());
+  }
+
+  void expectNothingElsewhere() const {
+    EXPECT_EQ(elsewhere->connections(), 0);
+    EXPECT_TRUE(elsewhere->requests().isEmpty())
+        << targetsOf(elsewhere->requests()).join(' ').toStdString();
   }
 
   QString elsewhereUrl(const QString& path) const {
@@ -93,6 +102,14 @@ class GuestPageTest : public GatewayTest {
     ASSERT_EQ(simulator->waitForRequests(2).size(), 2);
     ASSERT_TRUE(waitUntil([&] { return main().webEurotel->width() > 0; }));
     page = std::make_unique<EurotelPage>(*main().webEurotel);
+  }
+
+  // A file the gateway serves at `path` besides the page: the simulator's options for it.
+  QStringList served(const QString& path, const QString& content) {
+    QFile file(pageFolder_.filePath(QString(path).remove(QLatin1Char('/'))));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content.toUtf8());
+    return {QStringLiteral("--serve"), path, file.fileName()};
   }
 
   // What the page told the gateway with "/report?what=...", in order.
@@ -256,53 +273,123 @@ TEST_F(GuestPageTest, ThePageStaysOnTheGatewayWhateverItsScriptsDo) {
   main().btnEurotelClick();
   ASSERT_TRUE(reported(QStringLiteral("mailto")));
   waitForALaterReport();
-  EXPECT_TRUE(elsewhere->requests().isEmpty())
-      << targetsOf(elsewhere->requests()).join(' ').toStdString();
+  expectNothingElsewhere();
   EXPECT_TRUE(opener.opened().isEmpty());
   EXPECT_EQ(page->view()->url().path(), kEurotelPage);
+}
+
+// Whatever the page does, every connection of the engine goes through the gatekeeper, which
+// lets through the gateway's alone: another host takes no connection at all.
+TEST_F(GuestPageTest, NothingThePageDoesReachesAnotherHost) {
+  ASSERT_NO_FATAL_FAILURE(startElsewhere());
+  const QString other = elsewhere->host();
+  QStringList options =
+      served(QStringLiteral("/w.js"),
+             QStringLiteral("onconnect = (e) => { const port = e.ports[0];"
+                            "const socket = new WebSocket('ws://%1/worker-ws');"
+                            "socket.onopen = () => port.postMessage('open');"
+                            "socket.onerror = () => port.postMessage('closed'); };")
+                 .arg(other));
+  options += served(QStringLiteral("/d.js"),
+                    QStringLiteral("fetch('http://%1/worker-fetch').then("
+                                   "() => postMessage('fetched'), () => postMessage('refused'));")
+                        .arg(other));
+  for (int picture = 0; picture < 20; ++picture) {
+    options << QStringLiteral("--redirect-path") << QStringLiteral("/obrazek%1").arg(picture)
+            << QStringLiteral("http://%1/leak%2").arg(other).arg(picture);
+  }
+  options << QStringLiteral("--eurotel-header")
+          << QStringLiteral("Link: <http://%1/>; rel=preconnect").arg(other);
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport +
+          QStringLiteral(
+              "<link rel=preconnect href='http://%1/'><p>Eurotel</p><script>"
+              "let failed = 0; for (let n = 0; n < 20; ++n) { const picture = new Image();"
+              "picture.onload = picture.onerror = () => { if (++failed == 20) report('pictures'); "
+              "};"
+              "picture.src = '/obrazek' + n; }"
+              "const shared = new SharedWorker('/w.js');"
+              "shared.port.onmessage = (e) => report('shared-' + e.data); shared.port.start();"
+              "new Worker('/d.js').onmessage = (e) => report('worker-' + e.data);"
+              "const peer = new RTCPeerConnection({iceTransportPolicy: 'relay', iceServers: [{"
+              "urls: 'turn:%1?transport=tcp', username: 'u', credential: 'p'}]});"
+              "peer.createDataChannel('x'); peer.onicegatheringstatechange = () => {"
+              "if (peer.iceGatheringState == 'complete') report('real-time'); };"
+              "peer.createOffer().then((offer) => peer.setLocalDescription(offer));</script>")
+              .arg(other),
+      options));
+  for (const char* what : {"pictures", "shared-closed", "worker-refused", "real-time"}) {
+    EXPECT_TRUE(reported(QString::fromLatin1(what), 30000)) << what;
+  }
+  waitForALaterReport();
+  expectNothingElsewhere();
 }
 
 // Only the user's own mouse click on a link opens it outside, after a question that shows the
 // whole address; the program started gets the user's environment, not the engine's.
 TEST_F(GuestPageTest, ALinkTheUserClicksOpensOutsideAndNothingElseDoes) {
   // Only handed to the stand-in opener: nothing goes there.
-  const QString kOutside = QStringLiteral("http://www.vertanix.cz");
+  const QString kOutside = QStringLiteral("http://198.51.100.7");
+  char ownName[256] = {};
+  ::gethostname(ownName, sizeof ownName - 1);
   qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--users-own");
   qunsetenv("QT_XCB_GL_INTEGRATION");
   ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
-      QStringLiteral("<a id=out href='%1'>ven</a><br><a id=window href='%2' target=_blank>"
-                     "okno</a><br><a id=mail href='mailto:jan@sms.cz'>mail</a><br>"
-                     "<a id=other href='ftp://127.0.0.2/x'>ftp</a><br>"
-                     "<a id=router href='http://192.168.1.1/'>router</a><br>"
+      QStringLiteral("<a id=out href='%1'>ven</a> <a id=window href='%2' target=_blank>"
+                     "okno</a> <a id=mail href='mailto:jan@sms.cz'>mail</a> "
+                     "<a id=posing href='http://www.banka.cz@198.51.100.7/x'>banka</a> "
+                     "<a id=unknown href='http://neexistuje.invalid/'>nikde</a> "
+                     "<a id=other href='ftp://127.0.0.2/x'>ftp</a> "
+                     "<a id=router href='http://192.168.1.1/'>router</a> "
+                     "<a id=dotted href='http://LOCALHOST.:8080/'>localhost</a> "
+                     "<a id=own href='http://%4/'>tento pocitac</a> "
+                     "<a id=single href='http://tiskarna/'>tiskarna</a> "
                      "<a id=hidden href='%3'></a><input id=field><script>"
                      "document.getElementById('field').onkeydown = (key) => {"
                      "if (key.key == ' ') { hidden.focus(); hidden.click(); }"
                      "location.href = 'mailto:eva@sms.cz'; window.open('%2'); };</script>")
-          .arg(kOutside + "/odkaz", kOutside + "/okno", kOutside + "/skryty")));
+          .arg(kOutside + "/odkaz", kOutside + "/okno", kOutside + "/skryty",
+               QString::fromLatin1(ownName))));
   DesktopOpener opener;
-  answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No};
+  answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::No,
+             MessageAnswer::Yes};
   main().btnEurotelClick();
-  for (const char* link : {"#out", "#window", "#mail"}) {
-    const auto before = messages.size();
+  const QString local =
+      QStringLiteral(", tedy na tento počítač nebo do místní sítě.\nProgram ho neotevře.");
+  const QStringList told{
+      "Otevřít v prohlížeči?\n\n198.51.100.7\n\n" + kOutside + "/odkaz",
+      "Otevřít v prohlížeči?\n\n198.51.100.7\n\n" + kOutside + "/okno",
+      "Otevřít v poštovním programu?\n\nmailto:jan@sms.cz",
+      // Never the name before "@", which could pass for the server.
+      "Otevřít v prohlížeči?\n\n198.51.100.7\n\n" + kOutside + "/x",
+      // Asked while it is looked up; Yes, and where it leads is not known.
+      "Otevřít v prohlížeči?\n\nneexistuje.invalid\n\nhttp://neexistuje.invalid/",
+      "Nepodařilo se ověřit, kam odkaz na neexistuje.invalid vede.\nProgram ho neotevře.",
+      // Refused at once: this computer, under any of its names, its network, a single name.
+      "Odkaz vede na 192.168.1.1" + local,
+      "Odkaz vede na localhost" + local,
+      "Odkaz vede na " + QString::fromLatin1(ownName).toLower() + local,
+      "Odkaz vede na tiskarna, což není adresa v internetu.\nProgram ho neotevře.",
+  };
+  int expected = 0;
+  for (const char* link : {"#out", "#window", "#mail", "#posing", "#unknown", "#other", "#router",
+                           "#dotted", "#own", "#single"}) {
     page->click(QString::fromLatin1(link));
-    ASSERT_TRUE(waitUntil([&] { return messages.size() > before; })) << link;
+    if (QByteArray(link) == "#other") continue;  // no box: it is not for the desktop to open
+    expected += QByteArray(link) == "#unknown" ? 2 : 1;
+    ASSERT_TRUE(waitUntil([&] { return pageBoxes().size() == expected; })) << link;
   }
-  ASSERT_TRUE(waitUntil([&] { return opener.opened().size() == 2; }));
-  for (const char* link : {"#other", "#router", "#field"}) page->click(QString::fromLatin1(link));
+  page->click(QStringLiteral("#field"));
   QTest::keyClicks(page->input(), QStringLiteral("a b"));
   QTest::keyClick(page->input(), Qt::Key_Space);
   // A later click that asks: whatever the clicks and keys before it did has been done.
   answers = {MessageAnswer::No};
   page->click(QStringLiteral("#out"));
-  ASSERT_TRUE(waitUntil([&] { return pageBoxes().size() == 4; }));
-  const QStringList questions{"Otevřít v prohlížeči?\n\n" + kOutside + "/odkaz",
-                              "Otevřít v prohlížeči?\n\n" + kOutside + "/okno",
-                              "Otevřít v poštovním programu?\n\nmailto:jan@sms.cz",
-                              "Otevřít v prohlížeči?\n\n" + kOutside + "/odkaz"};
-  ASSERT_EQ(pageBoxes().size(), questions.size());
-  for (int i = 0; i < questions.size(); ++i) {
-    EXPECT_EQ(pageBoxes()[i].text, questions[i]);
-    EXPECT_EQ(pageBoxes()[i].buttons, MessageButtons::YesNoDefaultNo);
+  ASSERT_TRUE(waitUntil([&] { return pageBoxes().size() == told.size() + 1; }));
+  for (int i = 0; i < told.size(); ++i) {
+    EXPECT_EQ(pageBoxes()[i].text, told[i]);
+    EXPECT_EQ(pageBoxes()[i].buttons,
+              told[i].startsWith("Otevřít") ? MessageButtons::YesNoDefaultNo : MessageButtons::Ok);
   }
   EXPECT_EQ(opener.opened(), (QList<QUrl>{QUrl(kOutside + "/odkaz"), QUrl(kOutside + "/okno")}));
   EXPECT_TRUE(opener.environment().contains("QTWEBENGINE_CHROMIUM_FLAGS=--users-own"));
@@ -449,7 +536,8 @@ TEST_F(GuestPageTest, ThePageReachesTheScreen) {
   }));
 }
 
-TEST_F(GuestPageTest, TheEnginesOwnPageIsCzech) {
+// The page says in Czech why the gateway could not be reached.
+TEST_F(GuestPageTest, AnUnreachableGatewayIsToldInCzech) {
   setGatewayHost("127.0.0.1:" + std::to_string(closedPort()));
   startProgram();
   ASSERT_NO_FATAL_FAILURE(showMain());
@@ -457,7 +545,8 @@ TEST_F(GuestPageTest, TheEnginesOwnPageIsCzech) {
   ASSERT_TRUE(waitUntil([&] { return main().webEurotel->width() > 0; }));
   EurotelPage unreachable(*main().webEurotel);
   EXPECT_TRUE(waitUntil([&] {
-    return unreachable.text().startsWith(QStringLiteral("Tento web není dostupný"));
+    return unreachable.text() ==
+           QStringLiteral("Stránku SMS centra Vertanix nelze načíst: server odmítl spojení.");
   })) << unreachable.text().toStdString();
 }
 

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -70,6 +71,7 @@ struct LoggedRequest {
   QString query;                  // as the web view sent it, still encoded
   QMap<QString, QString> values;  // decoded: escapes, "+" and code page 1250 undone
   QStringList addresses;          // the "~"-separated pieces of "adr"
+  QString proxiedFor;             // "host:port" of a request asked of a proxy
 
   // "/send_sms.php?go=pricti113", or the bare path without a query.
   QString target() const { return query.isEmpty() ? path : path + '?' + query; }
@@ -80,6 +82,7 @@ inline LoggedRequest parseLoggedRequest(const QJsonObject& line) {
   request.timeMs = line.value("time_ms").toDouble();
   request.path = line.value("path").toString();
   request.query = line.value("query").toString();
+  request.proxiedFor = line.value("proxied_for").toString();
   const QJsonObject values = line.value("values").toObject();
   for (auto value = values.begin(); value != values.end(); ++value) {
     request.values.insert(value.key(), value.value().toString());
@@ -126,19 +129,18 @@ class GatewaySimulator {
 
   // Every request logged so far, in the order they arrived.
   QList<LoggedRequest> requests() const {
-    QFile log(logPath_);
-    if (!log.open(QIODevice::ReadOnly)) return {};
     QList<LoggedRequest> requests;
-    const QByteArray bytes = log.readAll();
-    // A line still being written has no line break yet: it is read next time.
-    for (const QByteArray& line : bytes.left(bytes.lastIndexOf('\n') + 1).split('\n')) {
-      if (line.isEmpty()) continue;
-      QJsonParseError error;
-      const auto json = QJsonDocument::fromJson(line, &error);
-      EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-      requests << parseLoggedRequest(json.object());
+    for (const QJsonObject& line : logLines()) {
+      if (!line.contains("connection")) requests << parseLoggedRequest(line);
     }
     return requests;
+  }
+
+  // How many connections were taken, whatever came on them (with --log-connections).
+  qsizetype connections() const {
+    const auto lines = logLines();
+    return std::count_if(lines.begin(), lines.end(),
+                         [](const QJsonObject& line) { return line.contains("connection"); });
   }
 
   // Runs the event loop until at least `count` requests have arrived or the time is up, and
@@ -150,6 +152,22 @@ class GatewaySimulator {
   }
 
  private:
+  QList<QJsonObject> logLines() const {
+    QFile log(logPath_);
+    if (!log.open(QIODevice::ReadOnly)) return {};
+    QList<QJsonObject> lines;
+    const QByteArray bytes = log.readAll();
+    // A line still being written has no line break yet: it is read next time.
+    for (const QByteArray& line : bytes.left(bytes.lastIndexOf('\n') + 1).split('\n')) {
+      if (line.isEmpty()) continue;
+      QJsonParseError error;
+      const auto json = QJsonDocument::fromJson(line, &error);
+      EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+      lines << json.object();
+    }
+    return lines;
+  }
+
   // The simulator's first line: "listening on 127.0.0.1:PORT".
   QString readListeningHost() {
     static const QByteArray kPrefix = "listening on ";

@@ -115,7 +115,31 @@ bool hangs(const Request& request, const Faults& faults) {
                      [&target](const std::string& hung) { return target.starts_with(hung); });
 }
 
+template <class Pairs>
+const std::string* foundFor(const Pairs& pairs, const std::string& path) {
+  for (const auto& [key, value] : pairs) {
+    if (key == path) return &value;
+  }
+  return nullptr;
+}
+
+std::string typeOf(const std::string& name) {
+  if (name.ends_with(".js")) return "text/javascript";
+  if (name.ends_with(".png")) return "image/png";
+  return "text/html; charset=utf-8";
+}
+
 Answer plainAnswer(const Request& request, const Faults& faults) {
+  if (const auto* file = foundFor(faults.served, request.path)) {
+    Answer served{200, *file};
+    served.contentType = typeOf(request.path);
+    return served;
+  }
+  if (const auto* to = foundFor(faults.redirected, request.path)) {
+    Answer redirect{302, {}};
+    redirect.location = *to;
+    return redirect;
+  }
   if (isSend(request)) return spoiled(ok("<p>Zpráva byla přijata k odeslání.</p>"), faults);
   if (isSmsRequest(request, "pricti113")) {
     Answer counted = ok("<p>Spuštění započítáno.</p>");
@@ -125,7 +149,10 @@ Answer plainAnswer(const Request& request, const Faults& faults) {
   if (request.path == "/eurotel_nova2.php") {
     const auto values = decodeQuery(request.query);
     if (findValue(values, "odeslat")) return ok(eurotelReceived(values));
-    return faults.eurotelPage.empty() ? ok(kEurotelForm) : Answer{200, faults.eurotelPage};
+    Answer eurotel =
+        faults.eurotelPage.empty() ? ok(kEurotelForm) : Answer{200, faults.eurotelPage};
+    eurotel.header = faults.eurotelHeader;
+    return eurotel;
   }
   if (request.path == "/download") return download();
   return notFound();
@@ -144,12 +171,14 @@ Answer answerFor(const Request& request, const Faults& faults) {
 }
 
 std::string httpResponse(const Answer& answer) {
-  const std::string body = utf8ToCp1250(answer.html);
+  const std::string body = answer.contentType.empty() ? utf8ToCp1250(answer.html) : answer.html;
   std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " +
                      reasonPhrase(answer.status) + "\r\nContent-Type: ";
   head += answer.download ? "application/octet-stream\r\nContent-Disposition: attachment; "
                             "filename=\"zprava.txt\""
-                          : "text/html; charset=windows-1250";
+          : answer.contentType.empty() ? "text/html; charset=windows-1250"
+                                       : answer.contentType;
+  if (!answer.header.empty()) head += "\r\n" + answer.header;
   if (!answer.location.empty()) head += "\r\nLocation: " + answer.location;
   if (!answer.refresh.empty()) head += "\r\nRefresh: 0; url=" + answer.refresh;
   return head + "\r\nContent-Length: " + std::to_string(body.size()) +

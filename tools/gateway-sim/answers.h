@@ -2,6 +2,7 @@
 // What the simulator answers to each gateway path, and how the send answers can be spoiled
 // to stand in for a gateway that fails.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "request_log.h"
@@ -22,6 +23,11 @@ struct Faults {
   int startUpDelayMs = 0;   // before the start-up request is answered
   // Requests whose path and query begin with one of these are read and never answered.
   std::vector<std::string> hung;
+  // Paths answered with a file's bytes (type by its name's end), or a redirect; a header more
+  // on the Eurotel page.
+  std::vector<std::pair<std::string, std::string>> served;
+  std::vector<std::pair<std::string, std::string>> redirected;
+  std::string eurotelHeader;
 };
 
 struct Answer {
@@ -33,6 +39,8 @@ struct Answer {
   std::string location{};  // where a redirect points
   std::string refresh{};   // where the page and its header refresh to at once
   bool download = false;   // a file to save, not a page
+  std::string contentType{};  // a served file's; its body goes out as it is
+  std::string header{};       // one more "Name: value"
 };
 
 // "/send_sms.php?go=sms2..." and "/send_oskar.php...".

@@ -48,7 +48,15 @@ Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every reque
   --hang TARGET            read every request whose path and query begin with TARGET (e.g.
                            /send_sms.php?go=pricti113) and never answer it; may be repeated
   --eurotel-page FILE      serve FILE (UTF-8 HTML) as the Eurotel page instead of its form
+  --eurotel-header HEADER  send "Name: value" with the Eurotel page as well
+  --serve PATH FILE        answer PATH with FILE's bytes (a script for .js); may be repeated
+  --redirect-path PATH URL answer PATH with a redirect (302) to URL; may be repeated
+  --log-connections        also log every connection taken, as {"connection":"accepted"}, before
+                           anything comes on it
   --help                   show this text
+
+A request in absolute form ("GET http://host:port/path"), as a browser asks a proxy, is answered
+as the gateway's own, its host logged as "proxied_for": the simulator can stand in for a proxy.
 
 --status, --redirect, --download, --refresh, --close-without-answer and --delay-ms act on the two sends
 only (/send_sms.php?go=sms2 and /send_oskar.php); the start-up request and the Eurotel page are
@@ -63,6 +71,7 @@ struct Options {
   std::string address = "127.0.0.1";
   int port = 0;
   std::string logPath;
+  bool logConnections = false;
   Faults faults;
 };
 
@@ -133,6 +142,19 @@ Options parseOptions(int argc, char** argv) {
       options.faults.startUpDelayMs = numberArgument(0, kLongestDelayMs);
     } else if (option == "--hang") {
       options.faults.hung.emplace_back(argument());
+    } else if (option == "--eurotel-header") {
+      options.faults.eurotelHeader = argument();
+    } else if (option == "--serve") {
+      const std::string path(argument());
+      const auto file = argument();
+      const auto text = fileText(file);
+      if (!text) fail("cannot read " + std::string(file));
+      options.faults.served.emplace_back(path, *text);
+    } else if (option == "--redirect-path") {
+      const std::string path(argument());
+      options.faults.redirected.emplace_back(path, std::string(argument()));
+    } else if (option == "--log-connections") {
+      options.logConnections = true;
     } else {
       fail("unknown option " + std::string(option));
     }
@@ -174,6 +196,10 @@ class Reporter {
     if (log_.is_open()) log_ << jsonLine(request) << std::endl;
   }
 
+  void reportConnection(double timeMs) {
+    if (log_.is_open()) log_ << connectionLine(timeMs) << std::endl;
+  }
+
  private:
   std::ofstream log_;
 };
@@ -184,6 +210,17 @@ std::string_view requestTarget(std::string_view head) {
   if (start == std::string_view::npos) return {};
   const auto end = head.find_first_of(" \r\n", start + 1);
   return head.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
+}
+
+// "http://host:port/path?query" gives "host:port" and "/path?query"; a target in origin form
+// stays as it is.
+std::pair<std::string, std::string_view> absoluteForm(std::string_view target) {
+  constexpr std::string_view kScheme = "http://";
+  if (!target.starts_with(kScheme)) return {{}, target};
+  const auto rest = target.substr(kScheme.size());
+  const auto slash = rest.find('/');
+  if (slash == std::string_view::npos) return {std::string(rest), "/"};
+  return {std::string(rest.substr(0, slash)), rest.substr(slash)};
 }
 
 void sendAll(int connection, std::string_view bytes) {
@@ -209,8 +246,11 @@ struct Connection {
 // lists requests in the order the browser sent them; a delayed answer only sets a time.
 class Server {
  public:
-  Server(int listener, const Faults& faults, Reporter& reporter)
-      : listener_(listener), faults_(faults), reporter_(reporter) {}
+  Server(int listener, const Options& options, Reporter& reporter)
+      : listener_(listener),
+        faults_(options.faults),
+        logConnections_(options.logConnections),
+        reporter_(reporter) {}
 
   [[noreturn]] void run() {
     for (;;) {
@@ -255,6 +295,7 @@ class Server {
     for (;;) {
       const int socket = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
       if (socket < 0) return;  // none left (the listener does not block)
+      if (logConnections_) reporter_.reportConnection(nowMs());
       connections_.push_back({socket, {}, std::nullopt, {}});
     }
   }
@@ -272,8 +313,9 @@ class Server {
         connection.head.size() < kMaxRequestHead) {
       return;
     }
-    const Target target = splitTarget(requestTarget(connection.head));
-    const Request request{nowMs(), target.path, target.query};
+    const auto [proxiedFor, originForm] = absoluteForm(requestTarget(connection.head));
+    const Target target = splitTarget(originForm);
+    const Request request{nowMs(), target.path, target.query, proxiedFor};
     connection.answer = answerFor(request, faults_);
     connection.answerAt = Clock::now() + std::chrono::milliseconds(connection.answer->delayMs);
     reporter_.report(request, *connection.answer);
@@ -299,6 +341,7 @@ class Server {
 
   int listener_;
   Faults faults_;
+  bool logConnections_;
   Reporter& reporter_;
   std::vector<Connection> connections_;
 };
@@ -337,5 +380,5 @@ int main(int argc, char** argv) {
   Reporter reporter(options.logPath);
   const int listener = listenOnLoopback(options.address, options.port);
   std::cout << "listening on " << options.address << ":" << options.port << std::endl;
-  Server(listener, options.faults, reporter).run();
+  Server(listener, options, reporter).run();
 }

@@ -69,7 +69,14 @@ std::string jsonLine(const Request& request) {
   if (const auto adr = findValue(values, "adr")) {
     line += ",\"addresses\":[" + joined(splitAddresses(*adr), ",", jsonString) + "]";
   }
+  if (!request.proxiedFor.empty()) line += ",\"proxied_for\":" + rawText(request.proxiedFor);
   return line + "}";
+}
+
+std::string connectionLine(double timeMs) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.3f", timeMs);
+  return std::string("{\"time_ms\":") + time + ",\"connection\":\"accepted\"}";
 }
 
 std::string readableLine(const Request& request) {

@@ -10,7 +10,12 @@ struct Request {
   double timeMs = 0;  // when it arrived, in milliseconds since the epoch
   std::string path;
   std::string query;  // as it came, still encoded
+  // "host:port" of a request asked in absolute form, as of a proxy; empty for the gateway's own
+  std::string proxiedFor{};
 };
+
+// {"time_ms":..,"connection":"accepted"}: a connection taken, whatever comes on it.
+std::string connectionLine(double timeMs);
 
 // `utf8` as a quoted JSON string.
 std::string jsonString(std::string_view utf8);

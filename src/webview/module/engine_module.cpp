@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "webview/module/engine_profiles.h"
+#include "webview/module/gatekeeper.h"
 #include "webview/module/guest_page.h"
 #include "webview/module/guest_view.h"
 #include "webview/module/send_page.h"
@@ -25,12 +26,22 @@ std::optional<LoadFailure> failureOf(const QWebEngineLoadingInfo& info) {
 
 // A send's end: an answer counts only when it came from the gateway itself, not from a server
 // its redirect pointed to, nor from one that took the gateway's address on the way.
+// The gatekeeper answers a request it could not pass on with status 502, and keeps its real
+// failure.
 std::optional<LoadFailure> sendEndOf(const SendPage& page, const QWebEngineLoadingInfo& info,
                                      const QUrl& gateway) {
   QString foreign = page.redirectedAwayTo();
   if (foreign.isEmpty() && !onGateway(info.url(), gateway)) foreign = serverOf(info.url());
-  if (foreign.isEmpty()) return failureOf(info);
-  return LoadFailure{LoadFailure::Kind::ForeignAnswer, 0, foreign.toStdString()};
+  if (!foreign.isEmpty()) {
+    return LoadFailure{LoadFailure::Kind::ForeignAnswer, 0, foreign.toStdString()};
+  }
+  auto failure = failureOf(info);
+  if (failure && failure->kind == LoadFailure::Kind::HttpStatus && failure->code == 502) {
+    if (const auto kept = Gatekeeper::forGateway(gateway).takeFailure(info.url())) {
+      failure = LoadFailure{LoadFailure::Kind::NetworkError, *kept};
+    }
+  }
+  return failure;
 }
 
 // `told` runs from the event loop, once the engine's call that reports it has returned; not at

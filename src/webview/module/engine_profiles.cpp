@@ -1,6 +1,7 @@
 #include "webview/module/engine_profiles.h"
 
 #include <QCoreApplication>
+#include <QNetworkProxyFactory>
 #include <QQuickWindow>
 #include <QUrl>
 #include <QWebEngineDownloadRequest>
@@ -9,23 +10,33 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <utility>
 
+#include "webview/module/gatekeeper.h"
+
 namespace movarek {
 namespace {
 
 // Before the engine starts with the first profile.
-void prepareEngine() {
+void prepareEngine(const QUrl& gateway) {
   static bool prepared = false;
   if (std::exchange(prepared, true)) return;
   // The views are drawn by the widgets' own painter, not through OpenGL: the first view
   // placed in the shown window would otherwise make Qt build the window anew (it blinks and
   // drops the keyboard focus for a moment), and the gateway's pages have nothing to gain.
-  // The engine's process flags are the starter's: it keeps the user's own apart from them.
   QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+  // Every connection of the engine goes through the gatekeeper, loopback included: the engine
+  // takes the proxy of its command line, which goes before the system's, once it is told to
+  // look beyond Qt's own proxy setting (which would let loopback and single names by). The
+  // starter has kept the user's flags apart from these.
+  const Gatekeeper& keeper = Gatekeeper::forGateway(gateway);
+  QNetworkProxyFactory::setUseSystemConfiguration(true);
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+          qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --proxy-server=http://127.0.0.1:" +
+              QByteArray::number(keeper.port()) + " --proxy-bypass-list=<-loopback>");
 }
 
 // Off the record (no storage name): nothing of it is written to disk.
-QWebEngineProfile* gatewayProfile() {
-  prepareEngine();
+QWebEngineProfile* gatewayProfile(const QUrl& gateway) {
+  prepareEngine(gateway);
   auto* profile = new QWebEngineProfile(QCoreApplication::instance());
   // A send repeated word for word must reach the gateway again, not come from a cache.
   profile->setHttpCacheType(QWebEngineProfile::NoCache);
@@ -79,9 +90,10 @@ class GatewayOnly : public QWebEngineUrlRequestInterceptor {
 
 }  // namespace
 
-QWebEngineProfile& sendProfile() {
-  static QWebEngineProfile* const profile = [] {
-    QWebEngineProfile* created = gatewayProfile();
+QWebEngineProfile& sendProfile(const QUrl& gateway) {
+  Gatekeeper::forGateway(gateway);
+  static QWebEngineProfile* const profile = [&gateway] {
+    QWebEngineProfile* created = gatewayProfile(gateway);
     created->setUrlRequestInterceptor(new RequestedPageOnly(created));
     created->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     return created;
@@ -92,11 +104,13 @@ QWebEngineProfile& sendProfile() {
 QWebEngineProfile& guestProfile(const QUrl& gateway) {
   static auto* const interceptor = new GatewayOnly(QCoreApplication::instance());
   interceptor->setGateway(gateway);
-  static QWebEngineProfile* const profile = [] {
-    QWebEngineProfile* created = gatewayProfile();
+  Gatekeeper::forGateway(gateway);
+  static QWebEngineProfile* const profile = [&gateway] {
+    QWebEngineProfile* created = gatewayProfile(gateway);
     created->setUrlRequestInterceptor(interceptor);
     QWebEngineSettings* settings = created->settings();
-    // Real-time connections, should the page open one, go out through a proxy or not at all.
+    // Real-time connections, should the page open one, look for no address of this computer's
+    // own; what they send goes through the gatekeeper, which lets none of it by.
     settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
     for (const auto refused :
          {QWebEngineSettings::JavascriptCanOpenWindows,

@@ -1,7 +1,6 @@
 #include "webview/module/guest_page.h"
 
 #include <QCoreApplication>
-#include <QHostAddress>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineNewWindowRequest>
@@ -10,6 +9,7 @@
 #include <algorithm>
 
 #include "webview/module/engine_profiles.h"
+#include "webview/module/link_check.h"
 
 namespace movarek {
 namespace {
@@ -36,31 +36,7 @@ bool opensOutside(const QUrl& url) {
 // A frame's own empty document, which a page makes without going anywhere.
 bool isEmptyFrame(const QUrl& url) { return url.scheme() == QLatin1String("about"); }
 
-bool isLocalAddress(QHostAddress address) {
-  bool mapped = false;
-  if (const quint32 v4 = address.toIPv4Address(&mapped); mapped) address = QHostAddress(v4);
-  static const char* const kLocalNetworks[] = {"0.0.0.0/8",      "10.0.0.0/8",     "100.64.0.0/10",
-                                               "127.0.0.0/8",    "169.254.0.0/16", "172.16.0.0/12",
-                                               "192.168.0.0/16", "::/128",         "::1/128",
-                                               "fc00::/7",       "fe80::/10"};
-  return std::any_of(std::begin(kLocalNetworks), std::end(kLocalNetworks), [&](const char* net) {
-    const auto [network, prefix] = QHostAddress::parseSubnet(QString::fromLatin1(net));
-    return address.isInSubnet(network, prefix);
-  });
-}
-
 }  // namespace
-
-bool isLocalHost(const QUrl& url) {
-  const QString host = url.host().toLower();
-  if (host.isEmpty()) return false;
-  if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")) ||
-      host.endsWith(QLatin1String(".local"))) {
-    return true;
-  }
-  const QHostAddress address(host);
-  return !address.isNull() && isLocalAddress(address);
-}
 
 GuestPage::GuestPage(const QUrl& gateway, const EngineView::Events& events, QWidget& shownIn,
                      QObject* parent)
@@ -106,9 +82,9 @@ bool GuestPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bo
 void GuestPage::openIfClicked(const QUrl& url) {
   const bool clicked =
       sinceClick_.isValid() && sinceClick_.elapsed() < kClickToNavigationMs && url == clickedLink_;
-  if (!clicked || !opensOutside(url) || isLocalHost(url)) return;
+  if (!clicked || !opensOutside(url)) return;
   sinceClick_.invalidate();  // one click, one opening
-  events_.openOutside(url);
+  events_.openOutside(checkedLink(url));
 }
 
 bool GuestPage::mayTell() {

@@ -52,8 +52,4 @@ class GuestPage : public QWebEnginePage {
   QElapsedTimer sinceClick_;
 };
 
-// A host on this computer or its local network (loopback, private, link-local or unique local
-// addresses, "localhost", ".local" names): nothing the page offers opens there.
-bool isLocalHost(const QUrl& url);
-
 }  // namespace movarek

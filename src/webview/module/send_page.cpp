@@ -8,7 +8,7 @@
 namespace movarek {
 
 SendPage::SendPage(const QUrl& gateway, QObject* parent)
-    : QWebEnginePage(&sendProfile(), parent), gateway_(gateway) {
+    : QWebEnginePage(&sendProfile(gateway), parent), gateway_(gateway) {
   connect(this, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
     if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus) answered_ = true;
   });

@@ -20,6 +20,24 @@ struct PageDialog {
   QString text;
 };
 
+// Why a link the user clicked does not open outside.
+enum class LinkRefusal {
+  NotInternet,   // a single name ("router"), known only on some network
+  ThisComputer,  // it leads to this computer or its local network
+  Unverified,    // where it leads could not be found out in time
+};
+
+// A web or mail address the user clicked with the mouse in a guest page.
+struct LinkOut {
+  QUrl url;
+  QString host;  // as it is reached: lower case, IDN in ASCII, no trailing dot
+  // Known without a lookup (a single name, this computer's own name or address).
+  std::optional<LinkRefusal> refused;
+  // Calls `checked` on this thread, at once or within two seconds, with why the link may not
+  // open; none when it may.
+  std::function<void(std::function<void(std::optional<LinkRefusal>)> checked)> whenChecked;
+};
+
 class EngineView {
  public:
   // A send view loads one gateway request unseen: it runs no scripts, fetches nothing but its
@@ -41,9 +59,9 @@ class EngineView {
     // no more than twice in a row without the user acting inside the page. A question is
     // answered No at once: the engine would stand still while it waited for the user.
     std::function<void(const PageDialog& dialog)> tellUser;
-    // A web or mail address that the user clicked with the mouse in a guest page, and that is
-    // neither the gateway's nor on this computer or its local network.
-    std::function<void(const QUrl& url)> openOutside;
+    // A web or mail address that the user clicked with the mouse in a guest page, not the
+    // gateway's; where it leads is found out meanwhile.
+    std::function<void(const LinkOut& link)> openOutside;
     // The view's renderer process ended while the view was there (it crashed, was killed, ran
     // out of memory): the view shows nothing until it loads again.
     std::function<void(int status, int exitCode)> rendererEnded;

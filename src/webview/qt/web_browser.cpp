@@ -75,15 +75,51 @@ void TCppWebBrowser::tellForPage(const PageDialog& dialog) const {
   showMessage(text, dialogCaption_);
 }
 
-void TCppWebBrowser::offerToOpen(const QUrl& url) const {
-  const QString question = url.scheme() == QLatin1String("mailto")
-                               ? QStringLiteral("Otevřít v poštovním programu?")
-                               : QStringLiteral("Otevřít v prohlížeči?");
-  const QString address = url.toDisplayString();
-  if (showMessage(question + QStringLiteral("\n\n") + address, dialogCaption_,
-                  MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
-    openOnDesktop(url);
+namespace {
+
+QString refusalText(LinkRefusal refusal, const QString& host) {
+  switch (refusal) {
+    case LinkRefusal::NotInternet:
+      return QStringLiteral(
+                 "Odkaz vede na %1, což není adresa v internetu.\n"
+                 "Program ho neotevře.")
+          .arg(host);
+    case LinkRefusal::ThisComputer:
+      return QStringLiteral(
+                 "Odkaz vede na %1, tedy na tento počítač nebo do místní sítě.\n"
+                 "Program ho neotevře.")
+          .arg(host);
+    case LinkRefusal::Unverified:
+      break;
   }
+  return QStringLiteral("Nepodařilo se ověřit, kam odkaz na %1 vede.\nProgram ho neotevře.")
+      .arg(host);
+}
+
+}  // namespace
+
+// A link known at once not to open is told so; another is asked about while it is checked, and
+// opens after Yes if the check lets it. The question shows the server on a line of its own and
+// the address without a name and password before "@", which could pass for the server.
+void TCppWebBrowser::offerToOpen(const LinkOut& link) {
+  const QUrl& url = link.url;
+  const QPointer<TCppWebBrowser> alive(this);
+  const auto refuse = [alive, host = link.host](LinkRefusal refusal) {
+    if (alive) showMessage(refusalText(refusal, host), alive->dialogCaption_);
+  };
+  if (link.refused) return refuse(*link.refused);
+  const bool mail = url.scheme() == QLatin1String("mailto");
+  const QString question =
+      mail ? QStringLiteral("Otevřít v poštovním programu?\n\n") + url.toDisplayString()
+           : QStringLiteral("Otevřít v prohlížeči?\n\n%1\n\n%2")
+                 .arg(link.host, url.toDisplayString(QUrl::RemoveUserInfo));
+  if (showMessage(question, dialogCaption_, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) {
+    return;
+  }
+  link.whenChecked([url, refuse](std::optional<LinkRefusal> refusal) {
+    if (refusal) return refuse(*refusal);
+    openOnDesktop(url);
+  });
 }
 
 // The engine's view, made once the engine runs, would come after every other control in the
@@ -108,7 +144,7 @@ void TCppWebBrowser::showPage(CreateEngineView create, const QUrl& url) {
   if (!view_) {
     EngineView::Events events{[this] { emit DocumentComplete(); }, [](const auto&) {},
                               [this](const PageDialog& dialog) { tellForPage(dialog); },
-                              [this](const QUrl& outside) { offerToOpen(outside); },
+                              [this](const LinkOut& outside) { offerToOpen(outside); },
                               [this](int status, int exitCode) {
                                 qCWarning(movarekLog) << "the Eurotel page's renderer ended: status"
                                                       << status << "exit code" << exitCode;

@@ -60,7 +60,7 @@ class TCppWebBrowser : public QWidget {
   void showPage(CreateEngineView create, const QUrl& url);
   void adoptView();
   void tellForPage(const PageDialog& dialog) const;
-  void offerToOpen(const QUrl& url) const;
+  void offerToOpen(const LinkOut& link);
 
   WebEngineStarter& engine_;
   const Kind kind_;

@@ -32,8 +32,8 @@ void keepOpenGLDriverUnloaded() {
 
 // The pages of one profile share a renderer process, not one each: a third less memory. The
 // engine's own pages (a page that cannot be reached) speak Czech, as the program does, whatever
-// the desktop's language. Real-time connections a page might open send nothing but through a
-// proxy: the page talks to its gateway only.
+// the desktop's language. Real-time connections a page might open use no UDP of their own, only
+// the proxy, the program's gatekeeper, which lets none of them by.
 // Once per process: the engine reads them when it first starts.
 void setEngineFlags() {
   static bool set = false;
