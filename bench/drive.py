@@ -10,6 +10,7 @@ import json
 import os
 import shutil
 import signal
+import sqlite3
 import statistics
 import subprocess
 import sys
@@ -22,7 +23,7 @@ RUN_TIMEOUT_S = 60
 SEND_PATH, SEND_QUERY = "/send_sms.php", "go=sms2&"
 
 MAP_LABEL = "window mapped: bare Qt Widgets window with one label"
-MAP_MOVAREK = "window mapped: SMS Movarek, 1000 contacts, full speed dials"
+MAP_MOVAREK = "window mapped: SMS Movarek, 1000 contacts, full speed dials, 1000 plans"
 WIDGETS = "first paint: bare Qt Widgets window"
 LABEL = "first paint: bare Qt Widgets window with one label"
 WEBVIEW = "first paint: bare window with a web view"
@@ -175,9 +176,43 @@ def store_full_speed_dials(folder):
             dials.write((f"rychla{i}@sms.cz;" * 20).encode()[:197].ljust(200, b"\0"))
 
 
+def database_made(path):
+    try:
+        with sqlite3.connect(f"file:{path}?mode=ro", uri=True) as database:
+            return database.execute("SELECT count(*) FROM sqlite_master "
+                                    "WHERE name = 'sent_message'").fetchone()[0] == 1
+    except sqlite3.Error:
+        return False
+
+
+def store_plans(program, count):
+    """count messages planned a day ahead in movarek.db beside the program, the file made by the
+    program's own first start; a build that plans nothing gets none."""
+    folder = os.path.dirname(program)
+    path = os.path.join(folder, "movarek.db")
+    process = subprocess.Popen([program], cwd=folder, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, start_new_session=True)
+    deadline = time.monotonic() + RUN_TIMEOUT_S
+    while not database_made(path) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    time.sleep(1)
+    os.killpg(process.pid, signal.SIGKILL)
+    process.wait()
+    with sqlite3.connect(path) as database:
+        columns = [row[1] for row in database.execute("PRAGMA table_info(sent_message)")]
+        if "due_at" not in columns:
+            return
+        due = int(time.time()) + 24 * 60 * 60
+        database.executemany(
+            "INSERT INTO sent_message (sent_at, page, addressees, text, state, due_at, request) "
+            "VALUES (?, 'e-mail', ?, ?, 'planned', ?, ?)",
+            [(due - 3600, f"kontakt{i:05}@sms.cz", "Naplánovaná zpráva " + "x" * 140, due + i,
+              f"/send_sms.php?go=sms2&to=kontakt{i:05}".encode()) for i in range(count)])
+
+
 def installed_copy(build, folder):
     """The real program as a user has it: beside its modules, in a folder holding a full address
-    book and full speed dials."""
+    book, full speed dials and (where the build plans messages) 1000 planned messages."""
     program_folder = os.path.join(folder, "installed-" + os.path.basename(build.rstrip("/")))
     os.makedirs(program_folder, exist_ok=True)
     for name in ("sms-movarek", "movarek_webengine.so", "movarek_phonenumbers.so"):
@@ -185,7 +220,9 @@ def installed_copy(build, folder):
             shutil.copy2(os.path.join(build, name), program_folder)
     store_contacts(program_folder, 1000)
     store_full_speed_dials(program_folder)
-    return os.path.join(program_folder, "sms-movarek")
+    program = os.path.join(program_folder, "sms-movarek")
+    store_plans(program, 1000)
+    return program
 
 
 def elapsed(got, key, since):

@@ -5,7 +5,7 @@
 # and a bare window with a web view built in the same run. Builds in Release into build-bench/,
 # runs every program RUNS times (default 7) under xvfb-run and prints the table. BEFORE=FOLDER
 # also measures the build in FOLDER (an earlier commit's build-bench, built the same way) in
-# the same rounds. Then a large contacts import, and the sent messages' window with 100,000
+# the same rounds. Then a large contacts import, and the sent messages' window with 1,000,000
 # records next to the contacts dialog with 1000 contacts. Results of a run are kept in
 # bench/RESULTS.md by hand.
 set -uo pipefail
@@ -46,7 +46,7 @@ IMPORT_FOLDER=$(mktemp -d)
 rm -rf "$IMPORT_FOLDER"
 HISTORY_FOLDER=$(mktemp -d)
 xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/history-bench" "$HISTORY_FOLDER" 2>/dev/null ||
-  echo "bench: the sent messages' file grew to 40 MB or more"
+  echo "bench: the sent messages' file grew to 400 MB or more"
 rm -rf "$HISTORY_FOLDER"
 echo "bench: load average $(cut -d' ' -f1-3 /proc/loadavg) after the runs"
 exit 0

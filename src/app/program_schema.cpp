@@ -53,9 +53,10 @@ CREATE TABLE message_template (
 );
 )";
 
-// Version 4: states and reasons as codes; a group name's key (trimmed, case and diacritics
-// folded) unique, as the user tells names apart. The table is made anew for its new states,
-// its ids and the ids it gave out before kept.
+// Version 4: states and reasons as codes; planned messages (their due time in UTC, the last try
+// of one waiting for the network, the request they send) with an index of their own; a group
+// name's key (trimmed, case and diacritics folded) unique, as the user tells names apart. The
+// table is made anew for its new states, its ids and the ids it gave out before kept.
 constexpr std::string_view kCodes = R"(
 CREATE TABLE sent_message_v4 (
   id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -66,10 +67,15 @@ CREATE TABLE sent_message_v4 (
   sender_prefix TEXT NOT NULL DEFAULT '',
   sender TEXT NOT NULL DEFAULT '',
   text TEXT NOT NULL,
-  state TEXT NOT NULL CHECK (state IN ('sending', 'sent', 'not-sent', 'uncertain')),
-  reason TEXT NOT NULL DEFAULT ''
+  state TEXT NOT NULL CHECK (state IN ('sending', 'sent', 'not-sent', 'uncertain', 'planned',
+                                       'missed', 'waiting-network')),
+  reason TEXT NOT NULL DEFAULT '',
+  due_at INTEGER NOT NULL DEFAULT 0,
+  give_up_at INTEGER NOT NULL DEFAULT 0,
+  request BLOB NOT NULL DEFAULT x''
 );
-INSERT INTO sent_message_v4
+INSERT INTO sent_message_v4 (id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender,
+                             text, state, reason)
   SELECT id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, text,
          CASE state WHEN 'odesílá se' THEN 'sending' WHEN 'odesláno' THEN 'sent'
                     WHEN 'neodesláno' THEN 'not-sent' ELSE 'uncertain' END,
@@ -80,6 +86,8 @@ INSERT INTO sqlite_sequence (name, seq)
   SELECT 'sent_message_v4', seq FROM sqlite_sequence WHERE name = 'sent_message';
 DROP TABLE sent_message;
 ALTER TABLE sent_message_v4 RENAME TO sent_message;
+CREATE INDEX sent_message_plans ON sent_message (due_at)
+  WHERE state IN ('planned', 'missed', 'waiting-network');
 ALTER TABLE contact_group ADD COLUMN name_key TEXT NOT NULL DEFAULT '';
 )";
 

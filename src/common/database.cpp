@@ -107,6 +107,13 @@ void Statement::run() {
   sqlite3_reset(statement_);
 }
 
+Statement& Statement::bindBytes(int parameter, std::string_view bytes) {
+  // No bytes are an empty blob, never NULL (which a null pointer would bind).
+  check(sqlite3_bind_blob(statement_, parameter, bytes.empty() ? "" : bytes.data(),
+                          static_cast<int>(bytes.size()), SQLITE_TRANSIENT));
+  return *this;
+}
+
 std::int64_t Statement::integer(int column) const {
   return sqlite3_column_int64(statement_, column);
 }

@@ -51,6 +51,7 @@ class Statement {
 
   Statement& bind(int parameter, std::int64_t value);
   Statement& bind(int parameter, std::string_view text);
+  Statement& bindBytes(int parameter, std::string_view bytes);
   // True while there is a row to read.
   bool step();
   // Steps to the end; the statement can then be bound and run again.

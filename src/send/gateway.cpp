@@ -18,4 +18,10 @@ std::string gatewayUrl(std::string_view pathAndQuery) {
   return "http://" + gatewayHost() + std::string(pathAndQuery);
 }
 
+std::string pathAndQueryOf(std::string_view url) {
+  const auto scheme = url.find("://");
+  const auto path = url.find('/', scheme == std::string_view::npos ? 0 : scheme + 3);
+  return path == std::string_view::npos ? "/" : std::string(url.substr(path));
+}
+
 }  // namespace movarek

@@ -106,6 +106,18 @@ SendOutcome sendOutcome(const std::optional<LoadFailure>& failure) {
   return found == kOutcomeTable.end() ? SendOutcome::Unknown : found->outcome;
 }
 
+SentState stateAfter(const std::optional<LoadFailure>& failure) {
+  switch (sendOutcome(failure)) {
+    case SendOutcome::Sent:
+      return SentState::Sent;
+    case SendOutcome::NotSent:
+      return SentState::NotSent;
+    case SendOutcome::Unknown:
+      break;
+  }
+  return SentState::Uncertain;
+}
+
 std::string failureReason(const LoadFailure& failure) {
   switch (failure.kind) {
     case Kind::HttpStatus:

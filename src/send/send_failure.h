@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/load_failure.h"
+#include "send/sent_messages.h"
 
 namespace movarek {
 
@@ -18,6 +19,9 @@ enum class SendOutcome { Sent, NotSent, Unknown };
 // another 5xx status (a server took the request and may have passed it on), an answer from
 // another server, the engine failing after it.
 SendOutcome sendOutcome(const std::optional<LoadFailure>& failure);
+
+// The state a send's record keeps for how it ended.
+SentState stateAfter(const std::optional<LoadFailure>& failure);
 
 // A short Czech reason: "server odmítl spojení", "chyba serveru 503" and the like.
 std::string failureReason(const LoadFailure& failure);

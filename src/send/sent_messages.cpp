@@ -21,13 +21,21 @@ std::string columns(bool wholeText) {
       wholeText ? "text"
                 : "substr(text, 1, " + std::to_string(SentMessages::kListedTextLength) + ")";
   return "id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, " + text +
-         ", state, reason";
+         ", state, reason, due_at, give_up_at, " + (wholeText ? "request" : "x''");
 }
+
+// The states of a message still to go: planned, missed or waiting for the network.
+constexpr std::string_view kPlanStates = "state IN ('planned', 'missed', 'waiting-network')";
 
 // What a search looks through: the text and the addressees, an Oskar number with its prefix.
 constexpr std::string_view kFound =
     "(?1 = '' OR movarek_holds(?1, text, "
     "CASE oskar_prefix WHEN '' THEN addressees ELSE oskar_prefix || addressees END))";
+
+// The request is kept only while the message is still to go: the history needs it no more.
+std::string_view keptRequest(const SentRecord& record) {
+  return isPlan(record.state) ? std::string_view(record.request) : std::string_view();
+}
 
 bool recordingOn(sqlite3* connection) {
   Statement query(connection, "SELECT value FROM setting WHERE name = ?1");
@@ -35,7 +43,8 @@ bool recordingOn(sqlite3* connection) {
 }
 
 SentState stateOfCode(std::string_view code) {
-  for (auto state : {SentState::Sent, SentState::NotSent, SentState::Uncertain}) {
+  for (auto state : {SentState::Sent, SentState::NotSent, SentState::Uncertain, SentState::Planned,
+                     SentState::Missed, SentState::WaitingForNetwork}) {
     if (stateCode(state) == code) return state;
   }
   return SentState::Sending;
@@ -60,6 +69,9 @@ SentRecord recordAt(const Statement& row) {
   record.text = row.text(7);
   record.state = stateOfCode(row.text(8));
   record.reason = row.text(9);
+  record.dueAt = row.integer(10);
+  record.giveUpAt = row.integer(11);
+  record.request = row.text(12);
   return record;
 }
 
@@ -94,6 +106,12 @@ std::string_view stateName(SentState state) {
       return "neodesláno";
     case SentState::Uncertain:
       return "nejisté";
+    case SentState::Planned:
+      return "naplánováno";
+    case SentState::Missed:
+      return "zmeškáno";
+    case SentState::WaitingForNetwork:
+      return "čeká na síť";
   }
   return {};
 }
@@ -108,8 +126,19 @@ std::string_view stateCode(SentState state) {
       return "not-sent";
     case SentState::Uncertain:
       return "uncertain";
+    case SentState::Planned:
+      return "planned";
+    case SentState::Missed:
+      return "missed";
+    case SentState::WaitingForNetwork:
+      return "waiting-network";
   }
   return {};
+}
+
+bool isPlan(SentState state) {
+  return state == SentState::Planned || state == SentState::Missed ||
+         state == SentState::WaitingForNetwork;
 }
 
 std::string shownAddressees(const SentRecord& record) {
@@ -149,10 +178,12 @@ bool SentMessages::setRecording(bool on) {
 std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
   std::int64_t id = 0;
   const bool written = database_.use([&](sqlite3* connection) {
-    if (!recordingOn(connection)) return;
+    // A message still to go is kept whatever the user chose for the history.
+    if (!isPlan(record.state) && !recordingOn(connection)) return;
     Statement(connection,
               "INSERT INTO sent_message (sent_at, page, addressees, oskar_prefix, sender_prefix, "
-              "sender, text, state, reason) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+              "sender, text, state, reason, due_at, give_up_at, request) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
         .bind(1, record.sentAt)
         .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
         .bind(3, record.addressees)
@@ -162,6 +193,9 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
         .bind(7, record.text)
         .bind(8, stateCode(record.state))
         .bind(9, record.reason)
+        .bind(10, record.dueAt)
+        .bind(11, record.giveUpAt)
+        .bindBytes(12, keptRequest(record))
         .run();
     id = sqlite3_last_insert_rowid(connection);
   });
@@ -171,6 +205,47 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
 bool SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
   return database_.run("UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1", id,
                        stateCode(state), reason);
+}
+
+bool SentMessages::replan(const SentRecord& record) {
+  return database_.use([&](sqlite3* connection) {
+    Statement(connection,
+              "UPDATE sent_message SET state = ?2, reason = ?3, due_at = ?4, give_up_at = ?5, "
+              "request = ?6 WHERE id = ?1")
+        .bind(1, record.id)
+        .bind(2, stateCode(record.state))
+        .bind(3, record.reason)
+        .bind(4, record.dueAt)
+        .bind(5, record.giveUpAt)
+        .bindBytes(6, keptRequest(record))
+        .run();
+  });
+}
+
+std::optional<bool> SentMessages::markSending(std::int64_t id) {
+  bool marked = false;
+  const bool written = database_.use([&](sqlite3* connection) {
+    Statement(connection,
+              "UPDATE sent_message SET state = 'sending', reason = '' WHERE id = ?1 AND " +
+                  std::string(kPlanStates))
+        .bind(1, id)
+        .run();
+    marked = sqlite3_changes(connection) == 1;
+  });
+  return written ? std::optional(marked) : std::nullopt;
+}
+
+std::optional<std::vector<SentRecord>> SentMessages::plans(std::string_view search) {
+  std::vector<SentRecord> found;
+  const bool read = database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE " +
+                                    std::string(kPlanStates) + " AND " + std::string(kFound) +
+                                    " ORDER BY due_at, id");
+    query.bind(1, foldedForSearch(search));
+    while (query.step()) found.push_back(recordAt(query));
+  });
+  if (!read) return std::nullopt;
+  return found;
 }
 
 bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_view reason) {
@@ -186,8 +261,9 @@ std::optional<std::vector<SentRecord>> SentMessages::listed(std::string_view sea
   // Both ends bound the ids, so that SQLite looks at that stretch alone.
   const bool read = database_.read([&](sqlite3* connection) {
     Statement query(connection, "SELECT " + columns(false) +
-                                    " FROM sent_message WHERE id < ?2 AND id >= ?4 AND " +
-                                    std::string(kFound) + " ORDER BY id DESC LIMIT ?3");
+                                    " FROM sent_message WHERE id < ?2 AND id >= ?4 AND NOT " +
+                                    std::string(kPlanStates) + " AND " + std::string(kFound) +
+                                    " ORDER BY id DESC LIMIT ?3");
     query.bind(1, foldedForSearch(search)).bind(2, beforeId).bind(3, limit).bind(4, lowestId);
     while (query.step()) records.push_back(recordAt(query));
   });
@@ -240,9 +316,9 @@ std::optional<int> SentMessages::removeFound(std::string_view search, int limit)
   int removed = 0;
   const bool done = database_.use([&](sqlite3* connection) {
     Statement(connection,
-              "DELETE FROM sent_message WHERE id IN (SELECT id FROM sent_message "
-              "WHERE " +
-                  std::string(kFound) + " ORDER BY id DESC LIMIT ?2)")
+              "DELETE FROM sent_message WHERE id IN (SELECT id FROM sent_message WHERE NOT " +
+                  std::string(kPlanStates) + " AND " + std::string(kFound) +
+                  " ORDER BY id DESC LIMIT ?2)")
         .bind(1, foldedForSearch(search))
         .bind(2, limit)
         .run();

@@ -17,12 +17,18 @@ namespace movarek {
 
 class Database;
 
-enum class SentState { Sending, Sent, NotSent, Uncertain };
+// How a send ended, or that it is still to go: planned for a time, planned and missed while the
+// program did not run, or waiting for the network to come back.
+enum class SentState { Sending, Sent, NotSent, Uncertain, Planned, Missed, WaitingForNetwork };
 
-// "odesílá se", "odesláno", "neodesláno", "nejisté": as the list shows it.
+// "odesílá se", "odesláno", "neodesláno", "nejisté", "naplánováno", "zmeškáno", "čeká na síť":
+// as the list shows it.
 std::string_view stateName(SentState state);
-// "sending", "sent", "not-sent", "uncertain": as the file keeps it.
+// "sending", "sent", "not-sent", "uncertain", "planned", "missed", "waiting-network": as the
+// file keeps it.
 std::string_view stateCode(SentState state);
+// A message still to go.
+bool isPlan(SentState state);
 
 struct SentRecord {
   std::int64_t id = 0;
@@ -36,7 +42,10 @@ struct SentRecord {
   std::string sender;
   std::string text;  // in a listed record, only its start
   SentState state = SentState::Sending;
-  std::string reason;  // why it was not sent, or is not known to have been: a reason's code
+  std::string reason;         // why it was not sent, or is not known to have been: a reason's code
+  std::int64_t dueAt = 0;     // a message still to go: when, in seconds since 1970, UTC
+  std::int64_t giveUpAt = 0;  // one waiting for the network: its last try
+  std::string request;  // its request's path and query (code page 1250); only in a whole record
 };
 
 // The addressee as the user reads it: an Oskar record's number with its prefix.
@@ -54,16 +63,24 @@ class SentMessages {
   std::optional<bool> recording();
   bool setRecording(bool on);
 
-  // The new record's id, 0 when recording is off; nothing when it could not be written.
+  // The new record's id, 0 when recording is off (a message still to go is kept all the same);
+  // nothing when it could not be written.
   std::optional<std::int64_t> add(const SentRecord& record);
+  // The state, reason and times of `record`'s message; its request kept while it is still to go.
+  bool replan(const SentRecord& record);
+  // A message still to go marked as being sent, before it goes: true when it was still to go
+  // (the user may have cancelled it meanwhile), nothing when that could not be written.
+  std::optional<bool> markSending(std::int64_t id);
+  // The messages still to go that `search` finds, whole, the soonest first.
+  std::optional<std::vector<SentRecord>> plans(std::string_view search = {});
   // False when the change could not be written.
   bool finish(std::int64_t id, SentState state, std::string_view reason);
   // An answer came after the send was told as not known: it was sent, or refused, after all.
   bool answeredLate(std::int64_t id, SentState state, std::string_view reason);
 
-  // Up to `limit` records with ids below `beforeId` and not below `lowestId`, newest first,
-  // whose addressees or text hold `search` with case and diacritics ignored; each with only the
-  // start of its text. Nothing when they cannot be read.
+  // Up to `limit` records, not of messages still to go, with ids below `beforeId` and not below
+  // `lowestId`, newest first, whose addressees or text hold `search` with case and diacritics
+  // ignored; each with only the start of its text. Nothing when they cannot be read.
   std::optional<std::vector<SentRecord>> listed(std::string_view search, std::int64_t beforeId,
                                                 int limit, std::int64_t lowestId);
   // The id of the newest record (0 when there is none); nothing when it cannot be read.
@@ -73,7 +90,8 @@ class SentMessages {
   // Every record `search` finds, whole, newest first.
   bool forEach(std::string_view search, const std::function<bool(const SentRecord&)>& each);
   bool remove(const std::vector<std::int64_t>& ids);
-  // Deletes up to `limit` of the records `search` finds, newest first: how many it deleted.
+  // Deletes up to `limit` of the records `search` finds, newest first, the messages still to go
+  // kept (each is cancelled on its own): how many it deleted.
   std::optional<int> removeFound(std::string_view search, int limit);
 
   // Sets the connection up for the records: the search function, and the records a killed

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "send/outbox.h"
+
 namespace movarek {
 namespace {
 
@@ -14,12 +16,13 @@ TEST(SendFailure, EachEndIsToldAsItReallyEnded) {
     LoadFailure failure;
     SendOutcome outcome;
     const char* reason;
+    bool retried = false;  // certainly never reached the gateway: worth trying again
   };
   const std::vector<Case> cases = {
-      {{Kind::NetworkError, -106}, NotSent, "bez připojení k síti"},
-      {{Kind::NetworkError, -105}, NotSent, "server nenalezen"},
-      {{Kind::NetworkError, -137}, NotSent, "server nenalezen"},
-      {{Kind::NetworkError, -102}, NotSent, "server odmítl spojení"},
+      {{Kind::NetworkError, -106}, NotSent, "bez připojení k síti", true},
+      {{Kind::NetworkError, -105}, NotSent, "server nenalezen", true},
+      {{Kind::NetworkError, -137}, NotSent, "server nenalezen", true},
+      {{Kind::NetworkError, -102}, NotSent, "server odmítl spojení", true},
       {{Kind::NetworkError, -118}, NotSent, "server neodpověděl"},
       {{Kind::NetworkError, -312}, NotSent, "chyba sítě -312"},
       // The gateway refused it, or takes nothing now.
@@ -49,6 +52,7 @@ TEST(SendFailure, EachEndIsToldAsItReallyEnded) {
   for (const auto& c : cases) {
     EXPECT_EQ(sendOutcome(c.failure), c.outcome) << c.reason;
     EXPECT_EQ(failureReason(c.failure), c.reason) << c.failure.code;
+    EXPECT_EQ(worthRetrying(c.failure), c.retried) << c.reason;
   }
 }
 

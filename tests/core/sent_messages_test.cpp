@@ -168,6 +168,44 @@ TEST_F(SentMessagesTest, ASendUnderWayWhenTheProgramEndedIsNotKnown) {
   EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
+// Messages still to go are kept whatever the history keeps, listed apart, deleted one by one,
+// and each is taken for sending once at most: one under way when the program ended is not known.
+TEST_F(SentMessagesTest, MessagesStillToGoAreKeptApartAndGoOnce) {
+  std::int64_t underWay = 0;
+  {
+    auto database = open();
+    SentMessages store(*database);
+    store.setRecording(false);
+    std::vector<std::int64_t> ids;
+    for (const std::int64_t due : {1765400200, 1765400100, 1765400300}) {
+      SentRecord plan = email("a" + std::to_string(due % 1000) + "@sms.cz", "Pozdeji");
+      plan.state = SentState::Planned;
+      plan.dueAt = due;
+      plan.request = "/send_sms.php?go=sms2&msg=Pozdeji";
+      ids.push_back(store.add(plan).value());
+    }
+    EXPECT_EQ(addresseesOf(store.plans()),
+              (std::vector<std::string>{"a100@sms.cz", "a200@sms.cz", "a300@sms.cz"}));
+    EXPECT_EQ(store.plans()->front().request, "/send_sms.php?go=sms2&msg=Pozdeji");
+    EXPECT_TRUE(store.listed("", kAll, 10, 1)->empty());
+    EXPECT_EQ(store.removeFound("", 10), 0);
+    ASSERT_TRUE(store.remove({ids[0]}));
+    EXPECT_EQ(store.markSending(ids[0]), false);
+    underWay = ids[1];
+    EXPECT_EQ(store.markSending(underWay), true);
+    EXPECT_EQ(store.markSending(underWay), false);
+    SentRecord sent = store.record(ids[2])->value();
+    sent.state = SentState::Sent;
+    ASSERT_TRUE(store.replan(sent));
+    EXPECT_EQ(store.record(ids[2])->value().request, "");
+  }
+  auto database = open();
+  const SentRecord killed = SentMessages(*database).record(underWay)->value();
+  EXPECT_EQ(killed.state, SentState::Uncertain);
+  EXPECT_EQ(killed.reason, kEndedEarly);
+  EXPECT_TRUE(faults.empty());
+}
+
 TEST_F(SentMessagesTest, RecordingCanBeSwitchedOffAndStaysSo) {
   {
     auto database = open();

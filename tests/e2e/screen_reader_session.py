@@ -115,10 +115,32 @@ class ScreenReaderSession(Session):
     # --- what the screen reader sees --------------------------------------------------------
 
     def application(self):
+        """The program as the registry lists it, known by its process: a name read too early
+        could be the one it had before it named itself."""
         for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == APPLICATION:
-                return app
+            try:
+                if app is not None and app.get_process_id() == self.program.pid:
+                    return app
+            except Exception:  # an application gone meanwhile
+                pass
         return None
+
+    def heard_now(self):
+        """What the registry lists and names now, rather than what was read of it before."""
+        pyatspi.Registry.getDesktop(0).clearCache()
+        self.pump()
+
+    def desktop_heard(self):
+        """Every application the registry lists, with its windows: what a failure shows."""
+        self.heard_now()
+        seen = []
+        for app in pyatspi.Registry.getDesktop(0):
+            try:
+                seen.append(f"{app.name} (process {app.get_process_id()}): "
+                            f"{[window.name for window in app]}")
+            except Exception as error:
+                seen.append(repr(error))
+        return seen
 
     def window(self, name):
         """The program's shown window (frame or dialog) of that name."""
@@ -129,7 +151,8 @@ class ScreenReaderSession(Session):
         return None
 
     def wait_window_heard(self, name):
-        return self.wait_for(lambda: self.window(name), f'the window "{name}" over AT-SPI', 15)
+        return self.wait_for(lambda: self.heard_now() or self.window(name),
+                             f'the window "{name}" over AT-SPI', 15)
 
     def focused(self):
         """The object the focus last moved to."""
@@ -184,6 +207,8 @@ class ScreenReaderSession(Session):
 
 def main_window(session):
     window = session.wait_window_heard(APPLICATION)
+    session.expect(session.application().name == APPLICATION,
+                   f"the program is heard as {session.application().name}")
     session.wait_focus("Text zprávy")
     session.check_names_and_roles(window, "main window")
     tabs = [obj for obj in walk(window) if obj.getRoleName() == "page tab"]
@@ -363,6 +388,8 @@ def main():
             run(session)
         except Exception as failure:  # a step the session cannot go on without, or a fault
             session.problems.append(f"stopped: {failure!r}")
+            print("The screen reader hears:", *session.desktop_heard(), sep="\n  ", flush=True)
+            print("The program said:", session.program_said(), sep="\n", flush=True)
             try:
                 session.screenshot("root", "failure-screen")
             except Exception:

@@ -66,10 +66,11 @@ class SendFailureTest : public GatewayTest, public ::testing::WithParamInterface
     return messages.size() > before ? messages.back() : MessageRequest{};
   }
 
-  void expectToldKeepingTheText(const MessageRequest& told, const QString& text) {
+  void expectToldKeepingTheText(const MessageRequest& told, const QString& text,
+                                MessageButtons buttons = MessageButtons::Ok) {
     EXPECT_EQ(told.text, text);
     EXPECT_EQ(told.caption, "Chyba");
-    EXPECT_EQ(told.buttons, MessageButtons::Ok);
+    EXPECT_EQ(told.buttons, buttons);
     EXPECT_EQ(memo()->toPlainText(), "Ahoj");
     EXPECT_EQ(main().panelMezera->text(), "4 / 1");
     EXPECT_EQ(QApplication::focusWidget(), memo());
@@ -201,9 +202,19 @@ TEST_P(SendFailureTest, AConnectionClosedWithoutAnAnswerIsNotKnownToHaveFailed) 
   expectToldKeepingTheText(sendAndWaitForTheAnswer(), unknown("server přerušil spojení"));
 }
 
+// A request that never reached the gateway goes again by itself once the network is back, if
+// the user says so: yes on the e-mail page, no on the Oskar page.
 TEST_P(SendFailureTest, AGatewayThatIsNotRunningRefusesTheConnection) {
   ASSERT_NO_FATAL_FAILURE(startAndFill(false));
-  expectToldKeepingTheText(sendAndWaitForTheAnswer(), notSent("server odmítl spojení"));
+  const bool again = GetParam() == Page::Email;
+  if (again) answers = {MessageAnswer::Yes};
+  expectToldKeepingTheText(sendAndWaitForTheAnswer(),
+                           notSent("server odmítl spojení") +
+                               "\n\nOdeslat zprávu samočinně, až bude síť zase k dispozici? "
+                               "Program to zkusí každé dvě minuty po dobu jedné hodiny.",
+                           MessageButtons::YesNoDefaultNo);
+  const QString kept = again ? "waiting-network|network -102\n" : "not-sent|network -102\n";
+  EXPECT_TRUE(waitUntil([&] { return lastRecord() == kept; })) << lastRecord().toStdString();
 }
 
 // The e-mail page's gateway answers late with a page, the Oskar page's with a refusal: either

@@ -11,7 +11,9 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/program_schema.h"
 #include "app/qt/memo.h"
+#include "common/database.h"
 #include "gateway_sim.h"
 #include "send/qt/sent_messages_window.h"
 
@@ -229,6 +231,23 @@ TEST_F(SentMessagesSession, AFileHeldByAnotherProgramHoldsUpNothing) {
                                 "jakmile to půjde.");
                           }),
             1);
+}
+
+// A long history is read a page at a time: the next page only when the list's end is reached.
+TEST_F(SentMessagesSession, ALongHistoryIsListedAPageAtATime) {
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
+  Database(filePath("movarek.db"), programSchema())
+      .run(
+          "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 250) "
+          "INSERT INTO sent_message (sent_at, page, addressees, text, state) "
+          "SELECT 1600000000 + x, 'e-mail', 'a' || x || '@sms.cz', 'Text', 'sent' FROM n");
+  openSentMessages([&](SentMessagesWindow& window) {
+    waitForTheDatabase();
+    EXPECT_EQ(window.listZpravy->model()->rowCount(), 100);
+    QTest::keyClick(window.listZpravy, Qt::Key_End, Qt::ControlModifier);
+    waitForTheDatabase();
+    EXPECT_EQ(window.listZpravy->model()->rowCount(), 200);
+  });
 }
 
 }  // namespace

@@ -55,6 +55,12 @@ class Session:
         self.processes.append((name, process))
         return process
 
+    def program_said(self, lines=40):
+        """The last lines the program wrote on its standard output and error."""
+        path = self.artifacts / "program.log"
+        text = path.read_text(errors="replace") if path.exists() else ""
+        return "\n".join(text.splitlines()[-lines:])
+
     def stop_all(self):
         for name, process in reversed(self.processes):
             if process.poll() is None:
@@ -450,6 +456,7 @@ def main():
         except Failure as failure:
             session.problems.append(f"stopped: {failure}")
             print("PROBLEM:", failure, flush=True)
+            print("The program said:", session.program_said(), sep="\n", flush=True)
             try:
                 session.screenshot("root", "failure-screen")
             except (subprocess.SubprocessError, OSError):

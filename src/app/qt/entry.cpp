@@ -55,7 +55,7 @@ void removeLeftoverTemporaryFiles() {
 void bringToFront(QWidget& mainWindow) {
   QWidget* front =
       QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &mainWindow;
-  if (mainWindow.isMinimized()) mainWindow.showNormal();
+  if (mainWindow.isMinimized() || mainWindow.isHidden()) mainWindow.showNormal();
   front->raise();
   front->activateWindow();
 }

@@ -7,6 +7,7 @@
 #include "app/qt/help_window.h"
 #include "app/qt/main_window.h"
 #include "app/qt/maker_window.h"
+#include "app/qt/outbox.h"
 #include "app/qt/template_menus.h"
 #include "common/qt/first_paint.h"
 #include "common/qt/program_database.h"
@@ -30,6 +31,9 @@ Forms::Forms()
   QObject::connect(painted, &FirstPaint::painted, database_.get(), &ProgramDatabase::openSoon);
   QObject::connect(painted, &FirstPaint::painted, &frmMain_->templateMenus(),
                    &TemplateMenus::readTemplates);
+  // With the other windows made: a question about missed messages comes once they are there.
+  QObject::connect(painted, &FirstPaint::painted, &frmMain_->outbox(), &Outbox::start,
+                   Qt::QueuedConnection);
 }
 
 // The windows go in the reverse of their making; then the database's thread ends, its last
@@ -53,6 +57,12 @@ void Forms::makeTheOthers() {
   frmNapoveda_ = std::make_unique<TfrmNapoveda>(&main);
   frmOdeslane_ = std::make_unique<SentMessagesWindow>(
       *database_, [&main](const SentRecord& record) { return main.putSentRecord(record); }, &main);
+  QObject::connect(frmOdeslane_.get(), &SentMessagesWindow::sendNowRequested, &main.outbox(),
+                   &Outbox::sendNow);
+  QObject::connect(frmOdeslane_.get(), &SentMessagesWindow::recordsRemoved, &main.outbox(),
+                   &Outbox::reload);
+  QObject::connect(&main.outbox(), &Outbox::changed, frmOdeslane_.get(),
+                   &SentMessagesWindow::plansChanged);
   addressBook_ = std::make_unique<AddressBook>(main.contacts());
   frmKontakty_ = std::make_unique<TfrmKontakty>(*addressBook_, *database_, &main);
   QObject::connect(frmRychleVolby_.get(), &TfrmRychleVolby::speedDialsChanged, &main,

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "addressbook/contact_store.h"
@@ -23,6 +24,8 @@
 #include "app/qt/maker_window.h"
 #include "app/qt/memo.h"
 #include "app/qt/other_windows.h"
+#include "app/qt/outbox.h"
+#include "app/qt/plan_dialog.h"
 #include "app/qt/send_flow.h"
 #include "app/qt/template_menus.h"
 #include "app/qt/window_keys.h"
@@ -33,6 +36,7 @@
 #include "common/qt/desktop.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
+#include "common/qt/program_clock.h"
 #include "common/qt/qt_color.h"
 #include "common/qt/qt_text.h"
 #include "send/counter.h"
@@ -89,6 +93,7 @@ void replaceUndoably(const FieldText& field) {
 TfrmMain::TfrmMain(OtherWindows& windows, SendRecorder& recorder, ProgramDatabase& database)
     : windows_(windows),
       recorder_(recorder),
+      database_(database),
       webEngine_(new WebEngineStarter(this)),
       templateMenus_(new TemplateMenus(database, *this)) {
   buildLayout();
@@ -149,6 +154,7 @@ void TfrmMain::buildLayout() {
   sendFlow_ = new SendFlow({memoText, CppWebBrowser1, "e-mail"},
                            {memoTextOskar, webOskarSend, "Oskar"}, recorder_, this);
   timerVypnuti = sendFlow_->closeGuard();
+  outbox_ = new Outbox(database_, *CppWebBrowser1, *webOskarSend, *this);
 }
 
 // The menu is never shown, so it needs no menu bar (whose making would cost the start the
@@ -165,6 +171,8 @@ void TfrmMain::buildHiddenMenu() {
   Kontakty1 = item(soubor, "Kontakty", QKeySequence(Qt::CTRL | Qt::Key_K));
   Rychlvolby1 = item(soubor, "Rychlé volby", QKeySequence(Qt::CTRL | Qt::Key_R));
   Poslatzprvu1 = item(soubor, "Poslat zprávu", QKeySequence(Qt::CTRL | Qt::Key_P));
+  Odeslatpozdeji1 =
+      item(soubor, "Odeslat později…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
   Konec1 = item(soubor, "Konec", QKeySequence(Qt::Key_F10));
   Odeslanezpravy1 = item(soubor, "Odeslané zprávy", QKeySequence(Qt::CTRL | Qt::Key_H));
   QMenu* upravy = menu(QStringLiteral("Úpravy"));
@@ -178,9 +186,10 @@ void TfrmMain::buildHiddenMenu() {
   QMenu* napoveda = menu(QStringLiteral("Nápověda"));
   Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
   // Ctrl+P does nothing on the Eurotel page, and the others open the program's windows.
-  new WindowKeys(*this, *webEurotel,
-                 {Kontakty1, Rychlvolby1, Poslatzprvu1, Uivatelskpruka1, Odeslanezpravy1},
-                 [this](bool forward) { focusNextPrevChild(forward); });
+  new WindowKeys(
+      *this, *webEurotel,
+      {Kontakty1, Rychlvolby1, Poslatzprvu1, Odeslatpozdeji1, Uivatelskpruka1, Odeslanezpravy1},
+      [this](bool forward) { focusNextPrevChild(forward); });
 }
 
 void TfrmMain::connectHandlers() {
@@ -222,7 +231,21 @@ void TfrmMain::connectHandlers() {
           [this] { clipboardCommand(&QLineEdit::cut, &QPlainTextEdit::cut); });
   connect(Vloit1, &QAction::triggered, this,
           [this] { clipboardCommand(&QLineEdit::paste, &QPlainTextEdit::paste); });
-  for (TMemo* memo : {memoText, memoTextOskar}) templateMenus_->serve(*memo);
+  templateMenus_->serve(*memoText, [this] { planLater(Page::Sms); });
+  templateMenus_->serve(*memoTextOskar, [this] { planLater(Page::Oskar); });
+  connect(Odeslatpozdeji1, &QAction::triggered, this, [this] { planLater(shownPage()); });
+  for (auto [button, page] : {std::pair{btnPoslat, Page::Sms}, {btnPoslatOskar, Page::Oskar}}) {
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QWidget::customContextMenuRequested, this,
+            [this, button, page](const QPoint& at) {
+              auto* menu = new QMenu(button);
+              menu->setAttribute(Qt::WA_DeleteOnClose);
+              menu->addAction(QStringLiteral("Odeslat později…"), this,
+                              [this, page] { planLater(page); });
+              menu->popup(button->mapToGlobal(at));
+            });
+  }
+  connect(sendFlow_, &SendFlow::waitingForNetwork, outbox_, &Outbox::reload);
   connect(Vlozitsablonu1, &QAction::triggered, this, [this] {
     for (TMemo* memo : {memoText, memoTextOskar}) {
       if (focusWidget() == memo) templateMenus_->popUpAtCursor(*memo);
@@ -272,10 +295,60 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 bool TfrmMain::FormCloseQuery() {
-  if (!sendFlow_->closeHeldBack()) return true;
+  if (!sendFlow_->closeHeldBack() && !outbox_->busy()) {
+    return quitting_ || outbox_->pending() == 0 || endsWithPlansPending();
+  }
   showMessage(QStringLiteral("Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá."),
               QStringLiteral("Program nelze vypnout"));
   return false;
+}
+
+bool TfrmMain::endsWithPlansPending() {
+  const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
+  QString question = QStringLiteral(
+                         "Naplánované zprávy (%1) se odešlou, jen když program běží.\n"
+                         "Chcete program přesto ukončit?")
+                         .arg(outbox_->pending());
+  if (tray) question += QStringLiteral("\n(Ne: program poběží dál v oznamovací oblasti.)");
+  if (showMessage(question, QStringLiteral("Naplánované zprávy"), MessageButtons::YesNoDefaultNo) ==
+      MessageAnswer::Yes) {
+    return true;
+  }
+  if (tray) toTray();
+  return false;
+}
+
+void TfrmMain::toTray() {
+  if (!tray_) {
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
+    tray_->setToolTip(windowTitle());
+    auto* menu = new QMenu(this);
+    menu->addAction(QStringLiteral("Zobrazit"), this, &TfrmMain::fromTray);
+    menu->addAction(QStringLiteral("Odeslané zprávy"), this, [this] {
+      fromTray();
+      btnOdeslaneClick();
+    });
+    menu->addAction(QStringLiteral("Ukončit"), this, [this] {
+      quitting_ = true;
+      if (close()) QCoreApplication::quit();
+      quitting_ = false;
+    });
+    tray_->setContextMenu(menu);
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason why) {
+              if (why == QSystemTrayIcon::Trigger) fromTray();
+            });
+  }
+  // The window hidden is not the program ended.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  tray_->show();
+  hide();
+}
+
+void TfrmMain::fromTray() {
+  showNormal();
+  raise();
+  activateWindow();
 }
 
 void TfrmMain::FormClose() {
@@ -346,35 +419,69 @@ void TfrmMain::webEurotelDocumentComplete() { eurotelArea_->pageComplete(); }
 // working, and a second press of the same page's send does nothing.
 void TfrmMain::btnPoslatClick() {
   if (sendFlow_->busy(Page::Sms)) return;
-  const QString message = memoText->windowsText();
-  sendChecked(Page::Sms, checkEmailSend(toCp1250(editAdresa->text()), toCp1250(message)), message,
-              {editAdresa->text(), message});
+  sendIfPassed(Page::Sms);
 }
 
 void TfrmMain::btnPoslatOskarClick() {
   if (sendFlow_->busy(Page::Oskar)) return;
-  const QString message = memoTextOskar->windowsText();
-  sendChecked(
-      Page::Oskar,
-      checkOskarSend({toCp1250(editAdresaOskar->text()), toCp1250(message),
-                      comboPredcisliOskar->currentIndex(), toCp1250(editSenderOskar->text()),
-                      toCp1250(editSenderPredOskar->text())}),
-      message,
-      {editAdresaOskar->text(), message, editSenderOskar->text(), editSenderPredOskar->text()});
+  sendIfPassed(Page::Oskar);
 }
 
-void TfrmMain::sendChecked(Page page, const SendCheck& check, const QString& message,
-                           const QStringList& fields) {
-  if (!check.refused()) {
-    if (agreedToLoseCharacters(fields)) {
-      sendFlow_->send(page, check.url, message, sentRecordOf(page, check.sent));
-    }
-    return;
+TfrmMain::CheckedSend TfrmMain::checkedSend(Page page) const {
+  if (page == Page::Oskar) {
+    const QString message = memoTextOskar->windowsText();
+    return {
+        checkOskarSend({toCp1250(editAdresaOskar->text()), toCp1250(message),
+                        comboPredcisliOskar->currentIndex(), toCp1250(editSenderOskar->text()),
+                        toCp1250(editSenderPredOskar->text())}),
+        message,
+        {editAdresaOskar->text(), message, editSenderOskar->text(), editSenderPredOskar->text()}};
   }
+  const QString message = memoText->windowsText();
+  return {checkEmailSend(toCp1250(editAdresa->text()), toCp1250(message)),
+          message,
+          {editAdresa->text(), message}};
+}
+
+bool TfrmMain::passed(const CheckedSend& checked) {
+  const SendCheck& check = checked.check;
+  if (!check.refused()) return agreedToLoseCharacters(checked.fields);
   showMessage(QString::fromStdString(check.message), QString::fromStdString(check.caption));
   QWidget* const focusTargets[] = {nullptr,         editAdresa,    memoText,
                                    editAdresaOskar, memoTextOskar, comboPredcisliOskar};
   if (QWidget* target = focusTargets[static_cast<int>(check.focus)]) target->setFocus();
+  return false;
+}
+
+void TfrmMain::sendIfPassed(Page page) {
+  const CheckedSend checked = checkedSend(page);
+  if (!passed(checked)) return;
+  sendFlow_->send(page, checked.check.url, checked.message, sentRecordOf(page, checked.check.sent));
+}
+
+// Every check of a send runs now, not at its time; the message is then kept until it goes, and
+// its text may be cleared as after a send.
+void TfrmMain::planLater(Page page) {
+  if (page == Page::Eurotel) return;
+  const CheckedSend checked = checkedSend(page);
+  if (!passed(checked)) return;
+  if (!planDialog_) planDialog_ = new PlanDialog(this);
+  planDialog_->FormActivate();
+  if (showModal(*planDialog_) != QDialog::Accepted) return;
+  SentRecord record = sentRecordOf(page, checked.check.sent);
+  record.sentAt = ProgramClock::instance().now();
+  record.dueAt = planDialog_->chosen();
+  record.request = pathAndQueryOf(checked.check.url);
+  TMemo* memo = page == Page::Oskar ? memoTextOskar : memoText;
+  // The text may be cleared only once the plan is surely kept.
+  outbox_->plan(record, [this, memo, text = checked.message](const SentRecord& kept) {
+    const auto answer = showMessage(
+        QStringLiteral("Zpráva je naplánována na %1.\nChcete vymazat text naplánované zprávy?")
+            .arg(QString::fromStdString(shownTime(kept.dueAt))),
+        QStringLiteral("Zpráva naplánována"), MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes && memo->windowsText() == text) memo->clear();
+    memo->setFocus();
+  });
 }
 
 SentRecord TfrmMain::sentRecordOf(Page page, const SentFields& sent) {

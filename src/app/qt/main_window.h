@@ -10,6 +10,7 @@
 
 #include "common/page.h"
 #include "flat/qt/flat_edit.h"
+#include "send/send_check.h"
 #include "send/sent_messages.h"
 
 class QAction;
@@ -21,12 +22,13 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
+class QSystemTrayIcon;
 class QTimer;
 
 namespace movarek {
 
-struct SendCheck;
-struct SentFields;
+class Outbox;
+class PlanDialog;
 class ContactStore;
 class EurotelArea;
 class OtherWindows;
@@ -55,6 +57,8 @@ class TfrmMain : public QMainWindow {
   WebEngineStarter& webEngine() { return *webEngine_; }
   // The message fields' templates, read after the first paint.
   TemplateMenus& templateMenus() { return *templateMenus_; }
+  // Messages sent later, started after the first paint.
+  Outbox& outbox() { return *outbox_; }
 
   // The address book and the speed dials, loaded by the creation step and shared with the
   // two dialogs that edit them.
@@ -119,6 +123,7 @@ class TfrmMain : public QMainWindow {
   QAction* Kontakty1;
   QAction* Rychlvolby1;
   QAction* Poslatzprvu1;
+  QAction* Odeslatpozdeji1;
   QAction* Konec1;
   QAction* Odeslanezpravy1;
   QAction* Zpet1;
@@ -171,6 +176,11 @@ class TfrmMain : public QMainWindow {
  private:
   void FormCreate();
   bool FormCloseQuery();
+  // Planned messages go only while the program runs: before it ends the user is asked, and where
+  // the desktop has a tray, the program may go on running there instead. True when it ends.
+  bool endsWithPlansPending();
+  void toTray();
+  void fromTray();
   void FormClose();
 
   void buildLayout();
@@ -184,9 +194,20 @@ class TfrmMain : public QMainWindow {
   void restoreStoredFields();
   // Sends from `page` what passed every check; tells why a send was refused and puts the focus
   // where the fault is.
-  // `fields` are the texts the send carries, as typed.
-  void sendChecked(Page page, const SendCheck& check, const QString& message,
-                   const QStringList& fields);
+  // A page's send as a press of its "Poslat!" checks it: `fields` are the texts it carries, as
+  // typed.
+  struct CheckedSend {
+    SendCheck check;
+    QString message;
+    QStringList fields;
+  };
+  CheckedSend checkedSend(Page page) const;
+  // A send that passed its checks, and for which the user agreed to lose the characters the
+  // gateway's code page lacks; one that did not is told, and the focus goes where the fault is.
+  bool passed(const CheckedSend& checked);
+  void sendIfPassed(Page page);
+  // "Odeslat později…": the page's message checked now and planned for a time the user gives.
+  void planLater(Page page);
   // What the sent messages keep of the page's send: its fields as the request carries them.
   static SentRecord sentRecordOf(Page page, const SentFields& sent);
   int oskarPrefixIndex(const std::string& prefix) const;
@@ -200,11 +221,16 @@ class TfrmMain : public QMainWindow {
 
   OtherWindows& windows_;
   SendRecorder& recorder_;
+  ProgramDatabase& database_;
+  QSystemTrayIcon* tray_ = nullptr;
+  bool quitting_ = false;  // "Ukončit" of the tray's menu: the question was answered
   bool activated_ = false;
   WebEngineStarter* webEngine_;
   EurotelArea* eurotelArea_;
   SendFlow* sendFlow_;
   TemplateMenus* templateMenus_;
+  Outbox* outbox_;
+  PlanDialog* planDialog_ = nullptr;
 
   void connectSpeedDialButtons();
   void putEmailSpeedDial(int index);

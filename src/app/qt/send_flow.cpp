@@ -2,6 +2,9 @@
 
 #include "app/qt/memo.h"
 #include "common/qt/message_box.h"
+#include "common/qt/program_clock.h"
+#include "send/gateway.h"
+#include "send/outbox.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/send_watch.h"
 #include "send/send_check.h"
@@ -14,18 +17,6 @@ constexpr int kCloseGuardMs = 10000;
 
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-SentState stateOf(const std::optional<LoadFailure>& failure) {
-  switch (sendOutcome(failure)) {
-    case SendOutcome::Sent:
-      return SentState::Sent;
-    case SendOutcome::NotSent:
-      return SentState::NotSent;
-    case SendOutcome::Unknown:
-      break;
-  }
-  return SentState::Uncertain;
 }
 
 // The answer may come while another page is shown: that page keeps its strip and the focus.
@@ -57,6 +48,7 @@ bool SendFlow::busy(Page page) const {
 void SendFlow::send(Page page, const std::string& url, const QString& message, SentRecord record) {
   Sending& sent = sending(page);
   sent.sentText = message;
+  record.request = pathAndQueryOf(url);
   sent.number = recorder_.issued(std::move(record));
   sent.watch->send(url, sent.number);
   tellCloseGuard();
@@ -75,14 +67,24 @@ void SendFlow::finish(const Sending& sent) {
 }
 
 void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) {
-  recorder_.ended(unsent.number, stateOf(failure), reasonCode(failure));
+  recorder_.ended(unsent.number, stateAfter(failure), reasonCode(failure));
   tellCloseGuard();
-  showMessage(QString::fromStdString(sendFailureMessage(failure)), QStringLiteral("Chyba"));
+  const QString told = QString::fromStdString(sendFailureMessage(failure));
+  if (!worthRetrying(failure)) {
+    showMessage(told, QStringLiteral("Chyba"));
+  } else if (showMessage(told + QStringLiteral("\n\nOdeslat zprávu samočinně, až bude síť zase k "
+                                               "dispozici? Program to zkusí každé dvě minuty po "
+                                               "dobu jedné hodiny."),
+                         QStringLiteral("Chyba"),
+                         MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
+    recorder_.waitForNetwork(unsent.number, ProgramClock::instance().now());
+    emit waitingForNetwork();
+  }
   if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
 }
 
 void SendFlow::reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure) {
-  recorder_.answeredLate(number, stateOf(failure), failure ? reasonCode(*failure) : "");
+  recorder_.answeredLate(number, stateAfter(failure), failure ? reasonCode(*failure) : "");
   showMessage(QString::fromStdString(lateAnswerMessage(failure)),
               failure ? QStringLiteral("Chyba") : fromUtf8(kSentCaption));
 }

@@ -52,6 +52,8 @@ class SendFlow : public QObject {
  signals:
   // The help strip shows whether the close is held back.
   void closeGuardChanged(bool heldBack);
+  // A send that never left waits for the network now: the outbox tries it again.
+  void waitingForNetwork();
 
  private:
   struct Sending {

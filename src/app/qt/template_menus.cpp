@@ -20,15 +20,21 @@ void TemplateMenus::readTemplates() {
                       [this](const std::vector<MessageTemplate>& all) { templates_ = all; });
 }
 
-void TemplateMenus::serve(TMemo& memo) {
+void TemplateMenus::serve(TMemo& memo, std::function<void()> planLater) {
   memo.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&memo, &QWidget::customContextMenuRequested, this,
-          [this, &memo](const QPoint& at) { showContextMenu(memo, at); });
+          [this, &memo, planLater = std::move(planLater)](const QPoint& at) {
+            showContextMenu(memo, at, planLater);
+          });
 }
 
-void TemplateMenus::showContextMenu(TMemo& memo, const QPoint& at) {
+void TemplateMenus::showContextMenu(TMemo& memo, const QPoint& at,
+                                    const std::function<void()>& planLater) {
   QMenu* menu = memo.createStandardContextMenu(at);
   menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->addSeparator();
+  menu->addAction(QStringLiteral("Odeslat později…"), this, planLater)
+      ->setEnabled(!database_.off());
   menu->addSeparator();
   // Without the database there is nowhere to keep them.
   menu->addAction(QStringLiteral("Uložit text jako šablonu"), this,

@@ -5,6 +5,7 @@
 // The menus list the templates as last read from the database, read anew after every change, so
 // that a menu never waits for the database.
 #include <QObject>
+#include <functional>
 #include <vector>
 
 #include "send/message_templates.h"
@@ -25,13 +26,14 @@ class TemplateMenus : public QObject {
   // Reads the templates for the menus.
   void readTemplates();
 
-  // `memo`'s context menu gets the templates' items after its own.
-  void serve(TMemo& memo);
+  // `memo`'s context menu gets "Odeslat později…" (run by `planLater`) and the templates' items
+  // after its own.
+  void serve(TMemo& memo, std::function<void()> planLater);
   // The templates to insert, popped up at `memo`'s cursor, the first one active.
   void popUpAtCursor(TMemo& memo);
 
  private:
-  void showContextMenu(TMemo& memo, const QPoint& at);
+  void showContextMenu(TMemo& memo, const QPoint& at, const std::function<void()>& planLater);
   // "Vložit šablonu": one item a template, each inserting it into `memo`.
   QMenu* insertMenu(TMemo& memo, QWidget* parent);
   void storeText(TMemo& memo);

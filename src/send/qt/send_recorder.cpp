@@ -3,11 +3,12 @@
 #include <ctime>
 
 #include "common/qt/program_database.h"
+#include "send/outbox.h"
 
 namespace movarek {
 
 SendRecorder::SendRecorder(ProgramDatabase& database)
-    : database_(database), records_(std::make_shared<std::map<quint64, std::int64_t>>()) {}
+    : database_(database), records_(std::make_shared<std::map<quint64, Kept>>()) {}
 
 quint64 SendRecorder::issued(SentRecord record) {
   const quint64 send = ++lastSend_;
@@ -15,7 +16,7 @@ quint64 SendRecorder::issued(SentRecord record) {
   record.state = SentState::Sending;
   database_.record([records = records_, send, record = std::move(record)](Database& database) {
     const auto id = SentMessages(database).add(record);
-    if (id) (*records)[send] = *id;
+    if (id) records->insert_or_assign(send, Kept{*id, record});
     return id.has_value();
   });
   return send;
@@ -34,15 +35,32 @@ void SendRecorder::update(quint64 send, SentState state, std::string reason, boo
                     lateAnswer](Database& database) {
     const auto found = records->find(send);
     if (found == records->end()) return true;
-    if (found->second != 0) {
+    if (const std::int64_t id = found->second.id) {
       SentMessages store(database);
-      const bool written = lateAnswer ? store.answeredLate(found->second, state, reason)
-                                      : store.finish(found->second, state, reason);
+      const bool written =
+          lateAnswer ? store.answeredLate(id, state, reason) : store.finish(id, state, reason);
       if (!written) return false;
     }
-    // Only a send not known to have arrived may still hear its answer.
-    if (state != SentState::Uncertain) records->erase(found);
+    // A send not known to have arrived may still hear its answer, and one that did not go may
+    // still wait for the network.
+    found->second.record.state = state;
+    found->second.record.reason = reason;
+    if (state == SentState::Sent) records->erase(found);
     return true;
+  });
+}
+
+void SendRecorder::waitForNetwork(quint64 send, std::int64_t now) {
+  database_.record([records = records_, send, now](Database& database) {
+    const auto found = records->find(send);
+    if (found == records->end()) return true;
+    SentRecord waiting = waitingForNetwork(found->second.record, now);
+    waiting.id = found->second.id;
+    SentMessages store(database);
+    // Kept even when the history is not: it is a message still to go.
+    const bool written = waiting.id != 0 ? store.replan(waiting) : store.add(waiting).has_value();
+    if (written) records->erase(found);
+    return written;
   });
 }
 

@@ -26,15 +26,22 @@ class SendRecorder {
   void ended(quint64 send, SentState state, std::string reason);
   // The answer to a send that ended as not known came after all: it was sent, or not.
   void answeredLate(quint64 send, SentState state, std::string reason);
+  // A send that never left (at `now`) waits for the network, to be tried again by the outbox.
+  void waitForNetwork(quint64 send, std::int64_t now);
 
  private:
   void update(quint64 send, SentState state, std::string reason, bool lateAnswer);
 
   ProgramDatabase& database_;
   quint64 lastSend_ = 0;
-  // The records of this run's sends that may still change (0: not kept, as the user chose);
-  // used on the database's thread only, and owned by the jobs as much as by the recorder.
-  std::shared_ptr<std::map<quint64, std::int64_t>> records_;
+  // The records of this run's sends that may still change, with their ids (0: not kept, as the
+  // user chose); used on the database's thread only, and owned by the jobs as much as by the
+  // recorder.
+  struct Kept {
+    std::int64_t id;
+    SentRecord record;
+  };
+  std::shared_ptr<std::map<quint64, Kept>> records_;
 };
 
 }  // namespace movarek

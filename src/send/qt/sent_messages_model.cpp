@@ -19,10 +19,17 @@ QString textStart(const std::string& text) {
 
 }  // namespace
 
+QString shownState(const SentRecord& record) {
+  const QString state = fromUtf8(std::string(stateName(record.state)));
+  if (record.state != SentState::Planned) return state;
+  return state + QStringLiteral(" na ") + fromUtf8(shownTime(record.dueAt));
+}
+
 // One listing's search, shared with the step on the database's thread, which alone uses its
 // steps (one at a time); a newer listing leaves it unwanted.
 struct SentMessagesModel::Listing {
   std::string search;
+  bool plansListed = false;         // the messages still to go come first
   std::optional<SentSearch> steps;  // begun at the first step, once the newest id is known
   ReadWanted wanted = std::make_shared<std::atomic_bool>(true);
   bool stepping = false;
@@ -56,10 +63,16 @@ void SentMessagesModel::searchOn() {
     bool complete = false;
   };
   auto step = std::make_shared<Step>();
+  const bool plansFirst = !listing->plansListed;
   database_.read(
       this,
-      [listing, step, wanted](Database& database) {
+      [listing, step, wanted, plansFirst](Database& database) {
         SentMessages store(database);
+        if (plansFirst) {
+          auto plans = store.plans(listing->search);
+          if (plans) step->records = std::move(*plans);
+          return plans.has_value();
+        }
         if (!listing->steps) {
           const auto newest = store.newestId();
           if (!newest) return false;
@@ -71,10 +84,14 @@ void SentMessagesModel::searchOn() {
         step->complete = listing->steps->complete();
         return true;
       },
-      [this, listing, step](const JobEnd& end) {
+      [this, listing, step, plansFirst](const JobEnd& end) {
         listing->stepping = false;
         if (!end.done || listing != listing_) return;
-        listing->complete = step->complete;
+        if (plansFirst) {
+          listing->plansListed = true;
+        } else {
+          listing->complete = step->complete;
+        }
         found(listing, std::move(step->records));
       },
       [this, listing] {
@@ -121,7 +138,7 @@ QVariant SentMessagesModel::data(const QModelIndex& index, int role) const {
     case 2:
       return textStart(record.text);
     default:
-      return fromUtf8(std::string(stateName(record.state)));
+      return shownState(record);
   }
 }
 
@@ -130,12 +147,8 @@ QVariant SentMessagesModel::headerData(int section, Qt::Orientation orientation,
   return QString::fromUtf8(kHeaders[section]);
 }
 
-bool SentMessagesModel::canFetchMore(const QModelIndex& parent) const {
-  return !parent.isValid() && listing_ && !listing_->complete && !listing_->stepping;
-}
-
-void SentMessagesModel::fetchMore(const QModelIndex& parent) {
-  if (canFetchMore(parent)) searchOn();
+void SentMessagesModel::listMore() {
+  if (listing_) searchOn();
 }
 
 }  // namespace movarek

@@ -13,6 +13,10 @@
 
 namespace movarek {
 
+// "odesláno", "naplánováno na 10.12.2026 14:30" and the like.
+QString shownState(const SentRecord& record);
+
+// The messages still to go come first (the soonest first), then the rest, newest first.
 class SentMessagesModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -25,13 +29,15 @@ class SentMessagesModel : public QAbstractTableModel {
   const SentRecord& listedAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
   // Every record the search finds has been listed.
   bool complete() const;
+  // Lists the next page, unless one is being read or there is no more. The view asks for it as
+  // its end comes into sight: not through fetchMore, which the tree view also calls on every
+  // layout, so that each page read would fetch the next until the whole history was held.
+  void listMore();
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  bool canFetchMore(const QModelIndex& parent) const override;
-  void fetchMore(const QModelIndex& parent) override;
 
  signals:
   // Another program holds the database: the records come once it lets go.

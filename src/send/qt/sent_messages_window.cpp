@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTreeView>
 #include <cerrno>
@@ -42,7 +43,7 @@ QString details(const SentRecord& record) {
     shown += QStringLiteral("Odesílatel: %1 %2\n")
                  .arg(fromUtf8(record.senderPrefix), fromUtf8(record.sender));
   }
-  shown += QStringLiteral("Stav: ") + fromUtf8(std::string(stateName(record.state)));
+  shown += QStringLiteral("Stav: ") + shownState(record);
   if (!record.reason.empty())
     shown += QStringLiteral(" (%1)").arg(fromUtf8(shownReason(record.reason)));
   return shown + QStringLiteral("\n\n") + fromUtf8(record.text);
@@ -115,6 +116,7 @@ void SentMessagesWindow::buildLayout() {
   btnSmazat = nextButton("Smazat", 70);
   btnSmazatVse = nextButton("Smazat vše", 80);
   btnExportovat = nextButton("Exportovat…", 90);
+  btnOdeslatHned = nextButton("Odeslat hned", 100);
   btnZavrit = placedButton(this, QStringLiteral("Zavřít"), QRect(522, 384, 70, 25));
   btnPouzitZnovu->setDefault(true);
 
@@ -134,6 +136,9 @@ void SentMessagesWindow::connectHandlers() {
         "Databázi právě používá jiný program; záznamy se ukážou, jakmile ji uvolní."));
   });
   connect(model_, &SentMessagesModel::read, panelStav, &QLabel::clear);
+  QScrollBar* rows = listZpravy->verticalScrollBar();
+  connect(rows, &QScrollBar::valueChanged, this, &SentMessagesWindow::listMoreAtTheEnd);
+  connect(rows, &QScrollBar::rangeChanged, this, &SentMessagesWindow::listMoreAtTheEnd);
   connect(listZpravy->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &SentMessagesWindow::showDetails);
   connect(listZpravy, &QTreeView::doubleClicked, this, &SentMessagesWindow::useAgain);
@@ -141,6 +146,11 @@ void SentMessagesWindow::connectHandlers() {
   connect(btnSmazat, &QPushButton::clicked, this, &SentMessagesWindow::removeSelected);
   connect(btnSmazatVse, &QPushButton::clicked, this, &SentMessagesWindow::removeAll);
   connect(btnExportovat, &QPushButton::clicked, this, &SentMessagesWindow::exportShown);
+  connect(btnOdeslatHned, &QPushButton::clicked, this, [this] {
+    const auto ids = selectedIds();
+    if (ids.size() != 1) return;
+    emit sendNowRequested(ids.front());
+  });
   connect(checkUkladat, &QCheckBox::clicked, this, &SentMessagesWindow::keepRecording);
   connect(btnZavrit, &QPushButton::clicked, this, &QDialog::reject);
   connect(&database_, &ProgramDatabase::wentOff, this, &SentMessagesWindow::showDatabaseOff);
@@ -177,6 +187,10 @@ void SentMessagesWindow::FormActivate() {
   relist();
 }
 
+void SentMessagesWindow::plansChanged() {
+  if (isVisible() && !database_.off()) relist();
+}
+
 void SentMessagesWindow::showDatabaseOff() {
   for (QWidget* control :
        std::initializer_list<QWidget*>{editHledat, checkUkladat, listZpravy, memoPodrobnosti,
@@ -195,9 +209,21 @@ void SentMessagesWindow::relist() {
   showDetails();
 }
 
+// The next page is read once the last rows listed come into sight.
+void SentMessagesWindow::listMoreAtTheEnd() {
+  const QScrollBar* rows = listZpravy->verticalScrollBar();
+  if (rows->value() >= rows->maximum() - rows->pageStep()) model_->listMore();
+}
+
 // The newest record found is selected, whenever the search finds it.
 void SentMessagesWindow::selectNewest(int firstInserted) {
   if (firstInserted == 0) listZpravy->setCurrentIndex(model_->index(0, 0));
+}
+
+// One message still to go is selected.
+bool SentMessagesWindow::planSelected() const {
+  const auto rows = listZpravy->selectionModel()->selectedRows();
+  return rows.size() == 1 && isPlan(model_->listedAt(rows.front().row()).state);
 }
 
 std::vector<std::int64_t> SentMessagesWindow::selectedIds() const {
@@ -213,6 +239,7 @@ void SentMessagesWindow::showDetails() {
   memoPodrobnosti->clear();
   btnPouzitZnovu->setEnabled(ids.size() == 1);
   btnSmazat->setEnabled(!ids.empty());
+  btnOdeslatHned->setEnabled(planSelected());
   if (ids.size() != 1) return;
   readRecord(database_, this, ids.front(), [this, id = ids.front()](const SentRecord& record) {
     if (selectedIds() == std::vector{id}) memoPodrobnosti->setPlainText(details(record));
@@ -236,9 +263,9 @@ void SentMessagesWindow::removeSelected() {
   const auto ids = selectedIds();
   if (ids.empty()) return;
   const QString question =
-      ids.size() == 1
-          ? QStringLiteral("Opravdu chcete vybranou zprávu smazat?")
-          : QStringLiteral("Opravdu chcete smazat vybrané zprávy (%1)?").arg(ids.size());
+      ids.size() > 1 ? QStringLiteral("Opravdu chcete smazat vybrané zprávy (%1)?").arg(ids.size())
+      : planSelected() ? QStringLiteral("Opravdu chcete zrušit vybranou naplánovanou zprávu?")
+                       : QStringLiteral("Opravdu chcete vybranou zprávu smazat?");
   if (showMessage(question, kCaption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) return;
   for (std::size_t first = 0; first < ids.size(); first += kDeletedAtOnce) {
     const std::vector<std::int64_t> batch(
@@ -250,7 +277,9 @@ void SentMessagesWindow::removeSelected() {
         [this, last](const JobEnd& end) {
           if (!end.done && end.fault)
             return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
-          if (last) relist();
+          if (!last) return;
+          relist();
+          emit recordsRemoved();
         });
   }
   listZpravy->setFocus();
@@ -283,6 +312,7 @@ void SentMessagesWindow::removeFoundFrom(const std::string& search) {
           return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
         if (*removed == kDeletedAtOnce) return removeFoundFrom(search);
         relist();
+        emit recordsRemoved();
       });
 }
 

@@ -31,6 +31,8 @@ class SentMessagesWindow : public QDialog {
 
   // Each opening: the whole list from the newest, the search field empty and focused.
   void FormActivate();
+  // Messages still to go changed (one went, or failed): listed anew while the window is open.
+  void plansChanged();
 
   QLineEdit* editHledat;
   QCheckBox* checkUkladat;
@@ -40,8 +42,15 @@ class SentMessagesWindow : public QDialog {
   QPushButton* btnSmazat;
   QPushButton* btnSmazatVse;
   QPushButton* btnExportovat;
+  QPushButton* btnOdeslatHned;
   QPushButton* btnZavrit;
   QLabel* panelStav;
+
+ signals:
+  // "Odeslat hned" on a message still to go.
+  void sendNowRequested(std::int64_t id);
+  // Records were deleted: a message still to go among them goes no more.
+  void recordsRemoved();
 
  protected:
   // Enter in the search goes to the list: it finds, it does not use a record.
@@ -52,9 +61,11 @@ class SentMessagesWindow : public QDialog {
   void connectHandlers();
   // Lists the records the search finds.
   void relist();
+  void listMoreAtTheEnd();
   void selectNewest(int firstInserted);
   void showDetails();
   std::vector<std::int64_t> selectedIds() const;
+  bool planSelected() const;
   // The controls that need the database, usable only while it is on.
   void showDatabaseOff();
 
