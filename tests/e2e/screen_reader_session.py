@@ -12,13 +12,18 @@ contact in the contacts dialog, uses a speed dial, opens and closes the help and
 and the speed-dial dialog, and steps into the Eurotel page and out of it again, all with keys.
 """
 import argparse
+import os
 import sys
 import tempfile
 import time
 from pathlib import Path
 
-import pyatspi
-from gi.repository import GLib
+# The screen reader hears the accessibility bus of this session's own D-Bus. With a DISPLAY,
+# libatspi would first take the one named on that X server's root window, which another
+# program's session may have left there.
+os.environ.pop("DISPLAY", None)
+import pyatspi  # noqa: E402
+from gi.repository import GLib  # noqa: E402
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from user_session import Failure, Session, field  # noqa: E402

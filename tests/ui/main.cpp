@@ -2,8 +2,11 @@
 
 #include <QApplication>
 
+#include "session_bus.h"
+
 // One application for every test of this binary, on the offscreen platform.
 int main(int argc, char** argv) {
+  movarek::testing::noUnaskedSessionBus();
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
