@@ -80,7 +80,8 @@ class PackageSession(Session):
 
     def start_program(self):
         program = self.root / "usr/bin/sms-movarek"
-        command = [str(program)]
+        # In a D-Bus session of its own, as on a desktop, which ends with it.
+        command = ["dbus-run-session", "--", str(program)]
         if os.getuid() == 0:
             # The user may talk to this X server; the web engine's sandbox stays on.
             subprocess.run(["xhost", f"+si:localuser:{self.user.pw_name}"],
