@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "common/csv_field.h"
@@ -42,12 +43,29 @@ bool recordingOn(sqlite3* connection) {
   return !query.bind(1, kRecordingSetting).step() || query.integer(0) != 0;
 }
 
+// Each state as the file keeps it and as the user reads it.
+struct StateWords {
+  SentState state;
+  std::string_view code;
+  std::string_view name;
+};
+constexpr StateWords kStateWords[] = {
+    {SentState::Sending, "sending", "odesílá se"},
+    {SentState::Sent, "sent", "odesláno"},
+    {SentState::NotSent, "not-sent", "neodesláno"},
+    {SentState::Uncertain, "uncertain", "nejisté"},
+    {SentState::Planned, "planned", "naplánováno"},
+    {SentState::Missed, "missed", "zmeškáno"},
+    {SentState::WaitingForNetwork, "waiting-network", "čeká na síť"},
+};
+
+const StateWords& wordsOf(SentState state) {
+  return *std::ranges::find(kStateWords, state, &StateWords::state);
+}
+
 SentState stateOfCode(std::string_view code) {
-  for (auto state : {SentState::Sent, SentState::NotSent, SentState::Uncertain, SentState::Planned,
-                     SentState::Missed, SentState::WaitingForNetwork}) {
-    if (stateCode(state) == code) return state;
-  }
-  return SentState::Sending;
+  const auto found = std::ranges::find(kStateWords, code, &StateWords::code);
+  return found == std::end(kStateWords) ? SentState::Sending : found->state;
 }
 
 // A cell a spreadsheet would run as a formula is written as text.
@@ -96,45 +114,9 @@ void holds(sqlite3_context* context, int count, sqlite3_value** values) {
 
 }  // namespace
 
-std::string_view stateName(SentState state) {
-  switch (state) {
-    case SentState::Sending:
-      return "odesílá se";
-    case SentState::Sent:
-      return "odesláno";
-    case SentState::NotSent:
-      return "neodesláno";
-    case SentState::Uncertain:
-      return "nejisté";
-    case SentState::Planned:
-      return "naplánováno";
-    case SentState::Missed:
-      return "zmeškáno";
-    case SentState::WaitingForNetwork:
-      return "čeká na síť";
-  }
-  return {};
-}
+std::string_view stateName(SentState state) { return wordsOf(state).name; }
 
-std::string_view stateCode(SentState state) {
-  switch (state) {
-    case SentState::Sending:
-      return "sending";
-    case SentState::Sent:
-      return "sent";
-    case SentState::NotSent:
-      return "not-sent";
-    case SentState::Uncertain:
-      return "uncertain";
-    case SentState::Planned:
-      return "planned";
-    case SentState::Missed:
-      return "missed";
-    case SentState::WaitingForNetwork:
-      return "waiting-network";
-  }
-  return {};
-}
+std::string_view stateCode(SentState state) { return wordsOf(state).code; }
 
 bool isPlan(SentState state) {
   return state == SentState::Planned || state == SentState::Missed ||

@@ -386,9 +386,7 @@ void TfrmKontakty::Exportovatkontakty1Click() {
         return read.has_value();
       },
       [this, path, format = *format, groups](const JobEnd& end) {
-        if (!end.done && end.fault) {
-          return database_.tellFailure(QStringLiteral("Kontakty nelze exportovat"), *end.fault);
-        }
+        if (!database_.doneElseTold(end, QStringLiteral("Kontakty nelze exportovat"))) return;
         const auto contacts = contacts_.book().contacts();
         const GroupsOf groupsOf = [&](const ContactTexts& contact) {
           const auto found = groups->find(cp1250ToUtf8(contact.address));
@@ -505,9 +503,7 @@ void TfrmKontakty::groupsFollow(const std::optional<GroupChanges>& changes,
         return applied.has_value();
       },
       [this, unmade, then](const JobEnd& end) {
-        if (!end.done && end.fault) {
-          database_.tellFailure(QStringLiteral("Skupiny kontaktů nelze upravit"), *end.fault);
-        }
+        database_.doneElseTold(end, QStringLiteral("Skupiny kontaktů nelze upravit"));
         listGroups();
         if (then) then(*unmade);
       });
@@ -618,9 +614,7 @@ void TfrmKontakty::deleteGroup() {
   database_.change(
       this, [id](Database& database) { return ContactGroups(database).remove(id); },
       [this](const JobEnd& end) {
-        if (!end.done && end.fault) {
-          database_.tellFailure(QStringLiteral("Skupinu nelze smazat"), *end.fault);
-        }
+        database_.doneElseTold(end, QStringLiteral("Skupinu nelze smazat"));
         listGroups();
       });
 }

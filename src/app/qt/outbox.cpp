@@ -91,11 +91,7 @@ void Outbox::plan(SentRecord record, std::function<void(const SentRecord&)> kept
         return added.has_value();
       },
       [this, record, id, kept = std::move(kept)](const JobEnd& end) mutable {
-        if (!end.done) {
-          if (end.fault)
-            database_.tellFailure(QStringLiteral("Zprávu nelze naplánovat"), *end.fault);
-          return;
-        }
+        if (!database_.doneElseTold(end, QStringLiteral("Zprávu nelze naplánovat"))) return;
         record.id = *id;
         plans_.push_back(record);
         emit changed();
@@ -187,14 +183,13 @@ void Outbox::sendNext() {
         return marked.has_value();
       },
       [this, stillToGo](const JobEnd& end) {
-        if (end.done && *stillToGo) {
+        if (database_.doneElseTold(end, QStringLiteral("Naplánovanou zprávu nelze odeslat")) &&
+            *stillToGo) {
           watchFor(sending_->page)
               .send(gatewayUrl(sending_->request), static_cast<quint64>(sending_->id));
           emit changed();
           return;
         }
-        if (end.fault)
-          database_.tellFailure(QStringLiteral("Naplánovanou zprávu nelze odeslat"), *end.fault);
         sending_.reset();
         emit changed();
         sendNext();

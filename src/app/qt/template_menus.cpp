@@ -83,9 +83,7 @@ void TemplateMenus::storeText(TMemo& memo) {
   database_.change(
       this, [kept](Database& stored) { return MessageTemplates(stored).add(kept); },
       [this](const JobEnd& end) {
-        if (!end.done && end.fault) {
-          database_.tellFailure(QStringLiteral("Šablonu nelze uložit"), *end.fault);
-        }
+        database_.doneElseTold(end, QStringLiteral("Šablonu nelze uložit"));
         readTemplates();
       });
 }

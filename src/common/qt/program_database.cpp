@@ -314,6 +314,11 @@ void ProgramDatabase::tellOnce(const DatabaseFault& fault) {
   showMessage(backgroundFaultMessage(fault), QStringLiteral("Chyba"));
 }
 
+bool ProgramDatabase::doneElseTold(const JobEnd& end, const QString& action) {
+  if (!end.done && end.fault) tellFailure(action, *end.fault);
+  return end.done;
+}
+
 void ProgramDatabase::tellFailure(const QString& action, const DatabaseFault& fault) {
   QString text = action + QStringLiteral(": ") + faultReason(fault) + QLatin1Char('.');
   if (fault.offForTheRun()) {

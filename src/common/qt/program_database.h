@@ -79,6 +79,8 @@ class ProgramDatabase : public QObject {
 
   // Tells the user, in a box, that `action` ("Šablonu nelze uložit") could not be done and why.
   void tellFailure(const QString& action, const DatabaseFault& fault);
+  // Whether a change was done; one that failed with a fault is told as `action`'s failure.
+  bool doneElseTold(const JobEnd& end, const QString& action);
 
  signals:
   void wentOff();

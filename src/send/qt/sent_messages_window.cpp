@@ -347,11 +347,7 @@ void SentMessagesWindow::exportShown() {
         return read;
       },
       [this, path, written](const JobEnd& end) {
-        if (!end.done) {
-          if (end.fault)
-            database_.tellFailure(QStringLiteral("Zprávy nelze exportovat"), *end.fault);
-          return;
-        }
+        if (!database_.doneElseTold(end, QStringLiteral("Zprávy nelze exportovat"))) return;
         if (!written->stored) {
           logFault("cannot store " + path.toStdString() + ": " + systemReason(written->error));
           showMessage(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()),

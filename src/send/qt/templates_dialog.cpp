@@ -75,7 +75,7 @@ void TemplatesDialog::write(std::function<bool(MessageTemplates&)> change, const
         return change(templates);
       },
       [this, failure, selectedRow](const JobEnd& end) {
-        if (!end.done && end.fault) database_.tellFailure(failure, *end.fault);
+        database_.doneElseTold(end, failure);
         relist(selectedRow);
         emit changed();
       });
