@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/engine_error.h"
+
 namespace movarek {
 
 PlanStep stepAt(const SentRecord& plan, std::int64_t now) {
@@ -28,7 +30,10 @@ std::int64_t nextLook(const std::vector<SentRecord>& plans, std::int64_t now) {
 }
 
 bool worthRetrying(const LoadFailure& failure) {
-  constexpr int kNeverLeft[] = {-106, -105, -137, -102};  // no network, no name, refused
+  using namespace engine_error;
+  // No network, no name, refused: the request never left.
+  constexpr int kNeverLeft[] = {kInternetDisconnected, kNameNotResolved, kNameResolutionFailed,
+                                kConnectionRefused};
   return failure.kind == LoadFailure::Kind::NetworkError &&
          std::ranges::find(kNeverLeft, failure.code) != std::end(kNeverLeft);
 }

@@ -4,29 +4,14 @@
 #include <array>
 #include <charconv>
 
+#include "common/engine_error.h"
+
 namespace movarek {
 namespace {
 
 using Kind = LoadFailure::Kind;
 
-// The web engine's network error codes that a user can do something about.
-constexpr int kTimedOut = -7;
-constexpr int kBlockedByClient = -20;
-constexpr int kConnectionClosed = -100;
-constexpr int kConnectionReset = -101;
-constexpr int kConnectionRefused = -102;
-constexpr int kConnectionFailed = -104;
-constexpr int kNameNotResolved = -105;
-constexpr int kInternetDisconnected = -106;
-constexpr int kAddressInvalid = -108;
-constexpr int kAddressUnreachable = -109;
-constexpr int kConnectionTimedOut = -118;
-constexpr int kProxyConnectionFailed = -130;
-constexpr int kNameResolutionFailed = -137;
-constexpr int kInvalidUrl = -300;
-constexpr int kDisallowedScheme = -301;
-constexpr int kUnsafePort = -312;
-constexpr int kEmptyResponse = -324;
+using namespace engine_error;
 
 constexpr int kAnyCode = 0;
 
@@ -72,29 +57,6 @@ constexpr std::array kOutcomeTable{
 bool matches(const OutcomeRule& rule, const LoadFailure& failure) {
   return rule.kind == failure.kind &&
          (rule.code == kAnyCode || (failure.code >= rule.code && failure.code <= rule.highest));
-}
-
-std::string networkReason(int code) {
-  switch (code) {
-    case kInternetDisconnected:
-      return "bez připojení k síti";
-    case kNameNotResolved:
-    case kNameResolutionFailed:
-      return "server nenalezen";
-    case kConnectionRefused:
-      return "server odmítl spojení";
-    case kConnectionClosed:
-    case kConnectionReset:
-    case kEmptyResponse:
-      return "server přerušil spojení";
-    case kAddressUnreachable:
-      return "server je nedostupný";
-    case kTimedOut:
-    case kConnectionTimedOut:
-      return "server neodpověděl";
-    default:
-      return "chyba sítě " + std::to_string(code);
-  }
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ TEST(SendFailure, EachEndIsToldAsItReallyEnded) {
       {{Kind::NetworkError, -137}, NotSent, "server nenalezen", true},
       {{Kind::NetworkError, -102}, NotSent, "server odmítl spojení", true},
       {{Kind::NetworkError, -118}, NotSent, "server neodpověděl"},
+      {{Kind::NetworkError, -130}, NotSent, "proxy server nelze zastihnout"},
       {{Kind::NetworkError, -312}, NotSent, "chyba sítě -312"},
       // The gateway refused it, or takes nothing now.
       {{Kind::HttpStatus, 400}, NotSent, "chyba serveru 400"},

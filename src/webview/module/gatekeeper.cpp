@@ -9,6 +9,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include "common/engine_error.h"
+
 namespace movarek {
 namespace {
 
@@ -19,15 +21,7 @@ constexpr qsizetype kLongestHead = 64 * 1024;
 // A gateway that does not take the connection within this long is not reached.
 constexpr int kConnectWaitMs = 30000;
 
-// The web engine's network error codes the gatekeeper's failures stand for.
-constexpr int kConnectionReset = -101;
-constexpr int kConnectionRefused = -102;
-constexpr int kConnectionFailed = -104;
-constexpr int kNameNotResolved = -105;
-constexpr int kAddressUnreachable = -109;
-constexpr int kConnectionTimedOut = -118;
-constexpr int kProxyConnectionFailed = -130;
-constexpr int kEmptyResponse = -324;
+using namespace engine_error;
 
 // Why the connection to `upstream` could not be made, as the engine would have said it.
 int connectFailure(QAbstractSocket::SocketError error, const Upstream& upstream) {
@@ -61,31 +55,11 @@ QByteArray answer(int status, const QByteArray& reason, const QByteArray& page =
 
 // What the Eurotel page shows when the gateway could not be reached, in the engine's place.
 QByteArray unreachablePage(int networkError) {
-  QString reason = QStringLiteral("server přerušil spojení");
-  switch (networkError) {
-    case kConnectionRefused:
-      reason = QStringLiteral("server odmítl spojení");
-      break;
-    case kNameNotResolved:
-      reason = QStringLiteral("server nenalezen");
-      break;
-    case kAddressUnreachable:
-      reason = QStringLiteral("server je nedostupný");
-      break;
-    case kConnectionTimedOut:
-      reason = QStringLiteral("server neodpověděl");
-      break;
-    case kProxyConnectionFailed:
-      reason = QStringLiteral("proxy server nelze zastihnout");
-      break;
-    default:
-      break;
-  }
   return QStringLiteral(
              "<!DOCTYPE html><html lang=\"cs\"><meta charset=\"utf-8\">"
              "<title>SMS centrum Vertanix</title><p>Stránku SMS centra Vertanix nelze "
              "načíst: %1.</p></html>")
-      .arg(reason)
+      .arg(QString::fromStdString(networkReason(networkError)))
       .toUtf8();
 }
 
