@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "addressbook/contact_store.h"
+#include "addressbook/qt/contact_groups_panel.h"
 #include "addressbook/qt/contacts_dialog.h"
 #include "app/program_schema.h"
 #include "app/qt/forms.h"
@@ -300,10 +301,10 @@ int main(int argc, char** argv) {
   std::vector<std::function<void()>> choosing;
   for (int row : {0, 500, 999}) {
     choosing.push_back([&contacts, row] {
-      QListWidgetItem* group = contacts.listSkupiny->item(row);
+      QListWidgetItem* group = contacts.panelSkupiny->listSkupiny->item(row);
       if (!group) return;
-      contacts.listSkupiny->setCurrentItem(group);
-      emit contacts.listSkupiny->itemClicked(group);
+      contacts.panelSkupiny->listSkupiny->setCurrentItem(group);
+      emit contacts.panelSkupiny->listSkupiny->itemClicked(group);
     });
   }
   print("Kontakty, a group of 1000 chosen (Ctrl+K, then three groups)",

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "addressbook/qt/contact_groups_panel.h"
 #include "addressbook/qt/contacts_dialog.h"
 #include "app/qt/memo.h"
 #include "contact_file.h"
@@ -25,11 +26,11 @@ class GroupsAndTemplatesSession : public GatewayTest {
   void sendToGroup(const QString& group) {
     workContacts([&](TfrmKontakty& contacts) {
       waitForTheDatabase();
-      const auto found = contacts.listSkupiny->findItems(group, Qt::MatchExactly);
+      const auto found = contacts.panelSkupiny->listSkupiny->findItems(group, Qt::MatchExactly);
       ASSERT_EQ(found.size(), 1);
-      contacts.listSkupiny->setFocus();
-      contacts.listSkupiny->setCurrentItem(found.front());
-      QTest::keyClick(contacts.listSkupiny, Qt::Key_Return);
+      contacts.panelSkupiny->listSkupiny->setFocus();
+      contacts.panelSkupiny->listSkupiny->setCurrentItem(found.front());
+      QTest::keyClick(contacts.panelSkupiny->listSkupiny, Qt::Key_Return);
       waitForTheDatabase();
     });
     main().memoText->setPlainText(QStringLiteral("Ahoj"));
@@ -79,9 +80,9 @@ TEST_F(GroupsAndTemplatesSession, AGroupFollowsItsContactsAndTravelsWithThemTemp
   });
   workContacts([this](TfrmKontakty& contacts) {
     for (int row : {0, 1, 3}) contacts.listboxJmena->item(row)->setCheckState(Qt::Checked);
-    contacts.btnUlozitSkupinu->click();
+    contacts.panelSkupiny->btnUlozitSkupinu->click();
     waitForTheDatabase();
-    contacts.btnUlozitSkupinu->click();  // the same name again is refused
+    contacts.panelSkupiny->btnUlozitSkupinu->click();  // the same name again is refused
   });
   ASSERT_EQ(asked.size(), 2u);
   EXPECT_EQ(asked[0].caption, "Nová skupina");
@@ -113,7 +114,7 @@ TEST_F(GroupsAndTemplatesSession, AGroupFollowsItsContactsAndTravelsWithThemTemp
   workContacts([this](TfrmKontakty& contacts) {
     contacts.Importovatkontakty1->trigger();
     waitForTheDatabase();
-    EXPECT_EQ(contacts.listSkupiny->count(), 2);
+    EXPECT_EQ(contacts.panelSkupiny->listSkupiny->count(), 2);
     contacts.Exportovatkontakty1->trigger();
     waitForTheDatabase();
   });

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "addressbook/contact_store.h"
+#include "addressbook/qt/contact_groups_panel.h"
 #include "app/qt/memo.h"
 #include "common/qt/qt_text.h"
 #include "forms_fixture.h"
@@ -345,10 +346,10 @@ TEST_F(ContactsDialogTest, DialogIsAFixedSizeWindowWithItsCaptions) {
   EXPECT_EQ(dialog().minimumSize(), dialog().maximumSize());
   EXPECT_EQ(dialog().btnOK->geometry(), QRect(424, 276, 75, 25));
   EXPECT_EQ(dialog().listboxJmena->geometry(), QRect(8, 8, 237, 273));
-  EXPECT_EQ(dialog().listSkupiny->accessibleName(), "Skupiny");
-  EXPECT_EQ(dialog().btnUlozitSkupinu->text(), "Uložit označené jako skupinu…");
-  EXPECT_EQ(dialog().btnPrejmenovatSkupinu->text(), "Přejmenovat skupinu…");
-  EXPECT_EQ(dialog().btnSmazatSkupinu->text(), "Smazat skupinu");
+  EXPECT_EQ(dialog().panelSkupiny->listSkupiny->accessibleName(), "Skupiny");
+  EXPECT_EQ(dialog().panelSkupiny->btnUlozitSkupinu->text(), "Uložit označené jako skupinu…");
+  EXPECT_EQ(dialog().panelSkupiny->btnPrejmenovatSkupinu->text(), "Přejmenovat skupinu…");
+  EXPECT_EQ(dialog().panelSkupiny->btnSmazatSkupinu->text(), "Smazat skupinu");
   EXPECT_TRUE(dialog().btnOK2->isDefault());
   EXPECT_EQ(dialog().btnNovy->text(), "Vložit výše zapsaná data jako NOVÝ KONTAKT");
   EXPECT_EQ(dialog().btnUlozit->text(), "ULOŽIT změny v aktuálně zobrazeném kontaktu");
@@ -399,10 +400,10 @@ TEST_F(ContactsDialogTest, AGroupIsRenamedDeletedAndCountsTheMembersTheBookLost)
   openContacts([&](TfrmKontakty& d) {
     mark(0);
     mark(1);
-    d.btnUlozitSkupinu->click();
+    d.panelSkupiny->btnUlozitSkupinu->click();
     waitForTheDatabase();
-    d.btnPrejmenovatSkupinu->click();  // an empty name is refused
-    d.btnPrejmenovatSkupinu->click();
+    d.panelSkupiny->btnPrejmenovatSkupinu->click();  // an empty name is refused
+    d.panelSkupiny->btnPrejmenovatSkupinu->click();
     waitForTheDatabase();
   });
   EXPECT_EQ(messages.back().text, "Není zadán název skupiny!");
@@ -412,14 +413,14 @@ TEST_F(ContactsDialogTest, AGroupIsRenamedDeletedAndCountsTheMembersTheBookLost)
   answers = {MessageAnswer::Ok, MessageAnswer::Yes};
   openContacts([&](TfrmKontakty& d) {
     waitForTheDatabase();
-    ASSERT_EQ(d.listSkupiny->count(), 1);
-    d.listSkupiny->setCurrentRow(0);
-    emit d.listSkupiny->itemClicked(d.listSkupiny->item(0));
+    ASSERT_EQ(d.panelSkupiny->listSkupiny->count(), 1);
+    d.panelSkupiny->listSkupiny->setCurrentRow(0);
+    emit d.panelSkupiny->listSkupiny->itemClicked(d.panelSkupiny->listSkupiny->item(0));
     waitForTheDatabase();
     EXPECT_EQ(marked(), QList<int>{0});
-    d.btnSmazatSkupinu->click();
+    d.panelSkupiny->btnSmazatSkupinu->click();
     waitForTheDatabase();
-    EXPECT_EQ(d.listSkupiny->count(), 0);
+    EXPECT_EQ(d.panelSkupiny->listSkupiny->count(), 0);
     EXPECT_EQ(listed(), QStringList({"Bara", "Cyril"}));
   });
   ASSERT_GE(messages.size(), 2u);

@@ -1,39 +1,27 @@
 #include "addressbook/qt/contacts_dialog.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEvent>
-#include <QFileInfo>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QValidator>
 #include <algorithm>
-#include <map>
-#include <memory>
-#include <optional>
 
 #include "addressbook/address_book.h"
 #include "addressbook/address_choice.h"
-#include "addressbook/contact_groups.h"
 #include "addressbook/contact_store.h"
+#include "addressbook/qt/contact_file_drop.h"
+#include "addressbook/qt/contact_file_export.h"
+#include "addressbook/qt/contact_file_import.h"
+#include "addressbook/qt/contact_groups_panel.h"
 #include "addressbook/qt/contact_list.h"
-#include "common/cp1250.h"
 #include "common/qt/accessibility.h"
-#include "common/qt/file_choice.h"
-#include "common/qt/input_box.h"
 #include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
-#include "common/qt/program_database.h"
 #include "common/qt/qt_text.h"
-#include "common/safe_file.h"
-#include "exchange/contact_import.h"
-#include "exchange/qt/phone_module.h"
 
 namespace movarek {
 namespace {
@@ -78,11 +66,10 @@ QLineEdit* labelledEdit(QWidget* parent, const QString& caption, int top, int wi
 }  // namespace
 
 TfrmKontakty::TfrmKontakty(AddressBook& book, ProgramDatabase& database, QWidget* parent)
-    : QDialog(parent), book_(book), contacts_(book.contacts()), database_(database) {
+    : QDialog(parent), book_(book), contacts_(book.contacts()) {
   buildLayout();
-  buildGroups();
+  buildParts(database);
   connectHandlers();
-  connectGroups();
   FormCreate();
 }
 
@@ -112,15 +99,26 @@ void TfrmKontakty::buildLayout() {
   btnSmazat = placedButton(this, QStringLiteral("SMAZAT právě zobrazený kontakt"),
                            QRect(kRightX, 221, kRightWidth, 25));
   for (QPushButton* bold : {btnNovy, btnUlozit, btnSmazat}) bold->setFont(boldArial());
-  auto* separator = new QFrame(this);
-  separator->setFrameShape(QFrame::HLine);
-  separator->setFrameShadow(QFrame::Sunken);
-  separator->setGeometry(kRightX, 253, kRightWidth, 2);
+  placedSeparator(this, QRect(kRightX, 253, kRightWidth, 2));
 
   btnOK = placedButton(this, QStringLiteral("OK"), QRect(424, 276, 75, 25));
   btnStorno = placedButton(this, QStringLiteral("Storno"), QRect(505, 276, 75, 25));
   buildContextMenu();
-  setAcceptDrops(true);
+}
+
+void TfrmKontakty::buildParts(ProgramDatabase& database) {
+  panelSkupiny = new ContactGroupsPanel(*this, *listboxJmena, contacts_, database,
+                                        [this] { return markedAddresses(); });
+  connect(panelSkupiny, &ContactGroupsPanel::groupTaken, this, &TfrmKontakty::btnOKClick);
+  import_ = new ContactFileImport(*this, book_, *panelSkupiny);
+  connect(import_, &ContactFileImport::bookChanged, this, &TfrmKontakty::rebuildList);
+  connect(Importovatkontakty1, &QAction::triggered, import_, &ContactFileImport::chooseAndImport);
+  auto* exporter = new ContactFileExport(*this, contacts_, database);
+  connect(Exportovatkontakty1, &QAction::triggered, exporter, &ContactFileExport::chooseAndExport);
+  // A file dropped on a field is imported, as anywhere on the dialog, not written into it.
+  auto* drop = new ContactFileDrop(*this, {listboxJmena, listboxJmena->viewport(), editJmeno,
+                                           editAdresa, editTelefon, panelSkupiny->listSkupiny});
+  connect(drop, &ContactFileDrop::fileDropped, import_, &ContactFileImport::importFile);
 }
 
 void TfrmKontakty::buildContextMenu() {
@@ -140,8 +138,6 @@ void TfrmKontakty::connectHandlers() {
   listboxJmena->installEventFilter(this);
   // Anywhere in the list, its empty part included.
   listboxJmena->viewport()->installEventFilter(this);
-  // A file dropped on a field is imported, as anywhere on the dialog, not written into it.
-  for (QLineEdit* field : {editJmeno, editAdresa, editTelefon}) field->installEventFilter(this);
   connect(btnNovy, &QPushButton::clicked, this, &TfrmKontakty::btnNovyClick);
   connect(btnUlozit, &QPushButton::clicked, this, &TfrmKontakty::btnUlozitClick);
   connect(btnSmazat, &QPushButton::clicked, this, &TfrmKontakty::btnSmazatClick);
@@ -152,12 +148,9 @@ void TfrmKontakty::connectHandlers() {
   connect(btnStorno, &QPushButton::clicked, this, &TfrmKontakty::btnStornoClick);
   // The right mouse button and the Menu key; Shift+F10 in the key filter.
   connect(listboxJmena, &QWidget::customContextMenuRequested, this, &TfrmKontakty::showContextMenu);
-  connect(Importovatkontakty1, &QAction::triggered, this, &TfrmKontakty::Importovatkontakty1Click);
-  connect(Exportovatkontakty1, &QAction::triggered, this, &TfrmKontakty::Exportovatkontakty1Click);
 }
 
 bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
-  if (takesFileDrop(*event)) return true;
   if (watched == listboxJmena && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
@@ -166,14 +159,6 @@ bool TfrmKontakty::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     listboxJmenaKeyDown();
-  }
-  // Enter on a group marks its members and, once they are marked, presses OK.
-  if (watched == listSkupiny && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      markGroup([this] { btnOKClick(); });
-      return true;
-    }
   }
   if (watched == listboxJmena->viewport() && event->type() == QEvent::MouseButtonDblClick &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -229,7 +214,7 @@ void TfrmKontakty::setAllChecks(Qt::CheckState state) {
 }
 
 void TfrmKontakty::FormActivate() {
-  listGroups();
+  panelSkupiny->listGroups();
   selectEntry(0);
 }
 
@@ -251,8 +236,8 @@ void TfrmKontakty::btnNovyClick() {
 
 void TfrmKontakty::btnUlozitClick() {
   if (!hasSelection()) return;
-  groupsFollow(book_.replaceContact(toCp1250(editJmeno->text()), toCp1250(editAdresa->text()),
-                                    toCp1250(editTelefon->text())));
+  panelSkupiny->follow(book_.replaceContact(
+      toCp1250(editJmeno->text()), toCp1250(editAdresa->text()), toCp1250(editTelefon->text())));
   rebuildList();
   selectEntry(contacts_.book().currentContact());
 }
@@ -262,7 +247,7 @@ void TfrmKontakty::btnSmazatClick() {
   const auto answer = showMessage(QStringLiteral("Opravdu chcete tento kontakt vymazat?"),
                                   QStringLiteral("Vymazání kontaktu"), MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return;
-  groupsFollow(book_.removeContact());
+  panelSkupiny->follow(book_.removeContact());
   rebuildList();
   selectEntry(0);
 }
@@ -294,329 +279,6 @@ void TfrmKontakty::btnOKClick() {
 
 void TfrmKontakty::btnStornoClick() { reject(); }
 
-// ---------------------------------------------------------------------------------------------
-// Import and export
-
-namespace {
-
-const QString kFilters = QStringLiteral("vCard (*.vcf);;CSV (*.csv)");
-
-std::optional<ContactFormat> formatOf(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("vcf")) return ContactFormat::VCard;
-  if (suffix == QLatin1String("csv")) return ContactFormat::Csv;
-  return std::nullopt;
-}
-
-void tellError(const QString& text) { showMessage(text, QStringLiteral("Chyba")); }
-
-// The format of a file by its extension; a file of neither is told.
-std::optional<ContactFormat> formatTold(const QString& path) {
-  const auto format = formatOf(path);
-  if (!format) {
-    tellError(QStringLiteral("Soubor %1 není vCard (.vcf) ani CSV (.csv).")
-                  .arg(QFileInfo(path).fileName()));
-  }
-  return format;
-}
-
-// The local .vcf and .csv files of a drag.
-QStringList importableFiles(const QMimeData& dragged) {
-  QStringList files;
-  for (const QUrl& url : dragged.urls()) {
-    if (url.isLocalFile() && formatOf(url.toLocalFile())) files << url.toLocalFile();
-  }
-  return files;
-}
-
-}  // namespace
-
-void TfrmKontakty::Importovatkontakty1Click() {
-  const QString path = chooseFile(this, {FileChoice::Open, QStringLiteral("Importovat kontakty"),
-                                         QStringLiteral("Kontakty (*.vcf *.csv);;") + kFilters});
-  if (!path.isEmpty()) importContacts(path);
-}
-
-void TfrmKontakty::importContacts(const QString& path) {
-  const QString name = QFileInfo(path).fileName();
-  const auto format = formatTold(path);
-  if (!format) return;
-  const auto cards = readContactFile(path.toStdString(), *format);
-  if (!cards) {
-    tellError(QStringLiteral("Soubor %1 nelze přečíst.").arg(name));
-    return;
-  }
-  if (cards->empty()) {
-    tellError(QStringLiteral("V souboru %1 není žádný kontakt.").arg(name));
-    return;
-  }
-  const auto& book = contacts_.book();
-  const ImportPlan plan = planImport(book.contacts(), book.room(), *cards, keptPhoneNumberByModule);
-  const auto changes = book_.importContacts(plan);
-  rebuildList();
-  if (!changes || changes->empty()) return reportImport(plan.count, 0);
-  groupsFollow(changes, [this, count = plan.count](int unmade) { reportImport(count, unmade); });
-}
-
-void TfrmKontakty::reportImport(const ImportCount& count, int unmadeGroups) {
-  QString report = QString::fromStdString(importReport(count));
-  if (unmadeGroups > 0) {
-    report += QStringLiteral("\nNezaložené skupiny: %1 (jeden import založí nejvýše %2 skupin).")
-                  .arg(unmadeGroups)
-                  .arg(ContactGroups::kMostNewGroups);
-  }
-  if (phoneModuleMissing())
-    report += QStringLiteral("\n\n") + QString::fromUtf8(kNumbersKeptAsWritten);
-  showMessage(report, QStringLiteral("Import kontaktů"));
-}
-
-void TfrmKontakty::Exportovatkontakty1Click() {
-  const QString path =
-      chooseFile(this, {FileChoice::Save, QStringLiteral("Exportovat kontakty"), kFilters});
-  if (path.isEmpty()) return;
-  const auto format = formatTold(path);
-  if (!format) return;
-  using GroupMap = std::map<std::string, std::vector<std::string>>;
-  auto groups = std::make_shared<GroupMap>();
-  database_.read(
-      this,
-      [groups](Database& database) {
-        auto read = ContactGroups(database).groupsByAddress();
-        if (read) *groups = std::move(*read);
-        return read.has_value();
-      },
-      [this, path, format = *format, groups](const JobEnd& end) {
-        if (!database_.doneElseTold(end, QStringLiteral("Kontakty nelze exportovat"))) return;
-        const auto contacts = contacts_.book().contacts();
-        const GroupsOf groupsOf = [&](const ContactTexts& contact) {
-          const auto found = groups->find(cp1250ToUtf8(contact.address));
-          return found == groups->end() ? std::vector<std::string>{} : found->second;
-        };
-        if (!replaceFile(path.toStdString(), format == ContactFormat::VCard
-                                                 ? vCardsOf(contacts, groupsOf)
-                                                 : csvOf(contacts, groupsOf))) {
-          tellError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
-          return;
-        }
-        showMessage(QStringLiteral("Uloženo kontaktů: %1.").arg(contacts.size()),
-                    QStringLiteral("Export kontaktů"));
-      });
-}
-
-// A .vcf or .csv file dropped on the dialog is imported.
-void TfrmKontakty::dragEnterEvent(QDragEnterEvent* event) {
-  if (!importableFiles(*event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-bool TfrmKontakty::takesFileDrop(QEvent& event) {
-  const auto type = event.type();
-  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
-  auto& drop = static_cast<QDropEvent&>(event);
-  if (importableFiles(*drop.mimeData()).isEmpty()) return false;
-  if (type == QEvent::Drop) {
-    dropEvent(&drop);
-  } else {
-    drop.acceptProposedAction();
-  }
-  return true;
-}
-
-void TfrmKontakty::dropEvent(QDropEvent* event) {
-  for (const QString& file : importableFiles(*event->mimeData())) importContacts(file);
-  event->acceptProposedAction();
-}
-
-}  // namespace movarek
-
-// ---------------------------------------------------------------------------------------------
-// Groups
-
-namespace movarek {
-
-namespace {
-const QString kGroupsCaption = QStringLiteral("Skupiny");
-}
-
-void TfrmKontakty::buildGroups() {
-  auto* separator = new QFrame(this);
-  separator->setFrameShape(QFrame::HLine);
-  separator->setFrameShadow(QFrame::Sunken);
-  separator->setGeometry(8, 310, 572, 2);
-  QLabel* label = placedLabel(this, QStringLiteral("Skupiny:"), QRect(8, 318, 60, 16));
-  listSkupiny = new QListWidget(this);
-  listSkupiny->setGeometry(70, 316, 175, 48);
-  nameByLabel(*label, *listSkupiny, kGroupsCaption);
-  btnUlozitSkupinu = placedButton(this, QStringLiteral("Uložit označené jako skupinu…"),
-                                  QRect(kRightX, 316, kRightWidth, 23));
-  btnPrejmenovatSkupinu =
-      placedButton(this, QStringLiteral("Přejmenovat skupinu…"), QRect(kRightX, 341, 160, 23));
-  btnSmazatSkupinu =
-      placedButton(this, QStringLiteral("Smazat skupinu"), QRect(kRightX + 164, 341, 160, 23));
-}
-
-void TfrmKontakty::connectGroups() {
-  // A click marks the members; Enter (the list's filter) also presses OK.
-  connect(listSkupiny, &QListWidget::itemClicked, this, [this] { markGroup(); });
-  listSkupiny->installEventFilter(this);
-  connect(btnUlozitSkupinu, &QPushButton::clicked, this, &TfrmKontakty::saveMarkedAsGroup);
-  connect(btnPrejmenovatSkupinu, &QPushButton::clicked, this, &TfrmKontakty::renameGroup);
-  connect(btnSmazatSkupinu, &QPushButton::clicked, this, &TfrmKontakty::deleteGroup);
-  connect(&database_, &ProgramDatabase::wentOff, this, &TfrmKontakty::enableGroups);
-}
-
-void TfrmKontakty::enableGroups() {
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           listSkupiny, btnUlozitSkupinu, btnPrejmenovatSkupinu, btnSmazatSkupinu}) {
-    control->setEnabled(!database_.off());
-  }
-}
-
-void TfrmKontakty::listGroups(const QString& selected) {
-  enableGroups();
-  database_.fetch<std::vector<ContactGroup>>(
-      this, [](Database& database) { return ContactGroups(database).all(); },
-      [this, selected](std::vector<ContactGroup> listed) {
-        groups_ = std::move(listed);
-        listSkupiny->clear();
-        for (const ContactGroup& group : groups_) {
-          auto* item = new QListWidgetItem(QString::fromStdString(group.name), listSkupiny);
-          item->setData(Qt::UserRole, QVariant::fromValue(group.id));
-          if (item->text() == selected) listSkupiny->setCurrentItem(item);
-        }
-      });
-}
-
-std::int64_t TfrmKontakty::selectedGroup() const {
-  const QListWidgetItem* item = listSkupiny->currentItem();
-  return item ? item->data(Qt::UserRole).toLongLong() : 0;
-}
-
-void TfrmKontakty::groupsFollow(const std::optional<GroupChanges>& changes,
-                                const std::function<void(int unmade)>& then) {
-  if (!changes || changes->empty()) return;
-  auto unmade = std::make_shared<int>(0);
-  database_.change(
-      this,
-      [changes = *changes, unmade](Database& database) {
-        const auto applied = ContactGroups(database).apply(changes);
-        if (applied) *unmade = *applied;
-        return applied.has_value();
-      },
-      [this, unmade, then](const JobEnd& end) {
-        database_.doneElseTold(end, QStringLiteral("Skupiny kontaktů nelze upravit"));
-        listGroups();
-        if (then) then(*unmade);
-      });
-}
-
-std::optional<std::string> TfrmKontakty::askGroupName(const QString& caption, const QString& name,
-                                                      std::int64_t renamed) {
-  const auto typed = askForText({caption, QStringLiteral("Název skupiny:"), name});
-  if (!typed) return std::nullopt;
-  const std::string trimmed = trimmedGroupName(typed->toStdString());
-  if (trimmed.empty()) {
-    tellError(QStringLiteral("Není zadán název skupiny!"));
-    return std::nullopt;
-  }
-  const bool taken = std::ranges::any_of(groups_, [&](const ContactGroup& group) {
-    return group.id != renamed && groupNameKey(group.name) == groupNameKey(trimmed);
-  });
-  if (taken) {
-    tellError(QStringLiteral("Skupina %1 už existuje.").arg(QString::fromStdString(trimmed)));
-    return std::nullopt;
-  }
-  return trimmed;
-}
-
-void TfrmKontakty::writeGroup(std::function<ContactGroups::Naming(ContactGroups&)> write,
-                              const std::string& name, const QString& failure) {
-  auto naming = std::make_shared<ContactGroups::Naming>(ContactGroups::Naming::Failed);
-  database_.change(
-      this,
-      [write = std::move(write), naming](Database& database) {
-        ContactGroups groups(database);
-        *naming = write(groups);
-        return *naming != ContactGroups::Naming::Failed;
-      },
-      [this, naming, name, failure](const JobEnd& end) {
-        const QString shown = QString::fromStdString(name);
-        if (*naming == ContactGroups::Naming::Taken) {
-          tellError(QStringLiteral("Skupina %1 už existuje.").arg(shown));
-        } else if (!end.done && end.fault) {
-          database_.tellFailure(failure, *end.fault);
-        }
-        listGroups(shown);
-      });
-}
-
-void TfrmKontakty::saveMarkedAsGroup() {
-  std::vector<std::string> addresses;
-  for (const auto& address : markedAddresses()) {
-    if (!address.empty()) addresses.push_back(cp1250ToUtf8(address));
-  }
-  if (addresses.empty()) {
-    tellError(QStringLiteral("Označte kontakty, které má skupina mít."));
-    return;
-  }
-  const auto name = askGroupName(QStringLiteral("Nová skupina"), {}, 0);
-  if (!name) return;
-  writeGroup(
-      [name = *name, addresses](ContactGroups& groups) { return groups.add(name, addresses); },
-      *name, QStringLiteral("Skupinu nelze uložit"));
-}
-
-// Exactly the members still in the book are marked; those the book no longer holds are told.
-void TfrmKontakty::markGroup(const std::function<void()>& then) {
-  const auto id = selectedGroup();
-  if (!id) return;
-  database_.fetch<std::vector<std::string>>(
-      this, [id](Database& database) { return ContactGroups(database).members(id); },
-      [this, id, then](const std::vector<std::string>& members) {
-        if (selectedGroup() != id) return;
-        std::vector<bool> found(members.size(), false);
-        for (int row = 0; row < listboxJmena->count(); ++row) {
-          const std::string address = cp1250ToUtf8(contacts_.book().record(row).addressText());
-          const auto member = std::find(members.begin(), members.end(), address);
-          const bool marked = !address.empty() && member != members.end();
-          if (marked) found[static_cast<std::size_t>(member - members.begin())] = true;
-          listboxJmena->item(row)->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
-        }
-        const auto missing = std::count(found.begin(), found.end(), false);
-        if (missing > 0) {
-          showMessage(QStringLiteral("Ve skupině %1 jsou kontakty, které v adresáři už nejsou: %2.")
-                          .arg(listSkupiny->currentItem()->text())
-                          .arg(missing),
-                      kGroupsCaption);
-        }
-        if (then) then();
-      });
-}
-
-void TfrmKontakty::renameGroup() {
-  const auto id = selectedGroup();
-  if (!id) return;
-  const auto name =
-      askGroupName(QStringLiteral("Přejmenovat skupinu"), listSkupiny->currentItem()->text(), id);
-  if (!name) return;
-  writeGroup([id, name = *name](ContactGroups& groups) { return groups.rename(id, name); }, *name,
-             QStringLiteral("Skupinu nelze přejmenovat"));
-}
-
-// The contacts stay in the book.
-void TfrmKontakty::deleteGroup() {
-  const auto id = selectedGroup();
-  if (!id) return;
-  const auto answer =
-      showMessage(QStringLiteral("Opravdu chcete skupinu %1 smazat? Kontakty v adresáři zůstanou.")
-                      .arg(listSkupiny->currentItem()->text()),
-                  kGroupsCaption, MessageButtons::YesNo);
-  if (answer != MessageAnswer::Yes) return;
-  database_.change(
-      this, [id](Database& database) { return ContactGroups(database).remove(id); },
-      [this](const JobEnd& end) {
-        database_.doneElseTold(end, QStringLiteral("Skupinu nelze smazat"));
-        listGroups();
-      });
-}
+void TfrmKontakty::importContacts(const QString& path) { import_->importFile(path); }
 
 }  // namespace movarek

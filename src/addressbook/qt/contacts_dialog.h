@@ -1,13 +1,9 @@
 #pragma once
 // The contacts dialog: the address book kept, and addressees chosen from it.
 #include <QDialog>
-#include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "addressbook/contact_groups.h"
 #include "common/page.h"
 
 class QAction;
@@ -19,9 +15,10 @@ class QPushButton;
 namespace movarek {
 
 class AddressBook;
+class ContactFileImport;
+class ContactGroupsPanel;
 class ContactStore;
 class ProgramDatabase;
-struct ImportCount;
 
 class TfrmKontakty : public QDialog {
   Q_OBJECT
@@ -46,11 +43,8 @@ class TfrmKontakty : public QDialog {
   QPushButton* btnStorno;
   QPushButton* btnOznacitVse;
   QPushButton* btnOdznacitVse;
-  // The groups: choosing one marks its members.
-  QListWidget* listSkupiny;
-  QPushButton* btnUlozitSkupinu;
-  QPushButton* btnPrejmenovatSkupinu;
-  QPushButton* btnSmazatSkupinu;
+  // The groups below: choosing one marks its members.
+  ContactGroupsPanel* panelSkupiny;
   // The list's context menu.
   QMenu* menuKontakty;
   QAction* Importovatkontakty1;
@@ -69,8 +63,6 @@ class TfrmKontakty : public QDialog {
   void btnOdznacitVseClick();
   void btnOKClick();
   void btnStornoClick();
-  void Importovatkontakty1Click();
-  void Exportovatkontakty1Click();
   // Adds the contacts of a .vcf or .csv file to the book and tells what came of it.
   void importContacts(const QString& path);
 
@@ -82,38 +74,13 @@ class TfrmKontakty : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-  // A drag of .vcf or .csv files over one of the dialog's fields is the dialog's.
-  bool takesFileDrop(QEvent& event);
 
  private:
   void FormCreate();
-  void buildGroups();
-  void connectGroups();
-  // Lists the groups as stored, `selected` (a name) selected.
-  void listGroups(const QString& selected = {});
-  std::int64_t selectedGroup() const;
-  // A name typed for a group, once it is neither empty nor another group's; nothing when the
-  // user cancelled.
-  std::optional<std::string> askGroupName(const QString& caption, const QString& name,
-                                          std::int64_t renamed);
-  void saveMarkedAsGroup();
-  // Marks the selected group's members, then runs `then`.
-  void markGroup(const std::function<void()>& then = {});
-  void renameGroup();
-  void deleteGroup();
-  // Writes a group named `name` (added, or renamed) and lists the groups with it selected.
-  void writeGroup(std::function<ContactGroups::Naming(ContactGroups&)> write,
-                  const std::string& name, const QString& failure);
-  // The groups follow a change of the book; `then` gets how many new groups were left unmade.
-  void groupsFollow(const std::optional<GroupChanges>& changes,
-                    const std::function<void(int unmade)>& then = {});
-  void reportImport(const ImportCount& count, int unmadeGroups);
-  // The groups' controls, usable only while the database is on.
-  void enableGroups();
   void buildLayout();
   void connectHandlers();
+  // The groups, and the import, the export and the drop of contact files, wired to the list.
+  void buildParts(ProgramDatabase& database);
   void buildContextMenu();
   void showContextMenu(const QPoint& inList);
 
@@ -130,8 +97,7 @@ class TfrmKontakty : public QDialog {
 
   AddressBook& book_;
   ContactStore& contacts_;
-  ProgramDatabase& database_;
-  std::vector<ContactGroup> groups_;  // as last listed
+  ContactFileImport* import_;
   Page shownPage_ = Page::Sms;
 };
 

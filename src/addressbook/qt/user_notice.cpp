@@ -10,4 +10,8 @@ UserNotice messageBoxNotice() {
   };
 }
 
+void tellAddressBookError(const QString& text) {
+  showMessage(text, QString::fromUtf8(kErrorCaption.data(), kErrorCaption.size()));
+}
+
 }  // namespace movarek

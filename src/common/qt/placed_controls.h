@@ -2,6 +2,7 @@
 // Controls at the fixed places and in the fonts the windows were drawn with, and windows placed
 // where the desktop would place them.
 #include <QFont>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -25,6 +26,15 @@ inline QPushButton* placedButton(QWidget* parent, const QString& caption, const 
 
 inline QLabel* placedLabel(QWidget* parent, const QString& text, const QRect& geometry) {
   auto* created = new QLabel(text, parent);
+  created->setGeometry(geometry);
+  return created;
+}
+
+// A sunken line between groups of controls.
+inline QFrame* placedSeparator(QWidget* parent, const QRect& geometry) {
+  auto* created = new QFrame(parent);
+  created->setFrameShape(QFrame::HLine);
+  created->setFrameShadow(QFrame::Sunken);
   created->setGeometry(geometry);
   return created;
 }
