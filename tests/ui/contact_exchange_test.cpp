@@ -234,11 +234,14 @@ TEST_F(ContactExchangeTest, TypingLettersFindsTheFirstNameThatBeginsWithThem) {
     QString found;
   };
   const int interval = QApplication::keyboardInputInterval();
-  for (const auto& c :
-       {Case{"reh", "Řehoř"}, Case{"ca", "Čapek"}, Case{"ZO", "Zoo"}, Case{"c", "Cyril"}}) {
+  for (const auto& c : {Case{"reh", "Řehoř"}, Case{"ŘEK", "Řeka"}, Case{"ca", "Čapek"},
+                        Case{"ZO", "Zoo"}, Case{"c", "Cyril"}}) {
     // A new search with the first letter, the rest typed on within the keyboard's interval.
+    // Its key as the keyboard gives it, a capital's code (keyClicks knows no diacritics).
+    const QString first = c.typed.left(1);
     QApplication::setKeyboardInputInterval(0);
-    QTest::keyClicks(dialog().listboxJmena, c.typed.left(1));
+    QTest::sendKeyEvent(QTest::Click, dialog().listboxJmena,
+                        static_cast<Qt::Key>(first.toUpper().front().unicode()), first, {});
     QApplication::setKeyboardInputInterval(60000);
     QTest::keyClicks(dialog().listboxJmena, c.typed.mid(1));
     EXPECT_EQ(dialog().listboxJmena->currentItem()->text(), c.found) << c.typed.toStdString();

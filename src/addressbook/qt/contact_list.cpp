@@ -2,23 +2,20 @@
 
 #include <QApplication>
 
-namespace movarek {
+#include "common/search_fold.h"
 
-QString searchKey(const QString& text) {
-  QString key;
-  for (const QChar c : text.normalized(QString::NormalizationForm_D)) {
-    if (c.category() != QChar::Mark_NonSpacing) key += c.toCaseFolded();
-  }
-  return key;
-}
+namespace movarek {
 
 void ContactList::keyboardSearch(const QString& typed) {
   const bool goesOn =
       sinceLastKey_.isValid() && sinceLastKey_.elapsed() < QApplication::keyboardInputInterval();
   sinceLastKey_.start();
-  searched_ = (goesOn ? searched_ : QString()) + searchKey(typed);
+  if (!goesOn) searched_.clear();
+  searched_ += foldedForSearch(typed.toStdString());
+  std::string name;
   for (int row = 0; row < count(); ++row) {
-    if (searchKey(item(row)->text()).startsWith(searched_)) {
+    foldForSearch(item(row)->text().toStdString(), name);
+    if (name.starts_with(searched_)) {
       setCurrentRow(row);
       return;
     }

@@ -4,6 +4,7 @@
 // they come quickly.
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <string>
 
 namespace movarek {
 
@@ -16,11 +17,8 @@ class ContactList : public QListWidget {
   void keyboardSearch(const QString& typed) override;
 
  private:
-  QString searched_;
+  std::string searched_;  // folded as the search of the sent messages folds
   QElapsedTimer sinceLastKey_;
 };
-
-// A text as the search compares it: small letters without diacritics.
-QString searchKey(const QString& text);
 
 }  // namespace movarek
