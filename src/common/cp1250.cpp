@@ -38,20 +38,6 @@ char cp1250ByteFor(char32_t c) {
   return '?';
 }
 
-// Decodes one UTF-8 sequence at `pos` and moves past it; malformed input yields U+FFFD.
-char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
-  const auto lead = static_cast<std::uint8_t>(s[pos++]);
-  if (lead < 0x80) return lead;
-  int trailing = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-  if (trailing < 0 || lead > 0xF4) return 0xFFFD;
-  char32_t c = lead & (0x3F >> trailing);
-  for (int i = 0; i < trailing; ++i) {
-    if (pos >= s.size() || (static_cast<std::uint8_t>(s[pos]) & 0xC0) != 0x80) return 0xFFFD;
-    c = (c << 6) | (static_cast<std::uint8_t>(s[pos++]) & 0x3F);
-  }
-  return c;
-}
-
 }  // namespace
 
 std::string cp1250ToUtf8(std::string_view cp1250) {
