@@ -102,7 +102,7 @@ TEST_F(StartUpTest, TheFirstPaintLeavesTheHeavyPartsForLater) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return main().webEurotel->view() != nullptr; }));
   EXPECT_EQ(atFirstPaint, QStringList{});
   EXPECT_EQ(loaded({"movarek_webengine"}), QStringList{"movarek_webengine"});
-  keptPhoneNumberByModule("777 123 456");
+  EXPECT_EQ(internationalPhoneNumberByModule("777 123 456"), "+420777123456");
   EXPECT_EQ(loaded({"movarek_phonenumbers", "libphonenumber"}),
             (QStringList{"movarek_phonenumbers", "libphonenumber"}));
   EXPECT_EQ(loaded(openGLDriver), QStringList{});

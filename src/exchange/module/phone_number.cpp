@@ -26,4 +26,16 @@ std::string keptPhoneNumber(std::string_view written) {
   return std::string("+").append(std::to_string(number.country_code())).append(national);
 }
 
+std::string internationalPhoneNumber(std::string_view written) {
+  const PhoneNumberUtil& numbers = *PhoneNumberUtil::GetInstance();
+  PhoneNumber number;
+  if (numbers.Parse(std::string(written), "CZ", &number) != PhoneNumberUtil::NO_PARSING_ERROR ||
+      !numbers.IsValidNumber(number)) {
+    return {};
+  }
+  std::string international;
+  numbers.Format(number, PhoneNumberUtil::E164, &international);
+  return international;
+}
+
 }  // namespace movarek

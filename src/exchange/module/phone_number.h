@@ -12,6 +12,11 @@ namespace movarek {
 // as its nine digits, any other as "+" and its digits. UTF-8 in and out.
 std::string keptPhoneNumber(std::string_view written);
 
+// A number as a message to it is addressed: "+", the country's code and the number
+// ("+420777123456"); a Czech number may be written without "+420". Empty for a number that no
+// country's numbering has.
+std::string internationalPhoneNumber(std::string_view written);
+
 // What is kept of a number that cannot be read as one: its digits, "+" kept in front.
 inline std::string phoneNumberDigits(std::string_view written) {
   const auto first = written.find_first_not_of(" \t");

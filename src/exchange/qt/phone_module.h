@@ -11,9 +11,17 @@ namespace movarek {
 using KeepPhoneNumber = void (*)(std::string_view written, std::string& kept);
 inline constexpr char kKeepPhoneNumberSymbol[] = "movarekKeepPhoneNumber";
 
+// And: `international` becomes internationalPhoneNumber(written).
+using InternationalPhoneNumber = void (*)(std::string_view written, std::string& international);
+inline constexpr char kInternationalPhoneNumberSymbol[] = "movarekInternationalPhoneNumber";
+
 // keptPhoneNumber, read by the module; the number as written where the module is missing, so
 // that nothing is changed that cannot be read.
 std::string keptPhoneNumberByModule(std::string_view written);
+
+// internationalPhoneNumber, read by the module; empty where the module is missing
+// (phoneModuleMissing tells it).
+std::string internationalPhoneNumberByModule(std::string_view written);
 
 // The module could not be loaded: an import says that numbers are kept as written.
 bool phoneModuleMissing();
