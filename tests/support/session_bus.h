@@ -12,4 +12,11 @@ inline void noUnaskedSessionBus() {
   }
 }
 
+// Nor the system bus, unless it brings its own: a developer's own modem is never used by a test.
+inline void noUnaskedSystemBus() {
+  if (!qEnvironmentVariableIsSet("DBUS_SYSTEM_BUS_ADDRESS")) {
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/movarek-no-system-bus");
+  }
+}
+
 }  // namespace movarek::testing

@@ -7,6 +7,7 @@
 // One application for every test of this binary, on the offscreen platform.
 int main(int argc, char** argv) {
   movarek::testing::noUnaskedSessionBus();
+  movarek::testing::noUnaskedSystemBus();
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
