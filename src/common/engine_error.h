@@ -23,6 +23,7 @@ inline constexpr int kInvalidUrl = -300;
 inline constexpr int kDisallowedScheme = -301;
 inline constexpr int kUnsafePort = -312;
 inline constexpr int kEmptyResponse = -324;
+inline constexpr int kResponseHeadersTooBig = -325;
 
 // Why a request failed, in the words of the program's messages ("server odmítl spojení").
 inline std::string networkReason(int code) {
@@ -45,6 +46,8 @@ inline std::string networkReason(int code) {
       return "server neodpověděl";
     case kProxyConnectionFailed:
       return "proxy server nelze zastihnout";
+    case kResponseHeadersTooBig:
+      return "server poslal příliš dlouhou hlavičku odpovědi";
     default:
       return "chyba sítě " + std::to_string(code);
   }

@@ -36,8 +36,12 @@ void tellCannotOpen(const QUrl& url, const QString& reason) {
 
 }  // namespace
 
-void setEngineVariable(const char* name, const QByteArray& value) {
+void rememberUsersVariable(const char* name) {
   userValues().try_emplace(name, UserValue{qEnvironmentVariableIsSet(name), qgetenv(name)});
+}
+
+void setEngineVariable(const char* name, const QByteArray& value) {
+  rememberUsersVariable(name);
   qputenv(name, value);
 }
 

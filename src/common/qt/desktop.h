@@ -12,6 +12,9 @@ namespace movarek {
 // Sets `name` for this process; the user's own value (or its absence) is remembered for the
 // programs the program starts.
 void setEngineVariable(const char* name, const QByteArray& value);
+// The user's own value of `name`, which the web engine's module changes later, is remembered
+// for the programs the program starts.
+void rememberUsersVariable(const char* name);
 
 // The environment as the user gave it to the program.
 QProcessEnvironment userEnvironment();

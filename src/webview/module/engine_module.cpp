@@ -4,6 +4,7 @@
 #include <QWebEngineView>
 #include <tuple>
 
+#include "common/engine_error.h"
 #include "webview/module/engine_profiles.h"
 #include "webview/module/gatekeeper.h"
 #include "webview/module/guest_page.h"
@@ -64,7 +65,8 @@ EngineView::Events toldLater(QObject* context, const EngineView::Events& events)
 
 class WebEngineView final : public EngineView {
  public:
-  WebEngineView(QWidget* parent, Kind kind, const QUrl& gateway, const Events& events) {
+  WebEngineView(QWidget* parent, Kind kind, const QUrl& gateway, const Events& events)
+      : gateway_(gateway) {
     std::function<std::optional<LoadFailure>(const QWebEngineLoadingInfo&)> endOf = failureOf;
     if (kind == Kind::Send) {
       view_ = new QWebEngineView(parent);
@@ -96,10 +98,18 @@ class WebEngineView final : public EngineView {
   }
 
   QWidget* widget() override { return view_; }
-  void load(const QUrl& url) override { view_->load(url); }
+  // Without its gatekeeper the engine would reach the network as it liked: nothing loads then.
+  void load(const QUrl& url) override {
+    if (Gatekeeper::forGateway(gateway_).port() == 0) {
+      return events_.loadEnded(
+          LoadFailure{LoadFailure::Kind::NetworkError, engine_error::kProxyConnectionFailed});
+    }
+    view_->load(url);
+  }
   void stop() override { view_->stop(); }
 
  private:
+  QUrl gateway_;
   QWebEngineView* view_;  // owned by its parent
   Events events_;
 };

@@ -8,14 +8,35 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "webview/engine_flags.h"
 #include "webview/module/gatekeeper.h"
+#include "webview/module/module_log.h"
 
 namespace movarek {
 namespace {
 
-// Before the engine starts with the first profile.
+// The program's switches, which the engine takes over the user's own. The pages of one profile
+// share a renderer process, not one each: a third less memory. The engine's own pages (a page
+// that cannot be reached) speak Czech, as the program does, whatever the desktop's language.
+// Every connection goes through the gatekeeper, loopback included, and the engine looks no
+// name up at all: every load goes to the gatekeeper by its address, and a real-time
+// connection's servers and candidates are never looked up (nor this computer's own addresses
+// hidden behind names it would announce on the local network), and use no UDP of their own.
+std::vector<std::string> ownSwitches(quint16 gatekeeperPort) {
+  return {"--process-per-site",
+          "--lang=cs",
+          "--proxy-server=http://127.0.0.1:" + std::to_string(gatekeeperPort),
+          "--proxy-bypass-list=<-loopback>",
+          "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
+          "--force-webrtc-ip-handling-policy=disable_non_proxied_udp",
+          "--disable-features=WebRtcHideLocalIpsWithMdns"};
+}
+
+// Before the engine starts with the first profile, which is when it reads its flags.
 void prepareEngine(const QUrl& gateway) {
   static bool prepared = false;
   if (std::exchange(prepared, true)) return;
@@ -23,15 +44,24 @@ void prepareEngine(const QUrl& gateway) {
   // placed in the shown window would otherwise make Qt build the window anew (it blinks and
   // drops the keyboard focus for a moment), and the gateway's pages have nothing to gain.
   QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-  // Every connection of the engine goes through the gatekeeper, loopback included: the engine
-  // takes the proxy of its command line, which goes before the system's, once it is told to
-  // look beyond Qt's own proxy setting (which would let loopback and single names by). The
-  // starter has kept the user's flags apart from these.
+  // The engine takes the proxy of its command line, which goes before the system's, once it
+  // is told to look beyond Qt's own proxy setting (which would let loopback and single names
+  // by).
   const Gatekeeper& keeper = Gatekeeper::forGateway(gateway);
   QNetworkProxyFactory::setUseSystemConfiguration(true);
-  qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-          qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --proxy-server=http://127.0.0.1:" +
-              QByteArray::number(keeper.port()) + " --proxy-bypass-list=<-loopback>");
+  const EngineFlags flags =
+      engineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), ownSwitches(keeper.port()));
+  if (!flags.dropped.empty()) {
+    QStringList dropped;
+    for (const std::string& token : flags.dropped) dropped << QString::fromStdString(token);
+    qCWarning(moduleLog).noquote()
+        << "the web engine's flags of QTWEBENGINE_CHROMIUM_FLAGS left out, so that every "
+           "connection passes the gatekeeper:"
+        << dropped.join(QLatin1Char(' '));
+  }
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArray::fromStdString(flags.value));
+  // Nothing but the program drives its engine.
+  qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
 }
 
 // Off the record (no storage name): nothing of it is written to disk.
@@ -58,14 +88,20 @@ QWebEngineProfile* gatewayProfile(const QUrl& gateway) {
   return profile;
 }
 
-// Blocks everything a page refers to: only the page asked for is fetched.
+// Blocks everything a page refers to: only the page asked for is fetched, marked for the
+// gatekeeper as a send's, which it counts apart from the shown page's.
 class RequestedPageOnly : public QWebEngineUrlRequestInterceptor {
  public:
-  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+  RequestedPageOnly(const QByteArray& mark, QObject* parent)
+      : QWebEngineUrlRequestInterceptor(parent), mark_(mark) {}
 
   void interceptRequest(QWebEngineUrlRequestInfo& info) override {
     info.block(info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame);
+    info.setHttpHeader(kSendMarkHeader, mark_);
   }
+
+ private:
+  QByteArray mark_;
 };
 
 // Every request of the shown page (a frame, an image, a script, fetch, a beacon, EventSource,
@@ -91,10 +127,10 @@ class GatewayOnly : public QWebEngineUrlRequestInterceptor {
 }  // namespace
 
 QWebEngineProfile& sendProfile(const QUrl& gateway) {
-  Gatekeeper::forGateway(gateway);
-  static QWebEngineProfile* const profile = [&gateway] {
+  const QByteArray& mark = Gatekeeper::forGateway(gateway).sendMark();
+  static QWebEngineProfile* const profile = [&gateway, &mark] {
     QWebEngineProfile* created = gatewayProfile(gateway);
-    created->setUrlRequestInterceptor(new RequestedPageOnly(created));
+    created->setUrlRequestInterceptor(new RequestedPageOnly(mark, created));
     created->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     return created;
   }();

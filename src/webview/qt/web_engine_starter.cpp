@@ -30,18 +30,10 @@ void keepOpenGLDriverUnloaded() {
   }
 }
 
-// The pages of one profile share a renderer process, not one each: a third less memory. The
-// engine's own pages (a page that cannot be reached) speak Czech, as the program does, whatever
-// the desktop's language. Real-time connections a page might open use no UDP of their own, only
-// the proxy, the program's gatekeeper, which lets none of them by.
-// Once per process: the engine reads them when it first starts.
-void setEngineFlags() {
-  static bool set = false;
-  if (std::exchange(set, true)) return;
-  setEngineVariable("QTWEBENGINE_CHROMIUM_FLAGS",
-                    qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
-                        " --process-per-site --lang=cs"
-                        " --force-webrtc-ip-handling-policy=disable_non_proxied_udp");
+// The module builds the engine's flags from the user's own before the engine starts.
+void keepUsersEngineFlags() {
+  rememberUsersVariable("QTWEBENGINE_CHROMIUM_FLAGS");
+  rememberUsersVariable("QTWEBENGINE_REMOTE_DEBUGGING");
 }
 
 // The engine module's entry; none when the module is missing or broken.
@@ -60,7 +52,7 @@ void WebEngineStarter::start() {
   // Loading the engine and starting it each hold up the window for tens of milliseconds:
   // between them it takes its input.
   keepOpenGLDriverUnloaded();
-  setEngineFlags();
+  keepUsersEngineFlags();
   engine_ = engineModule();
   QTimer::singleShot(0, this, &WebEngineStarter::runWaiting);
 }
