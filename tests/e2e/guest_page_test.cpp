@@ -359,7 +359,7 @@ TEST_F(GuestPageTest, ALinkTheUserClicksOpensOutsideAndNothingElseDoes) {
   const QStringList told{
       "Otevřít v prohlížeči?\n\n198.51.100.7\n\n" + kOutside + "/odkaz",
       "Otevřít v prohlížeči?\n\n198.51.100.7\n\n" + kOutside + "/okno",
-      "Otevřít v poštovním programu?\n\nmailto:jan@sms.cz",
+      "Otevřít v poštovním programu?\n\nKomu: jan@sms.cz",
       // Never the name before "@", which could pass for the server.
       "Otevřít v prohlížeči?\n\n198.51.100.7\n\n" + kOutside + "/x",
       // Asked while it is looked up; Yes, and where it leads is not known.

@@ -2,30 +2,17 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QNetworkInterface>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
+
+#include "webview/module/link_question.h"
+#include "webview/module/local_network.h"
 
 namespace movarek {
 namespace {
 
 constexpr int kLookupMs = 2000;
-
-bool isLocalAddress(QHostAddress address) {
-  bool mapped = false;
-  if (const quint32 v4 = address.toIPv4Address(&mapped); mapped) address = QHostAddress(v4);
-  static const char* const kLocalNetworks[] = {"0.0.0.0/8",      "10.0.0.0/8",     "100.64.0.0/10",
-                                               "127.0.0.0/8",    "169.254.0.0/16", "172.16.0.0/12",
-                                               "192.168.0.0/16", "::/128",         "::1/128",
-                                               "fc00::/7",       "fe80::/10"};
-  const bool local =
-      std::any_of(std::begin(kLocalNetworks), std::end(kLocalNetworks), [&](const char* net) {
-        const auto [network, prefix] = QHostAddress::parseSubnet(QString::fromLatin1(net));
-        return address.isInSubnet(network, prefix);
-      });
-  return local || QNetworkInterface::allAddresses().contains(address);
-}
 
 QString reachedHost(const QUrl& url) {
   QString host = url.host(QUrl::FullyEncoded).toLower();
@@ -45,7 +32,7 @@ enum class Known { Nothing, Opens, NotInternet, ThisComputer };
 Known knownAtOnce(const QUrl& url, const QString& host) {
   if (url.scheme() == QLatin1String("mailto")) return Known::Opens;
   const QHostAddress address(host);
-  if (!address.isNull()) return isLocalAddress(address) ? Known::ThisComputer : Known::Opens;
+  if (!address.isNull()) return onLocalNetwork(address) ? Known::ThisComputer : Known::Opens;
   if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")) ||
       host.endsWith(QLatin1String(".local")) || host == ownName() ||
       host.startsWith(ownName() + QLatin1Char('.'))) {
@@ -75,7 +62,7 @@ class Lookup : public QObject {
     if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
       return decide(LinkRefusal::Unverified);
     }
-    const bool local = std::any_of(addresses.begin(), addresses.end(), isLocalAddress);
+    const bool local = std::any_of(addresses.begin(), addresses.end(), onLocalNetwork);
     decide(local ? std::optional(LinkRefusal::ThisComputer) : std::nullopt);
   }
 
@@ -97,7 +84,8 @@ class Lookup : public QObject {
 
 LinkOut checkedLink(const QUrl& url) {
   const QString host = reachedHost(url);
-  LinkOut link{url, host, {}, {}};
+  const bool mail = url.scheme() == QLatin1String("mailto");
+  LinkOut link{mail ? mailPassedOn(url) : url, host, linkQuestion(url, host), {}, {}};
   const Known known = knownAtOnce(url, host);
   if (known != Known::Nothing) {
     if (known == Known::NotInternet) link.refused = LinkRefusal::NotInternet;

@@ -2,7 +2,9 @@
 // Where a link the user clicked leads, found out before it opens outside: its host as it is
 // reached (lower case, IDN in ASCII, no trailing dot) and, unless it is an address already,
 // looked up for two seconds at most. A single name, and a name or address of this computer or
-// its local network (loopback, private, link-local, this computer's own), never open.
+// its local network (local_network.h), never open. The question asked first shows where the
+// link leads as it is reached; the lookup cannot bind the browser, which looks the name up
+// again.
 #include <QUrl>
 #include <memory>
 

@@ -29,8 +29,11 @@ enum class LinkRefusal {
 
 // A web or mail address the user clicked with the mouse in a guest page.
 struct LinkOut {
-  QUrl url;
+  QUrl url;      // what opens: of a mail address, only its addressees, subject and text
   QString host;  // as it is reached: lower case, IDN in ASCII, no trailing dot
+  // What the user is asked before it opens: where it leads, with nothing in it that could hide
+  // or turn round what it shows.
+  QString question;
   // Known without a lookup (a single name, this computer's own name or address).
   std::optional<LinkRefusal> refused;
   // Calls `checked` on this thread, at once or within two seconds, with why the link may not

@@ -99,24 +99,18 @@ QString refusalText(LinkRefusal refusal, const QString& host) {
 }  // namespace
 
 // A link known at once not to open is told so; another is asked about while it is checked, and
-// opens after Yes if the check lets it. The question shows the server on a line of its own and
-// the address without a name and password before "@", which could pass for the server.
+// opens after Yes if the check lets it.
 void TCppWebBrowser::offerToOpen(const LinkOut& link) {
-  const QUrl& url = link.url;
   const QPointer<TCppWebBrowser> alive(this);
   const auto refuse = [alive, host = link.host](LinkRefusal refusal) {
     if (alive) showMessage(refusalText(refusal, host), alive->dialogCaption_);
   };
   if (link.refused) return refuse(*link.refused);
-  const bool mail = url.scheme() == QLatin1String("mailto");
-  const QString question =
-      mail ? QStringLiteral("Otevřít v poštovním programu?\n\n") + url.toDisplayString()
-           : QStringLiteral("Otevřít v prohlížeči?\n\n%1\n\n%2")
-                 .arg(link.host, url.toDisplayString(QUrl::RemoveUserInfo));
-  if (showMessage(question, dialogCaption_, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) {
+  if (showMessage(link.question, dialogCaption_, MessageButtons::YesNoDefaultNo) !=
+      MessageAnswer::Yes) {
     return;
   }
-  link.whenChecked([url, refuse](std::optional<LinkRefusal> refusal) {
+  link.whenChecked([url = link.url, refuse](std::optional<LinkRefusal> refusal) {
     if (refusal) return refuse(*refusal);
     openOnDesktop(url);
   });
