@@ -325,6 +325,45 @@ TEST_F(GuestPageTest, NothingThePageDoesReachesAnotherHost) {
   expectNothingElsewhere();
 }
 
+// The memory the program's own process takes, in bytes.
+qint64 residentBytes() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  status.open(QIODevice::ReadOnly);
+  const QByteArray text = status.readAll();
+  return text.mid(text.indexOf("VmRSS:") + 6).simplified().split(' ').value(0).toLongLong() * 1024;
+}
+
+// The user's flags switch the engine's proxy off, the page never reads an endless answer: nothing
+// reaches another host, the memory stays as it was, a send answered with bare line feeds is sent.
+TEST_F(GuestPageTest, TheGatekeeperHoldsWhateverThePageAndTheUsersFlagsDo) {
+  // On this computer's own address, which the engine's name rules leave to the gatekeeper.
+  elsewhere = std::make_unique<GatewaySimulator>(QStringList{"--log-connections"});
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-proxy-server");
+  QStringList options = served(
+      QStringLiteral("/w.js"),
+      QStringLiteral("onconnect = (e) => { const port = e.ports[0];"
+                     "const socket = new WebSocket('ws://%1/ws');"
+                     "socket.onopen = socket.onerror = (what) => port.postMessage(what.type); };")
+          .arg(elsewhere->host()));
+  options += {"--endless", "/endless", "--bare-line-feeds"};
+  ASSERT_NO_FATAL_FAILURE(startWithEurotelPage(
+      kReport + QStringLiteral(
+                    "<script>function endless() { fetch('/endless').then(() => report('endless'));"
+                    "const shared = new SharedWorker('/w.js'); shared.port.start();"
+                    "shared.port.onmessage = (e) => report('socket-' + e.data); }</script>"),
+      options));
+  waitForALaterReport();
+  const qint64 plain = residentBytes();
+  page->run(QStringLiteral("endless()"));
+  ASSERT_TRUE(reported(QStringLiteral("endless")));
+  EXPECT_TRUE(reported(QStringLiteral("socket-error")));
+  ASSERT_TRUE(waitUntil([&] { return simulator->answerHeld(); }, 30000));
+  EXPECT_LE(residentBytes() - plain, 16 << 20);
+  expectNothingElsewhere();
+  const auto answer = sendEmail();
+  EXPECT_EQ(answer.caption, "Zpráva odeslána") << answer.text.toStdString();
+}
+
 // Only the user's own mouse click on a link opens it outside, after a question that shows the
 // whole address; the program started gets the user's environment, not the engine's.
 TEST_F(GuestPageTest, ALinkTheUserClicksOpensOutsideAndNothingElseDoes) {

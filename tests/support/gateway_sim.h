@@ -131,9 +131,16 @@ class GatewaySimulator {
   QList<LoggedRequest> requests() const {
     QList<LoggedRequest> requests;
     for (const QJsonObject& line : logLines()) {
-      if (!line.contains("connection")) requests << parseLoggedRequest(line);
+      if (line.contains("path")) requests << parseLoggedRequest(line);
     }
     return requests;
+  }
+
+  // Whether an endless answer (--endless) stopped being taken.
+  bool answerHeld() const {
+    const auto lines = logLines();
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const QJsonObject& line) { return line.contains("held"); });
   }
 
   // How many connections were taken, whatever came on them (with --log-connections).

@@ -100,6 +100,7 @@ Answer spoiled(Answer answer, const Faults& faults) {
   }
   answer.delayMs = faults.delayMs;
   answer.closeWithoutAnswer = faults.closeWithoutAnswer;
+  answer.bareLineFeeds = faults.bareLineFeeds;
   return answer;
 }
 
@@ -134,6 +135,13 @@ Answer plainAnswer(const Request& request, const Faults& faults) {
     Answer served{200, *file};
     served.contentType = typeOf(request.path);
     return served;
+  }
+  if (std::find(faults.endless.begin(), faults.endless.end(), request.path) !=
+      faults.endless.end()) {
+    Answer endless{200, {}};
+    endless.endless = true;
+    endless.contentType = "application/octet-stream";
+    return endless;
   }
   if (const auto* to = foundFor(faults.redirected, request.path)) {
     Answer redirect{302, {}};
@@ -181,13 +189,16 @@ std::string httpResponse(const Answer& answer) {
   if (!answer.header.empty()) head += "\r\n" + answer.header;
   if (!answer.location.empty()) head += "\r\nLocation: " + answer.location;
   if (!answer.refresh.empty()) head += "\r\nRefresh: 0; url=" + answer.refresh;
-  return head + "\r\nContent-Length: " + std::to_string(body.size()) +
-         // Every request must reach the simulator, however often it repeats.
-         "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+  if (!answer.endless) head += "\r\nContent-Length: " + std::to_string(body.size());
+  // Every request must reach the simulator, however often it repeats.
+  head += "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+  if (answer.bareLineFeeds) std::erase(head, '\r');
+  return answer.endless ? head : head + body;
 }
 
 std::string describe(const Answer& answer) {
   if (answer.hangs) return "never answered";
+  if (answer.endless) return "200 without end";
   std::string text =
       answer.closeWithoutAnswer ? "closed without an answer" : std::to_string(answer.status);
   if (!answer.location.empty()) text += " to " + answer.location;

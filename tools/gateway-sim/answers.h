@@ -28,6 +28,8 @@ struct Faults {
   std::vector<std::pair<std::string, std::string>> served;
   std::vector<std::pair<std::string, std::string>> redirected;
   std::string eurotelHeader;
+  std::vector<std::string> endless;  // paths answered by a body without end
+  bool bareLineFeeds = false;        // the sends' answers end their lines with LF alone
 };
 
 struct Answer {
@@ -41,6 +43,8 @@ struct Answer {
   bool download = false;   // a file to save, not a page
   std::string contentType{};  // a served file's; its body goes out as it is
   std::string header{};       // one more "Name: value"
+  bool endless = false;       // its body never ends: httpResponse gives its head alone
+  bool bareLineFeeds = false;
 };
 
 // "/send_sms.php?go=sms2..." and "/send_oskar.php...".

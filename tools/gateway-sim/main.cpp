@@ -53,6 +53,10 @@ Answers the SMS gateway's pages on 127.0.0.1 and prints one line for every reque
   --redirect-path PATH URL answer PATH with a redirect (302) to URL; may be repeated
   --log-connections        also log every connection taken, as {"connection":"accepted"}, before
                            anything comes on it
+  --endless PATH           answer PATH with a body without end, sent as fast as the browser
+                           takes it; a second in which it takes nothing is logged once, as
+                           {"held":BYTES}; may be repeated
+  --bare-line-feeds        end the lines of the sends' answers with a line feed alone
   --help                   show this text
 
 A request in absolute form ("GET http://host:port/path"), as a browser asks a proxy, is answered
@@ -153,6 +157,10 @@ Options parseOptions(int argc, char** argv) {
     } else if (option == "--redirect-path") {
       const std::string path(argument());
       options.faults.redirected.emplace_back(path, std::string(argument()));
+    } else if (option == "--endless") {
+      options.faults.endless.emplace_back(argument());
+    } else if (option == "--bare-line-feeds") {
+      options.faults.bareLineFeeds = true;
     } else if (option == "--log-connections") {
       options.logConnections = true;
     } else {
@@ -200,6 +208,11 @@ class Reporter {
     if (log_.is_open()) log_ << connectionLine(timeMs) << std::endl;
   }
 
+  void reportHeld(std::size_t bytes) {
+    std::cout << "an endless answer held after " << bytes << " bytes" << std::endl;
+    if (log_.is_open()) log_ << "{\"held\":" << bytes << "}" << std::endl;
+  }
+
  private:
   std::ofstream log_;
 };
@@ -240,6 +253,10 @@ struct Connection {
   std::string head;
   std::optional<Answer> answer;  // set once the whole head has arrived
   Clock::time_point answerAt;
+  bool feeding = false;  // an endless answer under way
+  std::size_t fed = 0;
+  Clock::time_point lastTaken{};
+  bool heldTold = false;
 };
 
 // Serves every connection from this one thread, in the order they came, so that the log
@@ -259,6 +276,10 @@ class Server {
       if (polled[0].revents & POLLIN) acceptWaiting();
       for (std::size_t i = 1; i < polled.size(); ++i) {
         Connection& connection = connections_[i - 1];
+        if (connection.feeding) {
+          feed(connection, polled[i].revents);
+          continue;
+        }
         if (!polled[i].revents) continue;
         if (connection.answer) {
           finish(connection);  // the browser went away while its answer waited
@@ -275,13 +296,20 @@ class Server {
   std::vector<pollfd> pollList() const {
     std::vector<pollfd> polled{{listener_, POLLIN, 0}};
     for (const auto& connection : connections_) {
-      polled.push_back({connection.socket, connection.answer ? short{0} : short{POLLIN}, 0});
+      const short events = connection.feeding  ? short{POLLOUT}
+                           : connection.answer ? short{0}
+                                               : short{POLLIN};
+      polled.push_back({connection.socket, events, 0});
     }
     return polled;
   }
 
   int msUntilNextAnswer() const {
-    int wait = -1;
+    // An endless answer is looked at now and then, to tell when the browser stopped taking it.
+    int wait = std::any_of(connections_.begin(), connections_.end(),
+                           [](const Connection& c) { return c.feeding; })
+                   ? 100
+                   : -1;
     for (const auto& connection : connections_) {
       if (!connection.answer || connection.answer->hangs) continue;
       const auto left =
@@ -324,19 +352,48 @@ class Server {
   void answerDue() {
     const auto now = Clock::now();
     for (auto& connection : connections_) {
-      if (!connection.answer || connection.answer->hangs || connection.answerAt > now) continue;
+      if (!connection.answer || connection.answer->hangs || connection.feeding ||
+          connection.answerAt > now) {
+        continue;
+      }
       if (!connection.answer->closeWithoutAnswer) {
         sendAll(connection.socket, httpResponse(*connection.answer));
+      }
+      if (connection.answer->endless) {
+        connection.feeding = true;
+        connection.lastTaken = now;
+        continue;
       }
       finish(connection);
     }
     std::erase_if(connections_, [](const Connection& c) { return c.socket < 0; });
   }
 
+  // As much of an endless body as the browser takes now; none taken for a second is told once.
+  void feed(Connection& connection, short events) {
+    static const std::string kPiece(64 * 1024, 'x');
+    const auto now = Clock::now();
+    if (events & (POLLERR | POLLHUP)) return finish(connection);
+    if (events & POLLOUT) {
+      const ssize_t sent =
+          send(connection.socket, kPiece.data(), kPiece.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+      if (sent < 0 && errno != EAGAIN) return finish(connection);
+      if (sent > 0) {
+        connection.fed += static_cast<std::size_t>(sent);
+        connection.lastTaken = now;
+      }
+    }
+    if (!connection.heldTold && now - connection.lastTaken >= std::chrono::seconds(1)) {
+      connection.heldTold = true;
+      reporter_.reportHeld(connection.fed);
+    }
+  }
+
   static void finish(Connection& connection) {
     close(connection.socket);
     connection.socket = -1;
     connection.answer.reset();
+    connection.feeding = false;
   }
 
   int listener_;
