@@ -1,6 +1,5 @@
 #include "common/database.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,10 +43,7 @@ std::int64_t pragma(sqlite3* connection, std::string_view name) {
 // Made here rather than by SQLite, so that the file is the user's alone from its first byte.
 void createPrivately(const std::string& path) {
   makeFolderPrivately(std::filesystem::path(path).parent_path().string());
-  const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (file >= 0) {
-    ::close(file);
-  } else if (errno != EEXIST) {
+  if (!createFilePrivately(path)) {
     throw SqliteError{SQLITE_CANTOPEN, "cannot create " + path + ": " + systemReason(errno)};
   }
 }
@@ -68,6 +64,14 @@ void keepPrivate(const std::string& path) {
   if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0077) != 0) {
     ::chmod(path.c_str(), info.st_mode & 0600);
   }
+}
+
+// A file found damaged is written no more, whatever use is still under way with it: until its
+// connection is closed, only undoing is let through.
+int onlyUndoing(void*, int action, const char* operation, const char*, const char*, const char*) {
+  const bool undoing = (action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT) && operation &&
+                       std::string_view(operation) == "ROLLBACK";
+  return undoing ? SQLITE_OK : SQLITE_DENY;
 }
 
 }  // namespace
@@ -167,16 +171,20 @@ bool Database::read(const std::function<void(sqlite3*)>& work) { return use(work
 bool Database::use(const std::function<void(sqlite3*)>& work, bool create) {
   if (off_) return false;
   if (!connection_ && !create && !std::filesystem::exists(path_)) return true;
+  ++uses_;
+  bool done = false;
   try {
     if (!connection_) open();
     work(connection_);
-    return true;
+    // A use inside it may have found the file damaged: what the work did then is not to be had.
+    done = !off_;
   } catch (const SqliteError& error) {
     fail({kindOf(error.code), error.message});
   } catch (const DatabaseFault& fault) {
     fail(fault);
   }
-  return false;
+  if (--uses_ == 0 && off_) close();
+  return done;
 }
 
 // A connection that is not fit for use is closed again: the next use tries anew, unless the
@@ -239,12 +247,16 @@ void Database::migrate() {
 }
 
 void Database::fail(const DatabaseFault& fault) {
-  if (fault.offForTheRun() || off_) {
+  if (fault.offForTheRun()) {
     off_ = true;
-    sqlite3_close(connection_);
-    connection_ = nullptr;
+    if (connection_) sqlite3_set_authorizer(connection_, onlyUndoing, nullptr);
   }
   if (faultHandler_) faultHandler_(fault);
+}
+
+void Database::close() {
+  sqlite3_close(connection_);
+  connection_ = nullptr;
 }
 
 }  // namespace movarek

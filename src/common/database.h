@@ -108,7 +108,9 @@ class Database {
 
   // Runs `work` on the open connection, opening it first (and making the file and the data
   // folder where they are missing). False when the database is off or the work failed: the fault
-  // has been handed to the handler and whatever the work began is undone.
+  // has been handed to the handler and whatever the work began is undone. A use may run inside
+  // another's work; a fault that puts the database off goes off at once, and the connection is
+  // closed once the outermost use has unwound, since that one still holds it.
   bool use(const std::function<void(sqlite3*)>& work);
   // As use, but a database that has no file yet is left so: the work is not run, since there
   // is nothing to read, and that is no failure.
@@ -127,6 +129,7 @@ class Database {
 
   // Off for the run: nothing is read or written any more.
   bool off() const { return off_; }
+  const std::string& path() const { return path_; }
 
   // Runs each statement of `sql` (no results) on `connection`.
   static void execute(sqlite3* connection, std::string_view sql);
@@ -136,12 +139,14 @@ class Database {
   void open();
   void migrate();
   void fail(const DatabaseFault& fault);
+  void close();
 
   std::string path_;
   std::vector<SchemaStep> schema_;
   std::vector<Preparation> preparations_;
   std::function<void(const DatabaseFault&)> faultHandler_;
   sqlite3* connection_ = nullptr;
+  int uses_ = 0;  // uses under way, one inside another
   bool off_ = false;
 };
 

@@ -1,9 +1,11 @@
 #include "common/program_folder.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -91,6 +93,13 @@ bool makeFolderPrivately(const std::string& path) {
   if (std::filesystem::is_directory(folder, error)) return true;
   std::filesystem::create_directories(folder.parent_path(), error);
   return ::mkdir(folder.c_str(), 0700) == 0 || std::filesystem::is_directory(folder, error);
+}
+
+bool createFilePrivately(const std::string& path) {
+  const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (file < 0) return errno == EEXIST;
+  ::close(file);
+  return true;
 }
 
 }  // namespace movarek

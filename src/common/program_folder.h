@@ -38,5 +38,8 @@ std::string dataFile(std::string_view bareName);
 bool makeDataFolder();
 // Creates `path` with mode 700 (the folders above it as usual) when it is missing.
 bool makeFolderPrivately(const std::string& path);
+// Creates `path` empty with mode 600 when it is missing; false, with errno telling why, when it
+// cannot be created.
+bool createFilePrivately(const std::string& path);
 
 }  // namespace movarek

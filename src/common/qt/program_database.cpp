@@ -1,7 +1,5 @@
 #include "common/qt/program_database.h"
 
-#include <sqlite3.h>
-
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
@@ -27,23 +25,21 @@ const QString kNothingKept = QStringLiteral(
     "Soubor zůstává, jak je; odeslané zprávy, skupiny a šablony se do ukončení programu "
     "neukládají.");
 
-// What a fault met in the background means for the user, told once a run.
-QString backgroundFaultMessage(const DatabaseFault& fault) {
+// "Soubor … právě používá jiný program": the reason as a sentence begins.
+QString reasonSaid(const DatabaseFault& fault) {
   const QString reason = faultReason(fault);
-  const QString said = reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
-  switch (fault.kind) {
-    case DatabaseFault::Kind::Unreadable:
-    case DatabaseFault::Kind::Newer:
-      return said + QLatin1Char('\n') + kNothingKept;
-    case DatabaseFault::Kind::Busy:
-    case DatabaseFault::Kind::Full:
-      return said + QStringLiteral("\nOdeslané zprávy se do něj zapíší, jakmile to půjde.");
-    case DatabaseFault::Kind::ReadOnly:
-      return said + QStringLiteral("\nOdeslané zprávy, skupiny a šablony se do něj neukládají.");
-    case DatabaseFault::Kind::Failed:
-      break;
+  return reason.left(1).toUpper() + reason.mid(1);
+}
+
+// What a fault met in the background means for the user, told once a run. The record it kept
+// from being written is kept, and written once it can be.
+QString backgroundFaultMessage(const DatabaseFault& fault) {
+  const QString said = reasonSaid(fault) + QLatin1Char('.');
+  if (fault.offForTheRun()) return said + QLatin1Char('\n') + kNothingKept;
+  if (fault.kind == DatabaseFault::Kind::ReadOnly) {
+    return said + QStringLiteral("\nOdeslané zprávy, skupiny a šablony se do něj neukládají.");
   }
-  return said + QStringLiteral("\nCo se do něj mělo uložit, uloženo není.");
+  return said + QStringLiteral("\nOdeslané zprávy se do něj zapíší, jakmile to půjde.");
 }
 
 }  // namespace
@@ -62,12 +58,8 @@ class DatabaseWorker : public QObject {
     bool heldTold = false;
   };
 
-  explicit DatabaseWorker(std::unique_ptr<Database> database) : database_(std::move(database)) {
-    database_->setFaultHandler([this](const DatabaseFault& fault) {
-      lastFault_ = fault;
-      if (database_->off()) offBecause_ = fault;
-    });
-  }
+  explicit DatabaseWorker(std::unique_ptr<Database> database)
+      : database_(std::move(database)), jobs_(*database_) {}
 
   // Answers go to `window` until it is gone.
   void answerTo(ProgramDatabase* window) {
@@ -110,8 +102,7 @@ class DatabaseWorker : public QObject {
   }
 
   // The records kept from before, then the writes queued up to the next read, in one
-  // transaction. A record not written keeps every record after it back, so that a send's end
-  // is never written before its start.
+  // transaction. A record not written is kept, with every record after it.
   void writeNext() {
     std::vector<Job> batch(std::make_move_iterator(kept_.begin()),
                            std::make_move_iterator(kept_.end()));
@@ -120,24 +111,10 @@ class DatabaseWorker : public QObject {
       batch.push_back(std::move(queue_.front()));
       queue_.pop_front();
     }
-    std::vector<JobEnd> ends(batch.size());
-    lastFault_.reset();
-    const bool whole = database_->use([&](sqlite3* connection) {
-      Transaction together(connection);
-      bool recordsHeldBack = false;
-      for (std::size_t i = 0; i < batch.size(); ++i) {
-        if (batch[i].kind == Kind::Record && recordsHeldBack) continue;
-        ends[i] = run(batch[i]);
-        recordsHeldBack = recordsHeldBack || (batch[i].kind == Kind::Record && !ends[i].done);
-        if (sqlite3_get_autocommit(connection)) {
-          throw SqliteError{SQLITE_ABORT, "the batch's changes were undone"};
-        }
-      }
-      together.commit();
-    });
-    if (!whole && !lastFault_ && database_->off()) lastFault_ = offBecause_;
+    std::vector<DatabaseJobs::Write> writes;
+    for (const Job& job : batch) writes.push_back({&job.work, job.kind == Kind::Record});
+    const std::vector<JobEnd> ends = jobs_.runTogether(writes);
     for (std::size_t i = 0; i < batch.size(); ++i) {
-      if (!whole) ends[i] = JobEnd{false, lastFault_};
       if (batch[i].kind == Kind::Record && !ends[i].done) {
         if (ends[i].fault) answer(batch[i], ends[i], true);
         kept_.push_back(std::move(batch[i]));
@@ -150,7 +127,7 @@ class DatabaseWorker : public QObject {
 
   void runRead(Job read) {
     if (read.wanted && !*read.wanted) return answer(read, {}, false);
-    const JobEnd end = run(read);
+    const JobEnd end = jobs_.run(read.work);
     wentOffWhenOff();
     if (!end.done && end.fault && end.fault->kind == DatabaseFault::Kind::Busy) {
       if (read.held && !std::exchange(read.heldTold, true))
@@ -168,14 +145,6 @@ class DatabaseWorker : public QObject {
     for (auto& read : heldReads_) queue_.push_front(std::move(read));
     heldReads_.clear();
     drain();
-  }
-
-  // A job's end; one that fails on a database already off fails for the reason it went off.
-  JobEnd run(const Job& job) {
-    lastFault_.reset();
-    if (job.work(*database_)) return {true, {}};
-    if (!lastFault_ && database_->off()) lastFault_ = offBecause_;
-    return {false, lastFault_};
   }
 
   void wentOffWhenOff() {
@@ -209,13 +178,12 @@ class DatabaseWorker : public QObject {
   }
 
   std::unique_ptr<Database> database_;
+  DatabaseJobs jobs_;
   std::deque<Job> queue_;
   std::deque<Job> kept_;
   std::vector<Job> heldReads_;
   bool drainPosted_ = false;
   bool offTold_ = false;
-  std::optional<DatabaseFault> lastFault_;
-  std::optional<DatabaseFault> offBecause_;
   std::mutex windowLock_;
   ProgramDatabase* window_ = nullptr;
 };

@@ -13,7 +13,7 @@
 #include <optional>
 #include <set>
 
-#include "common/database.h"
+#include "common/database_jobs.h"
 
 class QThread;
 
@@ -21,14 +21,6 @@ namespace movarek {
 
 class DatabaseWorker;
 
-// What became of a job: done, or the fault that kept it from being done.
-struct JobEnd {
-  bool done = false;
-  std::optional<DatabaseFault> fault;
-};
-
-// A job on the database's thread; false when it could not be done (its fault has been met).
-using DatabaseWork = std::function<bool(Database& database)>;
 using JobAnswer = std::function<void(const JobEnd& end)>;
 // Set by the window when the read it asked for is no longer wanted (a search typed further).
 using ReadWanted = std::shared_ptr<std::atomic_bool>;
