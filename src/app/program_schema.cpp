@@ -91,6 +91,10 @@ CREATE INDEX sent_message_plans ON sent_message (due_at)
 ALTER TABLE contact_group ADD COLUMN name_key TEXT NOT NULL DEFAULT '';
 )";
 
+// The plans' queries name their states with the same list, in the same order, so that this
+// index serves them.
+static_assert(kCodes.find(kPlanStatesSql) != std::string_view::npos);
+
 constexpr std::string_view kForeignWords = "odpověď nepřišla od brány, ale od jiného serveru (";
 
 // The code of a reason kept in the words of the versions before codes; words it does not know

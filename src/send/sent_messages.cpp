@@ -25,8 +25,7 @@ std::string columns(bool wholeText) {
          ", state, reason, due_at, give_up_at, " + (wholeText ? "request" : "x''");
 }
 
-// The states of a message still to go: planned, missed or waiting for the network.
-constexpr std::string_view kPlanStates = "state IN ('planned', 'missed', 'waiting-network')";
+const std::string kPlanStates = "state IN " + std::string(kPlanStatesSql);
 
 // What a search looks through: the text and the addressees, an Oskar number with its prefix.
 constexpr std::string_view kFound =

@@ -30,6 +30,11 @@ std::string_view stateCode(SentState state);
 // A message still to go.
 bool isPlan(SentState state);
 
+// The states of a message still to go, as SQL to follow `state IN `: written into each query,
+// never bound, so that the partial index over them (made by the schema with this very list)
+// serves the queries.
+inline constexpr std::string_view kPlanStatesSql = "('planned', 'missed', 'waiting-network')";
+
 struct SentRecord {
   std::int64_t id = 0;
   std::int64_t sentAt = 0;  // seconds since 1970, UTC

@@ -59,7 +59,11 @@ class DatabaseWorker : public QObject {
   };
 
   explicit DatabaseWorker(std::unique_ptr<Database> database)
-      : database_(std::move(database)), jobs_(*database_) {}
+      : database_(std::move(database)), jobs_(*database_) {
+    retryHeldReads_.setSingleShot(true);
+    retryHeldReads_.setInterval(kHeldReadRetryMs);
+    connect(&retryHeldReads_, &QTimer::timeout, this, [this] { retryHeldReads(); });
+  }
 
   // Answers go to `window` until it is gone.
   void answerTo(ProgramDatabase* window) {
@@ -78,6 +82,7 @@ class DatabaseWorker : public QObject {
   // The end of the program: the writes accepted and kept are written, the reads dropped; the
   // worker goes back to the window's thread, which deletes it.
   void finish() {
+    retryHeldReads_.stop();
     heldReads_.clear();
     std::erase_if(queue_, [](const Job& job) { return job.kind == Kind::Read; });
     if (!queue_.empty() || !kept_.empty()) writeNext();
@@ -90,8 +95,9 @@ class DatabaseWorker : public QObject {
     drainPosted_ = false;
     while (!queue_.empty()) {
       if (queue_.front().kind == Kind::Read) {
-        // Records kept from before are tried first: what is read should hold them.
-        if (!kept_.empty()) writeNext();
+        // Records kept from before are tried first: what is read should hold them. Not while
+        // reads are held up: the file is held for them too.
+        if (!kept_.empty() && heldReads_.empty()) writeNext();
         Job read = std::move(queue_.front());
         queue_.pop_front();
         runRead(std::move(read));
@@ -125,24 +131,27 @@ class DatabaseWorker : public QObject {
     wentOffWhenOff();
   }
 
+  // Behind a read held up, a read waits its turn: the file is held for it too, and the window's
+  // reads are answered in the order it asked for them.
   void runRead(Job read) {
     if (read.wanted && !*read.wanted) return answer(read, {}, false);
-    const JobEnd end = jobs_.run(read.work);
-    wentOffWhenOff();
-    if (!end.done && end.fault && end.fault->kind == DatabaseFault::Kind::Busy) {
-      if (read.held && !std::exchange(read.heldTold, true))
-        toWindow([held = read.held] { held(); });
-      heldReads_.push_back(std::move(read));
-      QTimer::singleShot(kHeldReadRetryMs, this, [this] { retryHeldReads(); });
-      return;
+    if (heldReads_.empty()) {
+      const JobEnd end = jobs_.run(read.work);
+      wentOffWhenOff();
+      if (end.done || !end.fault || end.fault->kind != DatabaseFault::Kind::Busy) {
+        // A window's read meets its own faults; only the database going off is told of it.
+        return answer(read, end, end.fault && end.fault->offForTheRun());
+      }
     }
-    // A window's read meets its own faults; only the database going off is told of it.
-    answer(read, end, end.fault && end.fault->offForTheRun());
+    if (read.held && !std::exchange(read.heldTold, true)) toWindow([held = read.held] { held(); });
+    heldReads_.push_back(std::move(read));
+    if (!retryHeldReads_.isActive()) retryHeldReads_.start();
   }
 
+  // The reads held up go first, in their order; while the first is still held, the rest wait.
   void retryHeldReads() {
-    if (heldReads_.empty()) return;
-    for (auto& read : heldReads_) queue_.push_front(std::move(read));
+    queue_.insert(queue_.begin(), std::make_move_iterator(heldReads_.begin()),
+                  std::make_move_iterator(heldReads_.end()));
     heldReads_.clear();
     drain();
   }
@@ -182,6 +191,7 @@ class DatabaseWorker : public QObject {
   std::deque<Job> queue_;
   std::deque<Job> kept_;
   std::vector<Job> heldReads_;
+  QTimer retryHeldReads_{this};
   bool drainPosted_ = false;
   bool offTold_ = false;
   std::mutex windowLock_;
