@@ -6,6 +6,7 @@
 #include <string>
 
 #include "addressbook/contact_groups.h"
+#include "send/kept_outcomes.h"
 #include "send/send_failure.h"
 #include "send/sent_messages.h"
 
@@ -178,6 +179,10 @@ std::vector<SchemaStep> programSchema() {
   return {{kSentMessages}, {kContactGroups}, {kMessageTemplates}, {kCodes, &codesAndKeys}};
 }
 
-std::vector<Database::Preparation> programPreparations() { return {&SentMessages::prepare}; }
+// The records an earlier run set aside are written before those it left under way are told as
+// not known.
+std::vector<Database::Preparation> programPreparations() {
+  return {&writeKeptRecords, &SentMessages::prepare};
+}
 
 }  // namespace movarek

@@ -37,6 +37,15 @@ std::string_view keptRequest(const SentRecord& record) {
   return isPlan(record.state) ? std::string_view(record.request) : std::string_view();
 }
 
+// A record's state, reason, times and request, bound to the parameters from `first` on.
+Statement& bindWhereItStands(Statement& statement, int first, const SentRecord& record) {
+  return statement.bind(first, stateCode(record.state))
+      .bind(first + 1, record.reason)
+      .bind(first + 2, record.dueAt)
+      .bind(first + 3, record.giveUpAt)
+      .bindBytes(first + 4, keptRequest(record));
+}
+
 bool recordingOn(sqlite3* connection) {
   Statement query(connection, "SELECT value FROM setting WHERE name = ?1");
   return !query.bind(1, kRecordingSetting).step() || query.integer(0) != 0;
@@ -62,11 +71,6 @@ const StateWords& wordsOf(SentState state) {
   return *std::ranges::find(kStateWords, state, &StateWords::state);
 }
 
-SentState stateOfCode(std::string_view code) {
-  const auto found = std::ranges::find(kStateWords, code, &StateWords::code);
-  return found == std::end(kStateWords) ? SentState::Sending : found->state;
-}
-
 // A cell a spreadsheet would run as a formula is written as text.
 std::string plainCell(const std::string& text) {
   const bool formula =
@@ -84,7 +88,7 @@ SentRecord recordAt(const Statement& row) {
   record.senderPrefix = row.text(5);
   record.sender = row.text(6);
   record.text = row.text(7);
-  record.state = stateOfCode(row.text(8));
+  record.state = stateOfCode(row.text(8)).value_or(SentState::Sending);
   record.reason = row.text(9);
   record.dueAt = row.integer(10);
   record.giveUpAt = row.integer(11);
@@ -120,6 +124,12 @@ std::string_view stateCode(SentState state) { return wordsOf(state).code; }
 bool isPlan(SentState state) {
   return state == SentState::Planned || state == SentState::Missed ||
          state == SentState::WaitingForNetwork;
+}
+
+std::optional<SentState> stateOfCode(std::string_view code) {
+  const auto found = std::ranges::find(kStateWords, code, &StateWords::code);
+  if (found == std::end(kStateWords)) return std::nullopt;
+  return found->state;
 }
 
 std::string shownAddressees(const SentRecord& record) {
@@ -158,29 +168,27 @@ bool SentMessages::setRecording(bool on) {
 // One use, so that a file held by another program is waited for once.
 std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
   std::int64_t id = 0;
-  const bool written = database_.use([&](sqlite3* connection) {
-    // A message still to go is kept whatever the user chose for the history.
-    if (!isPlan(record.state) && !recordingOn(connection)) return;
-    Statement(connection,
-              "INSERT INTO sent_message (sent_at, page, addressees, oskar_prefix, sender_prefix, "
-              "sender, text, state, reason, due_at, give_up_at, request) "
-              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
-        .bind(1, record.sentAt)
-        .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
-        .bind(3, record.addressees)
-        .bind(4, record.oskarPrefix)
-        .bind(5, record.senderPrefix)
-        .bind(6, record.sender)
-        .bind(7, record.text)
-        .bind(8, stateCode(record.state))
-        .bind(9, record.reason)
-        .bind(10, record.dueAt)
-        .bind(11, record.giveUpAt)
-        .bindBytes(12, keptRequest(record))
-        .run();
-    id = sqlite3_last_insert_rowid(connection);
-  });
+  const bool written = database_.use([&](sqlite3* connection) { id = insert(connection, record); });
   return written ? std::optional(id) : std::nullopt;
+}
+
+std::int64_t SentMessages::insert(sqlite3* connection, const SentRecord& record) {
+  // A message still to go is kept whatever the user chose for the history.
+  if (!isPlan(record.state) && !recordingOn(connection)) return 0;
+  Statement insert(
+      connection,
+      "INSERT INTO sent_message (sent_at, page, addressees, oskar_prefix, sender_prefix, "
+      "sender, text, state, reason, due_at, give_up_at, request) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+  insert.bind(1, record.sentAt)
+      .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
+      .bind(3, record.addressees)
+      .bind(4, record.oskarPrefix)
+      .bind(5, record.senderPrefix)
+      .bind(6, record.sender)
+      .bind(7, record.text);
+  bindWhereItStands(insert, 8, record).run();
+  return sqlite3_last_insert_rowid(connection);
 }
 
 bool SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
@@ -189,18 +197,15 @@ bool SentMessages::finish(std::int64_t id, SentState state, std::string_view rea
 }
 
 bool SentMessages::replan(const SentRecord& record) {
-  return database_.use([&](sqlite3* connection) {
-    Statement(connection,
-              "UPDATE sent_message SET state = ?2, reason = ?3, due_at = ?4, give_up_at = ?5, "
-              "request = ?6 WHERE id = ?1")
-        .bind(1, record.id)
-        .bind(2, stateCode(record.state))
-        .bind(3, record.reason)
-        .bind(4, record.dueAt)
-        .bind(5, record.giveUpAt)
-        .bindBytes(6, keptRequest(record))
-        .run();
-  });
+  return database_.use([&](sqlite3* connection) { update(connection, record); });
+}
+
+void SentMessages::update(sqlite3* connection, const SentRecord& record) {
+  Statement update(connection,
+                   "UPDATE sent_message SET state = ?2, reason = ?3, due_at = ?4, give_up_at = ?5, "
+                   "request = ?6 WHERE id = ?1");
+  update.bind(1, record.id);
+  bindWhereItStands(update, 2, record).run();
 }
 
 std::optional<bool> SentMessages::markSending(std::int64_t id) {

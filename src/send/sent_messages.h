@@ -29,6 +29,8 @@ std::string_view stateName(SentState state);
 std::string_view stateCode(SentState state);
 // A message still to go.
 bool isPlan(SentState state);
+// The state the file keeps as `code`; nothing for a code it does not know.
+std::optional<SentState> stateOfCode(std::string_view code);
 
 // The states of a message still to go, as SQL to follow `state IN `: written into each query,
 // never bound, so that the partial index over them (made by the schema with this very list)
@@ -102,6 +104,10 @@ class SentMessages {
   // Sets the connection up for the records: the search function, and the records a killed
   // program left "odesílá se" told as not known. Run by the database on each opening.
   static void prepare(sqlite3* connection);
+
+  // What add and replan write, on the connection itself.
+  static std::int64_t insert(sqlite3* connection, const SentRecord& record);
+  static void update(sqlite3* connection, const SentRecord& record);
 
  private:
   Database& database_;

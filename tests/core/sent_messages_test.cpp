@@ -11,6 +11,8 @@
 #include "app/program_schema.h"
 #include "common/database.h"
 #include "common/search_fold.h"
+#include "common/set_aside.h"
+#include "send/kept_outcomes.h"
 #include "send/send_failure.h"
 #include "temporary_program_folder.h"
 
@@ -204,6 +206,29 @@ TEST_F(SentMessagesTest, MessagesStillToGoAreKeptApartAndGoOnce) {
   EXPECT_EQ(killed.state, SentState::Uncertain);
   EXPECT_EQ(killed.reason, kEndedEarly);
   EXPECT_TRUE(faults.empty());
+}
+
+// What a run could not write by its end is written at the next opening, once, before the sends
+// it left under way are told as not known.
+TEST_F(SentMessagesTest, RecordsSetAsideAtTheEndAreWrittenOnceAtTheNextOpening) {
+  SentRecord sent = email("a@sms.cz", "1");
+  sent.id = SentMessages(*open()).add(sent).value();
+  sent.state = SentState::Sent;
+  SentRecord neverWritten = email("b@sms.cz", "2");
+  neverWritten.state = SentState::NotSent;
+  neverWritten.reason = "http 503";
+  ASSERT_TRUE(setAside(path(), {keptRecordEntry(sent)}));
+  ASSERT_TRUE(setAside(path(), {keptRecordEntry(neverWritten)}));
+  const std::string keptAside = readFile("movarek.db-pending");
+  for (int opening = 0; opening < 2; ++opening) {
+    const auto listed = SentMessages(*open()).listed("", kAll, 10, 1).value();
+    ASSERT_EQ(listed.size(), 2u) << opening;
+    EXPECT_EQ(std::tuple(listed[0].addressees, listed[0].state, listed[0].reason),
+              std::tuple("b@sms.cz", SentState::NotSent, "http 503"));
+    EXPECT_EQ(listed[1].state, SentState::Sent);
+    // Should the file outlive its taking, what it holds is not written twice.
+    writeFile("movarek.db-pending", keptAside);
+  }
 }
 
 TEST_F(SentMessagesTest, RecordingCanBeSwitchedOffAndStaysSo) {

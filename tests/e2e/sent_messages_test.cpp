@@ -8,8 +8,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTreeView>
+#include <filesystem>
 
 #include "app/program_schema.h"
 #include "app/qt/memo.h"
@@ -231,6 +233,38 @@ TEST_F(SentMessagesSession, AFileHeldByAnotherProgramHoldsUpNothing) {
                                 "jakmile to půjde.");
                           }),
             1);
+}
+
+// An outcome kept from the file until the end is told then, and written at the next start.
+TEST_F(SentMessagesSession, AnOutcomeHeldFromTheFileAtTheEndIsToldAndWrittenAtTheNextStart) {
+  ASSERT_NO_FATAL_FAILURE(restartProgram({QStringLiteral("--delay-ms"), QStringLiteral("3000")}));
+  fillEmailSend(QStringLiteral("eva@sms.cz"), QStringLiteral("Druha"));
+  QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+  ASSERT_TRUE(
+      waitUntil([&] { return recordsInTheFile() == "e-mail|eva@sms.cz||Druha|sending|\n"; }));
+  QProcess holder;
+  endWithTheTest(holder);
+  holder.start(QStringLiteral("sqlite3"), {QString::fromStdString(filePath("movarek.db"))});
+  holder.write("BEGIN EXCLUSIVE;\nSELECT 'held';\n");
+  ASSERT_TRUE(waitUntil([&] { return holder.readAllStandardOutput().contains("held"); }));
+  ASSERT_TRUE(waitUntil([&] { return !messages.empty(); }, 15000));  // "Zpráva odeslána"
+  forms.reset();
+  const QRegularExpression told(QRegularExpression::anchoredPattern(
+      "Soubor " + QRegularExpression::escape(QString::fromStdString(filePath("movarek.db"))) +
+      " právě používá jiný program, a tak se do něj nepodařilo zapsat, jak dopadly tyto zprávy:\n"
+      "– \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d, eva@sms\\.cz: odesláno\n"
+      "Program je do něj zapíše při příštím spuštění\\."));
+  EXPECT_TRUE(told.match(messages.back().text).hasMatch()) << messages.back().text.toStdString();
+  EXPECT_EQ(messages.back().caption, "Chyba");
+  struct stat info {};
+  ASSERT_EQ(::stat(filePath("movarek.db-pending").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  holder.write("COMMIT;\n.quit\n");
+  holder.waitForFinished();
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
+  EXPECT_TRUE(waitUntil([&] { return recordsInTheFile() == "e-mail|eva@sms.cz||Druha|sent|\n"; }))
+      << recordsInTheFile().toStdString();
+  EXPECT_FALSE(fileExists("movarek.db-pending"));
 }
 
 // A long history is read a page at a time: the next page only when the list's end is reached.

@@ -18,12 +18,14 @@
 #include "app/qt/main_window.h"
 #include "app/qt/single_instance.h"
 #include "app/stored_fields.h"
+#include "common/database.h"
 #include "common/program_folder.h"
 #include "common/qt/carried_picture.h"
 #include "common/qt/designed_look.h"
 #include "common/qt/log.h"
 #include "common/qt/message_box.h"
 #include "common/safe_file.h"
+#include "common/set_aside.h"
 
 namespace movarek {
 
@@ -49,6 +51,7 @@ void removeLeftoverTemporaryFiles() {
   for (const char* name : {kStoredFieldsFile, kContactsFile, kSpeedDialsFile}) {
     removeLeftovers(dataFile(name));
   }
+  removeLeftovers(setAsidePath(dataFile(kDatabaseName)));
 }
 
 // The main window, or the dialog it has open, in front and active.

@@ -9,6 +9,7 @@
 #include "common/qt/program_database.h"
 #include "send/gateway.h"
 #include "send/outbox.h"
+#include "send/qt/send_recorder.h"
 #include "send/qt/send_watch.h"
 #include "send/send_check.h"
 #include "send/send_failure.h"
@@ -34,9 +35,7 @@ QString missedLine(const SentRecord& plan) {
 }
 
 // The record's state and reason, written on the database's thread in the background.
-void keep(ProgramDatabase& database, const SentRecord& plan) {
-  database.record([plan](Database& kept) { return SentMessages(kept).replan(plan); });
-}
+void keep(ProgramDatabase& database, const SentRecord& plan) { recordPlanOutcome(database, plan); }
 
 }  // namespace
 

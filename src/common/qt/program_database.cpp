@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -10,12 +11,15 @@
 #include "common/program_folder.h"
 #include "common/qt/log.h"
 #include "common/qt/message_box.h"
+#include "common/set_aside.h"
 
 namespace movarek {
 namespace {
 
 // How long the end of the program waits for the writes it accepted.
 constexpr int kLastWritesWaitMs = 5000;
+// How long, of that, the end tries again the records another program's hold kept back.
+constexpr std::chrono::seconds kHeldAtTheEnd{3};
 // How soon a read held up by another program is tried again.
 constexpr int kHeldReadRetryMs = 500;
 
@@ -42,6 +46,34 @@ QString backgroundFaultMessage(const DatabaseFault& fault) {
   return said + QStringLiteral("\nOdeslané zprávy se do něj zapíší, jakmile to půjde.");
 }
 
+// A run's last records that could not be written.
+struct Unwritten {
+  DatabaseFault fault;
+  int records = 0;
+  std::vector<std::string> told = {};  // of the outcomes the program knew
+  bool setAside = false;
+};
+
+// Told before the program ends, with the outcomes the program knew; logged without them, since
+// the log never holds an address.
+void tellUnwritten(const Unwritten& unwritten) {
+  const char* fate = unwritten.setAside ? "; set aside for the next start"
+                                        : "; they could not be set aside either";
+  qCWarning(movarekLog).noquote() << "database" << fileName() << "left" << unwritten.records
+                                  << "records unwritten at the end:"
+                                  << QString::fromStdString(unwritten.fault.reason) + fate;
+  if (unwritten.told.empty()) return;
+  QString text = reasonSaid(unwritten.fault) +
+                 QStringLiteral(", a tak se do něj nepodařilo zapsat, jak dopadly tyto zprávy:");
+  for (const std::string& line : unwritten.told) {
+    text += QStringLiteral("\n– ") + QString::fromStdString(line);
+  }
+  text += unwritten.setAside
+              ? QStringLiteral("\nProgram je do něj zapíše při příštím spuštění.")
+              : QStringLiteral("\nUložit je jinam se také nepodařilo: poznamenejte si je.");
+  showMessage(text, QStringLiteral("Chyba"));
+}
+
 }  // namespace
 
 // The database's side: its thread's only object, owning the connection.
@@ -56,6 +88,7 @@ class DatabaseWorker : public QObject {
     std::function<void()> held = {};
     ReadWanted wanted = {};
     bool heldTold = false;
+    LeftoverOf leftover = {};
   };
 
   explicit DatabaseWorker(std::unique_ptr<Database> database)
@@ -79,16 +112,25 @@ class DatabaseWorker : public QObject {
         this, [this] { drain(); }, Qt::QueuedConnection);
   }
 
-  // The end of the program: the writes accepted and kept are written, the reads dropped; the
-  // worker goes back to the window's thread, which deletes it.
-  void finish() {
+  // The end of the program: the writes accepted and kept are written, tried again until
+  // `giveUpAt` while another program holds the file, the reads dropped; what is left is set
+  // aside. The worker goes back to the window's thread, which deletes it.
+  void finish(std::chrono::steady_clock::time_point giveUpAt) {
     retryHeldReads_.stop();
     heldReads_.clear();
     std::erase_if(queue_, [](const Job& job) { return job.kind == Kind::Read; });
     if (!queue_.empty() || !kept_.empty()) writeNext();
+    while (!kept_.empty() && keptBecause_ && keptBecause_->kind == DatabaseFault::Kind::Busy &&
+           std::chrono::steady_clock::now() < giveUpAt) {
+      writeNext();
+    }
+    setAsideWhatIsLeft();
     moveToThread(QCoreApplication::instance()->thread());
     QThread::currentThread()->quit();
   }
+
+  // Read by the window's thread once this one has ended.
+  const std::optional<Unwritten>& unwritten() const { return unwritten_; }
 
  private:
   void drain() {
@@ -120,9 +162,13 @@ class DatabaseWorker : public QObject {
     std::vector<DatabaseJobs::Write> writes;
     for (const Job& job : batch) writes.push_back({&job.work, job.kind == Kind::Record});
     const std::vector<JobEnd> ends = jobs_.runTogether(writes);
+    keptBecause_.reset();
     for (std::size_t i = 0; i < batch.size(); ++i) {
       if (batch[i].kind == Kind::Record && !ends[i].done) {
-        if (ends[i].fault) answer(batch[i], ends[i], true);
+        if (ends[i].fault) {
+          answer(batch[i], ends[i], true);
+          if (!keptBecause_) keptBecause_ = ends[i].fault;
+        }
         kept_.push_back(std::move(batch[i]));
       } else {
         answer(batch[i], ends[i], batch[i].kind == Kind::Record);
@@ -154,6 +200,35 @@ class DatabaseWorker : public QObject {
                   std::make_move_iterator(heldReads_.end()));
     heldReads_.clear();
     drain();
+  }
+
+  // The records another program's hold kept from the file to the end, set aside for the next
+  // start; those the database will never take (it is off, or read-only) have been told so.
+  void setAsideWhatIsLeft() {
+    if (kept_.empty() || !keptBecause_ || keptBecause_->offForTheRun() ||
+        keptBecause_->kind == DatabaseFault::Kind::ReadOnly) {
+      return;
+    }
+    std::vector<Leftover> left;
+    for (const Job& job : kept_) {
+      const auto leftover = job.leftover ? job.leftover() : std::nullopt;
+      if (!leftover) continue;
+      const auto same = std::ranges::find(left, leftover->key, &Leftover::key);
+      if (same == left.end()) {
+        left.push_back(*leftover);
+      } else {
+        *same = *leftover;
+      }
+    }
+    if (left.empty()) return;
+    Unwritten unwritten{*keptBecause_, static_cast<int>(left.size())};
+    std::vector<std::string> entries;
+    for (const Leftover& each : left) {
+      entries.push_back(each.entry);
+      if (!each.told.empty()) unwritten.told.push_back(each.told);
+    }
+    unwritten.setAside = setAside(database_->path(), entries);
+    unwritten_ = std::move(unwritten);
   }
 
   void wentOffWhenOff() {
@@ -190,10 +265,12 @@ class DatabaseWorker : public QObject {
   DatabaseJobs jobs_;
   std::deque<Job> queue_;
   std::deque<Job> kept_;
+  std::optional<DatabaseFault> keptBecause_;  // the fault that kept the first of them back
   std::vector<Job> heldReads_;
   QTimer retryHeldReads_{this};
   bool drainPosted_ = false;
   bool offTold_ = false;
+  std::optional<Unwritten> unwritten_;
   std::mutex windowLock_;
   ProgramDatabase* window_ = nullptr;
 };
@@ -232,9 +309,14 @@ ProgramDatabase::ProgramDatabase(std::vector<SchemaStep> schema,
 ProgramDatabase::~ProgramDatabase() {
   worker_->answerTo(nullptr);
   QMetaObject::invokeMethod(
-      worker_.get(), [worker = worker_.get()] { worker->finish(); }, Qt::QueuedConnection);
+      worker_.get(),
+      [worker = worker_.get(), giveUpAt = std::chrono::steady_clock::now() + kHeldAtTheEnd] {
+        worker->finish(giveUpAt);
+      },
+      Qt::QueuedConnection);
   if (thread_->wait(QDeadlineTimer(kLastWritesWaitMs))) {
     delete thread_;
+    if (worker_->unwritten()) tellUnwritten(*worker_->unwritten());
     return;
   }
   // A disk that does not answer must not hold the end of the program: the thread keeps its
@@ -265,8 +347,12 @@ void ProgramDatabase::change(QObject* receiver, DatabaseWork work, JobAnswer ans
   post(worker_, {DatabaseWorker::Kind::Change, std::move(work), receiver, std::move(answer)});
 }
 
-void ProgramDatabase::record(DatabaseWork work) {
-  post(worker_, {DatabaseWorker::Kind::Record, std::move(work), nullptr, {}});
+void ProgramDatabase::record(DatabaseWork work, LeftoverOf leftover) {
+  post(worker_, {.kind = DatabaseWorker::Kind::Record,
+                 .work = std::move(work),
+                 .receiver = nullptr,
+                 .answer = {},
+                 .leftover = std::move(leftover)});
 }
 
 void ProgramDatabase::openSoon() {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 
 #include "common/database_jobs.h"
 
@@ -25,6 +26,17 @@ using JobAnswer = std::function<void(const JobEnd& end)>;
 // Set by the window when the read it asked for is no longer wanted (a search typed further).
 using ReadWanted = std::shared_ptr<std::atomic_bool>;
 
+// What a record not written by the end leaves: the entry set aside for the next start (one of
+// the same `key` later on takes its place), and the line the user reads of it, empty for a
+// record of no known outcome.
+struct Leftover {
+  std::string key;
+  std::string entry;
+  std::string told;
+};
+// Asked on the database's thread, in the records' order, of each record not written by the end.
+using LeftoverOf = std::function<std::optional<Leftover>()>;
+
 class ProgramDatabase : public QObject {
   Q_OBJECT
 
@@ -32,6 +44,7 @@ class ProgramDatabase : public QObject {
   ProgramDatabase(std::vector<SchemaStep> schema, std::vector<Database::Preparation> preparations,
                   QObject* parent = nullptr);
   // Waits for the writes it has accepted, a few seconds at most: they own what they write.
+  // What it could not write is told then.
   ~ProgramDatabase() override;
 
   // What a window reads: `answer` comes back to `receiver` (nothing, should it be gone). While
@@ -58,8 +71,10 @@ class ProgramDatabase : public QObject {
   // A change the user asked for: its failure comes back in the answer, to be told at once.
   void change(QObject* receiver, DatabaseWork work, JobAnswer answer);
   // The record of a send, in the background: one that cannot be written is kept and written, in
-  // its order, with the next change, and at the end. Its faults are told once a run.
-  void record(DatabaseWork work);
+  // its order, with the next change, and at the end. Its faults are told once a run. Should the
+  // file still be held at the end, the end waits a moment for it, then sets `leftover` aside for
+  // the next start and tells the user which outcomes it could not write.
+  void record(DatabaseWork work, LeftoverOf leftover = {});
   // Opens the database on its thread.
   void openSoon();
 

@@ -35,13 +35,17 @@ class SendRecorder {
   ProgramDatabase& database_;
   quint64 lastSend_ = 0;
   // The records of this run's sends that may still change, with their ids (0: not kept, as the
-  // user chose); used on the database's thread only, and owned by the jobs as much as by the
-  // recorder.
+  // user chose; -1, at the end only: not written yet); used on the database's thread only, and
+  // owned by the jobs as much as by the recorder.
   struct Kept {
     std::int64_t id;
     SentRecord record;
   };
   std::shared_ptr<std::map<quint64, Kept>> records_;
 };
+
+// A planned message's new state and reason (its outcome, or its next try), written in the
+// background, and set aside at the end should another program hold the file until then.
+void recordPlanOutcome(ProgramDatabase& database, const SentRecord& plan);
 
 }  // namespace movarek
