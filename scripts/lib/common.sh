@@ -13,7 +13,7 @@ TEST_PACKAGES=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev
   xdotool x11-utils x11-xserver-utils imagemagick openbox python3 strace
   librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
-  at-spi2-core python3-pyatspi python3-dbusmock dbus qt6-gtk-platformtheme xclip sqlite3
+  at-spi2-core python3-pyatspi python3-dbusmock dbus qt6-gtk-platformtheme xclip sqlite3 tzdata
 )
 
 as_root() {

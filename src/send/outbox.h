@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/load_failure.h"
@@ -44,5 +45,11 @@ std::optional<std::int64_t> nextTry(const SentRecord& waiting, std::int64_t now)
 
 // Why a message cannot be planned for `due` at `now` (UTF-8); none when it can.
 std::optional<std::string> planRefusal(std::int64_t due, std::int64_t now);
+// A time the user gave that the clocks skip on the night they go forward.
+inline constexpr std::string_view kSkippedTime =
+    "Tento čas v den změny na letní čas neexistuje. Zvolte jiný.";
+// A time the clocks pass twice on the night they go back: the message goes at the first.
+inline constexpr std::string_view kTwiceTime =
+    "Tento čas nastane dvakrát; zpráva odejde při prvním.";
 
 }  // namespace movarek

@@ -52,7 +52,7 @@ class OutboxSession : public GatewayTest {
   void planFor(std::int64_t due) {
     onModal = [due](QDialog& dialog) {
       auto& plan = dynamic_cast<PlanDialog&>(dialog);
-      plan.editKdy->setDateTime(QDateTime::fromSecsSinceEpoch(due));
+      plan.offer(due);
       plan.btnNaplanovat->click();
       return plan.result();
     };
@@ -92,10 +92,10 @@ TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked
   onModal = [&](QDialog& dialog) {
     auto& plan = dynamic_cast<PlanDialog&>(dialog);
     EXPECT_EQ(plan.windowTitle(), "Odeslat později");
-    plan.editKdy->setDateTime(QDateTime::fromSecsSinceEpoch(start - 60));
+    plan.offer(start - 60);
     plan.btnNaplanovat->click();
     EXPECT_EQ(messages.back().text, "Zvolený čas už uplynul. Zvolte čas, který teprve přijde.");
-    plan.editKdy->setDateTime(QDateTime::fromSecsSinceEpoch(start + 60));
+    plan.offer(start + 60);
     plan.btnNaplanovat->click();
     return plan.result();
   };

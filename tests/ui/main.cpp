@@ -4,10 +4,11 @@
 
 #include "session_bus.h"
 
-// One application for every test of this binary, on the offscreen platform.
+// One application for every test of this binary, offscreen, in a time zone whose clocks change.
 int main(int argc, char** argv) {
   movarek::testing::noUnaskedSessionBus();
   movarek::testing::noUnaskedSystemBus();
+  qputenv("TZ", "Europe/Prague");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

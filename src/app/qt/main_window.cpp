@@ -470,7 +470,7 @@ void TfrmMain::planLater(Page page) {
   if (showModal(*planDialog_) != QDialog::Accepted) return;
   SentRecord record = sentRecordOf(page, checked.check.sent);
   record.sentAt = ProgramClock::instance().now();
-  record.dueAt = planDialog_->chosen();
+  record.dueAt = planDialog_->chosen().value();
   record.request = pathAndQueryOf(checked.check.url);
   TMemo* memo = page == Page::Oskar ? memoTextOskar : memoText;
   // The text may be cleared only once the plan is surely kept.
