@@ -26,6 +26,13 @@ std::string columns(bool wholeText) {
 }
 
 const std::string kPlanStates = "state IN " + std::string(kPlanStatesSql);
+// A send under way: its outcome is still to be written.
+constexpr std::string_view kUnderWay = "state = 'sending'";
+
+// The columns a record is written with, in the order of the values that follow them.
+constexpr std::string_view kWrittenColumns =
+    "sent_at, page, addressees, oskar_prefix, sender_prefix, sender, text, state, reason, due_at, "
+    "give_up_at, request";
 
 // What a search looks through: the text and the addressees, an Oskar number with its prefix.
 constexpr std::string_view kFound =
@@ -177,9 +184,8 @@ std::int64_t SentMessages::insert(sqlite3* connection, const SentRecord& record)
   if (!isPlan(record.state) && !recordingOn(connection)) return 0;
   Statement insert(
       connection,
-      "INSERT INTO sent_message (sent_at, page, addressees, oskar_prefix, sender_prefix, "
-      "sender, text, state, reason, due_at, give_up_at, request) "
-      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+      "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
+          ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
   insert.bind(1, record.sentAt)
       .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
       .bind(3, record.addressees)
@@ -208,15 +214,23 @@ void SentMessages::update(sqlite3* connection, const SentRecord& record) {
   bindWhereItStands(update, 2, record).run();
 }
 
-std::optional<bool> SentMessages::markSending(std::int64_t id) {
-  bool marked = false;
+// Written anew under the next id, as a send from a page is when it goes.
+std::optional<std::int64_t> SentMessages::markSending(std::int64_t id, std::int64_t now) {
+  std::int64_t marked = 0;
   const bool written = database_.use([&](sqlite3* connection) {
-    Statement(connection,
-              "UPDATE sent_message SET state = 'sending', reason = '' WHERE id = ?1 AND " +
-                  std::string(kPlanStates))
+    Transaction renumbered(connection);
+    Statement(connection, "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
+                              ") SELECT ?2, page, addressees, oskar_prefix, sender_prefix, sender, "
+                              "text, 'sending', '', due_at, give_up_at, x'' FROM sent_message "
+                              "WHERE id = ?1 AND " +
+                              kPlanStates)
         .bind(1, id)
+        .bind(2, now)
         .run();
-    marked = sqlite3_changes(connection) == 1;
+    if (sqlite3_changes(connection) == 0) return;
+    marked = sqlite3_last_insert_rowid(connection);
+    Statement(connection, "DELETE FROM sent_message WHERE id = ?1").bind(1, id).run();
+    renumbered.commit();
   });
   return written ? std::optional(marked) : std::nullopt;
 }
@@ -289,13 +303,33 @@ bool SentMessages::forEach(std::string_view search,
   return read && whole;
 }
 
-bool SentMessages::remove(const std::vector<std::int64_t>& ids) {
-  return database_.use([&](sqlite3* connection) {
+namespace {
+
+// One statement for each record, its condition in it: what the record became meanwhile decides.
+std::optional<int> deleteEach(Database& database, const std::vector<std::int64_t>& ids,
+                              const std::string& condition) {
+  int deleted = 0;
+  const bool done = database.use([&](sqlite3* connection) {
     Transaction removal(connection);
-    Statement remove(connection, "DELETE FROM sent_message WHERE id = ?1");
-    for (const auto id : ids) remove.bind(1, id).run();
+    Statement remove(connection, "DELETE FROM sent_message WHERE id = ?1 AND " + condition);
+    for (const auto id : ids) {
+      remove.bind(1, id).run();
+      deleted += sqlite3_changes(connection);
+    }
     removal.commit();
   });
+  if (!done) return std::nullopt;
+  return deleted;
+}
+
+}  // namespace
+
+std::optional<int> SentMessages::remove(const std::vector<std::int64_t>& ids) {
+  return deleteEach(database_, ids, "NOT " + std::string(kUnderWay));
+}
+
+std::optional<int> SentMessages::cancel(const std::vector<std::int64_t>& ids) {
+  return deleteEach(database_, ids, kPlanStates);
 }
 
 std::optional<int> SentMessages::removeFound(std::string_view search, int limit) {
@@ -303,8 +337,8 @@ std::optional<int> SentMessages::removeFound(std::string_view search, int limit)
   const bool done = database_.use([&](sqlite3* connection) {
     Statement(connection,
               "DELETE FROM sent_message WHERE id IN (SELECT id FROM sent_message WHERE NOT " +
-                  std::string(kPlanStates) + " AND " + std::string(kFound) +
-                  " ORDER BY id DESC LIMIT ?2)")
+                  std::string(kPlanStates) + " AND NOT " + std::string(kUnderWay) + " AND " +
+                  std::string(kFound) + " ORDER BY id DESC LIMIT ?2)")
         .bind(1, foldedForSearch(search))
         .bind(2, limit)
         .run();
@@ -312,6 +346,17 @@ std::optional<int> SentMessages::removeFound(std::string_view search, int limit)
   });
   if (!done) return std::nullopt;
   return removed;
+}
+
+std::optional<int> SentMessages::sendingFound(std::string_view search) {
+  int found = 0;
+  const bool read = database_.read([&](sqlite3* connection) {
+    Statement query(connection, "SELECT count(*) FROM sent_message WHERE " +
+                                    std::string(kUnderWay) + " AND " + std::string(kFound));
+    if (query.bind(1, foldedForSearch(search)).step()) found = static_cast<int>(query.integer(0));
+  });
+  if (!read) return std::nullopt;
+  return found;
 }
 
 SentSearch::SentSearch(std::string search, std::int64_t newestId)

@@ -75,9 +75,10 @@ class SentMessages {
   std::optional<std::int64_t> add(const SentRecord& record);
   // The state, reason and times of `record`'s message; its request kept while it is still to go.
   bool replan(const SentRecord& record);
-  // A message still to go marked as being sent, before it goes: true when it was still to go
-  // (the user may have cancelled it meanwhile), nothing when that could not be written.
-  std::optional<bool> markSending(std::int64_t id);
+  // A message still to go marked as being sent at `now`, before it goes, under the newest id, so
+  // that the records list in the order they went: its new id; 0 when it was no longer to go
+  // (the user may have cancelled it meanwhile); nothing when that could not be written.
+  std::optional<std::int64_t> markSending(std::int64_t id, std::int64_t now);
   // The messages still to go that `search` finds, whole, the soonest first.
   std::optional<std::vector<SentRecord>> plans(std::string_view search = {});
   // False when the change could not be written.
@@ -96,10 +97,17 @@ class SentMessages {
   std::optional<std::optional<SentRecord>> record(std::int64_t id);
   // Every record `search` finds, whole, newest first.
   bool forEach(std::string_view search, const std::function<bool(const SentRecord&)>& each);
-  bool remove(const std::vector<std::int64_t>& ids);
+  // Deletes the records `ids`, but none whose send is under way: its outcome is still to come.
+  // How many it deleted.
+  std::optional<int> remove(const std::vector<std::int64_t>& ids);
+  // Cancels the messages still to go `ids`; one whose send has begun meanwhile stays, to end as
+  // it will. How many it cancelled.
+  std::optional<int> cancel(const std::vector<std::int64_t>& ids);
   // Deletes up to `limit` of the records `search` finds, newest first, the messages still to go
-  // kept (each is cancelled on its own): how many it deleted.
+  // (each is cancelled on its own) and those being sent kept: how many it deleted.
   std::optional<int> removeFound(std::string_view search, int limit);
+  // How many of the records `search` finds are being sent.
+  std::optional<int> sendingFound(std::string_view search);
 
   // Sets the connection up for the records: the search function, and the records a killed
   // program left "odesílá se" told as not known. Run by the database on each opening.

@@ -37,8 +37,10 @@ class SentMessagesTest : public testing::TemporaryProgramFolder {
     return connection;
   }
 
-  static SentRecord email(std::string addressees, std::string text) {
+  static SentRecord email(std::string addressees, std::string text,
+                          SentState state = SentState::Sent) {
     SentRecord record;
+    record.state = state;
     record.sentAt = 1765300000;
     record.addressees = std::move(addressees);
     record.text = std::move(text);
@@ -53,6 +55,7 @@ class SentMessagesTest : public testing::TemporaryProgramFolder {
   }
 
   static constexpr std::int64_t kAll = std::numeric_limits<std::int64_t>::max();
+  static constexpr std::int64_t kWent = 1765400500;
 
   std::vector<DatabaseFault::Kind> faults;
 };
@@ -113,7 +116,7 @@ TEST_F(SentMessagesTest, TheStepwiseSearchFindsWhatAPlainLookFinds) {
     }
     for (int i = 0; i < length / 4 && !kept.empty(); ++i) {
       const auto gone = kept.begin() + static_cast<std::ptrdiff_t>(random() % kept.size());
-      ASSERT_TRUE(store.remove({gone->id}));
+      ASSERT_EQ(store.remove({gone->id}), 1);
       kept.erase(gone);
     }
     const std::string search = random() % 4 == 0 ? "" : foldedForSearch(word()).substr(0, 3);
@@ -142,7 +145,7 @@ TEST_F(SentMessagesTest, ASendUnderWayWhenTheProgramEndedIsNotKnown) {
   {
     auto database = open();
     SentMessages store(*database);
-    killed = *store.add(email("a@sms.cz", "1"));
+    killed = *store.add(email("a@sms.cz", "1", SentState::Sending));
     late = *store.add(email("b@sms.cz", "2"));
     refused = *store.add(email("c@sms.cz", "3"));
     for (const auto id : {late, refused}) store.finish(id, SentState::Uncertain, "no-answer");
@@ -191,11 +194,18 @@ TEST_F(SentMessagesTest, MessagesStillToGoAreKeptApartAndGoOnce) {
     EXPECT_EQ(store.plans()->front().request, "/send_sms.php?go=sms2&msg=Pozdeji");
     EXPECT_TRUE(store.listed("", kAll, 10, 1)->empty());
     EXPECT_EQ(store.removeFound("", 10), 0);
-    ASSERT_TRUE(store.remove({ids[0]}));
-    EXPECT_EQ(store.markSending(ids[0]), false);
-    underWay = ids[1];
-    EXPECT_EQ(store.markSending(underWay), true);
-    EXPECT_EQ(store.markSending(underWay), false);
+    ASSERT_EQ(store.cancel({ids[0]}), 1);
+    EXPECT_EQ(store.markSending(ids[0], kWent), 0);
+    // Listed from when it went, the newest.
+    underWay = store.markSending(ids[1], kWent).value();
+    EXPECT_GT(underWay, ids[2]);
+    EXPECT_EQ(store.record(underWay)->value().sentAt, kWent);
+    EXPECT_EQ(store.markSending(underWay, kWent), 0);
+    // Whatever delete comes once its send has begun, its record stays, to end as the send does.
+    EXPECT_EQ(store.cancel({ids[1]}), 0);
+    EXPECT_EQ(store.remove({underWay}), 0);
+    EXPECT_EQ(store.removeFound("", 10), 0);
+    EXPECT_EQ(store.sendingFound(""), 1);
     SentRecord sent = store.record(ids[2])->value();
     sent.state = SentState::Sent;
     ASSERT_TRUE(store.replan(sent));
@@ -253,7 +263,7 @@ TEST_F(SentMessagesTest, DeletedTextsCannotBeReadInTheFile) {
   const auto alsoRemoved = *store.add(email("b@sms.cz", "tajna-zprava-tri"));
   store.add(email("c@sms.cz", "tajna-zprava-dve"));
   store.add(email("d@sms.cz", "tajna-zprava-ctyri"));
-  ASSERT_TRUE(store.remove({removed, alsoRemoved}));
+  ASSERT_EQ(store.remove({removed, alsoRemoved}), 2);
   EXPECT_EQ(readFile("movarek.db").find("tajna-zprava-jedna"), std::string::npos);
   EXPECT_EQ(readFile("movarek.db").find("tajna-zprava-tri"), std::string::npos);
   EXPECT_EQ(addresseesOf(store.listed("", kAll, 10, 1)),

@@ -151,7 +151,7 @@ TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked
             "– 04.01.2027 10:11, jan@sms.cz: Za minutu\n"
             "Odeslat je hned? (Jinak zůstanou v odeslaných zprávách jako zmeškané.)");
   EXPECT_TRUE(waitUntil(
-      [&] { return databaseRows("SELECT state FROM sent_message WHERE id = 3") == "missed\n"; }));
+      [&] { return databaseRows("SELECT state FROM sent_message WHERE id = 4") == "missed\n"; }));
   EXPECT_TRUE(sends().isEmpty());
 
   // The missed one goes from the list, with "Odeslat hned".
@@ -164,8 +164,9 @@ TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked
     window.btnOdeslatHned->click();
     EXPECT_TRUE(waitUntil([&] { return sends().size() == 1; }));
   });
+  // Listed as the newest, since it went last.
   EXPECT_TRUE(waitUntil(
-      [&] { return databaseRows("SELECT state FROM sent_message WHERE id = 3") == "sent\n"; }));
+      [&] { return databaseRows("SELECT state FROM sent_message WHERE id = 5") == "sent\n"; }));
 }
 
 }  // namespace movarek::testing

@@ -173,17 +173,19 @@ void Outbox::sendNext() {
   toSend_.pop_front();
   // Written as under way before it goes: should the program end before the answer, it is not
   // known whether it arrived, and it is never sent again. One cancelled meanwhile stays unsent.
-  auto stillToGo = std::make_shared<bool>(false);
+  // It goes under the newest id, as of now: the records list in the order they went.
+  auto newId = std::make_shared<std::int64_t>(0);
   database_.change(
       this,
-      [id = sending_->id, stillToGo](Database& kept) {
-        const auto marked = SentMessages(kept).markSending(id);
-        if (marked) *stillToGo = *marked;
+      [id = sending_->id, now = ProgramClock::instance().now(), newId](Database& kept) {
+        const auto marked = SentMessages(kept).markSending(id, now);
+        if (marked) *newId = *marked;
         return marked.has_value();
       },
-      [this, stillToGo](const JobEnd& end) {
+      [this, newId](const JobEnd& end) {
         if (database_.doneElseTold(end, QStringLiteral("Naplánovanou zprávu nelze odeslat")) &&
-            *stillToGo) {
+            *newId) {
+          sending_->id = *newId;
           watchFor(sending_->page)
               .send(gatewayUrl(sending_->request), static_cast<quint64>(sending_->id));
           emit changed();

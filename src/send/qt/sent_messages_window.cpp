@@ -259,30 +259,59 @@ void SentMessagesWindow::failed(const QString& action, const DatabaseFault& faul
   relist();
 }
 
+// A message still to go is cancelled only while it is one, a send under way never deleted:
+// what the record became since it was listed decides, whatever the user saw.
 void SentMessagesWindow::removeSelected() {
-  const auto ids = selectedIds();
-  if (ids.empty()) return;
+  const auto rows = listZpravy->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return;
   const QString question =
-      ids.size() > 1 ? QStringLiteral("Opravdu chcete smazat vybrané zprávy (%1)?").arg(ids.size())
+      rows.size() > 1
+          ? QStringLiteral("Opravdu chcete smazat vybrané zprávy (%1)?").arg(rows.size())
       : planSelected() ? QStringLiteral("Opravdu chcete zrušit vybranou naplánovanou zprávu?")
                        : QStringLiteral("Opravdu chcete vybranou zprávu smazat?");
   if (showMessage(question, kCaption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) return;
-  for (std::size_t first = 0; first < ids.size(); first += kDeletedAtOnce) {
-    const std::vector<std::int64_t> batch(
-        ids.begin() + static_cast<std::ptrdiff_t>(first),
-        ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), first + kDeletedAtOnce)));
-    const bool last = first + kDeletedAtOnce >= ids.size();
+  std::vector<std::pair<std::int64_t, bool>> chosen;  // each record, and whether it was a plan
+  for (const QModelIndex& row : rows) {
+    const SentRecord& listed = model_->listedAt(row.row());
+    chosen.emplace_back(listed.id, isPlan(listed.state));
+  }
+  auto kept = std::make_shared<int>(0);
+  for (std::size_t first = 0; first < chosen.size(); first += kDeletedAtOnce) {
+    std::vector<std::int64_t> records;
+    std::vector<std::int64_t> plans;
+    for (std::size_t i = first; i < std::min(chosen.size(), first + kDeletedAtOnce); ++i) {
+      (chosen[i].second ? plans : records).push_back(chosen[i].first);
+    }
+    const bool last = first + kDeletedAtOnce >= chosen.size();
     database_.change(
-        this, [batch](Database& kept) { return SentMessages(kept).remove(batch); },
-        [this, last](const JobEnd& end) {
+        this,
+        [records, plans, kept](Database& database) {
+          SentMessages store(database);
+          const auto removed = store.remove(records);
+          const auto cancelled = removed ? store.cancel(plans) : std::nullopt;
+          if (!cancelled) return false;
+          *kept += static_cast<int>(records.size() + plans.size()) - *removed - *cancelled;
+          return true;
+        },
+        [this, last, kept](const JobEnd& end) {
           if (!end.done && end.fault)
             return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
           if (!last) return;
+          tellKept(*kept);
           relist();
           emit recordsRemoved();
         });
   }
   listZpravy->setFocus();
+}
+
+void SentMessagesWindow::tellKept(int kept) {
+  if (kept == 0) return;
+  showMessage(
+      kept == 1
+          ? QStringLiteral("Zprávu už nelze zrušit: program ji začal odesílat.")
+          : QStringLiteral("Zprávy (%1) už nelze zrušit: program je začal odesílat.").arg(kept),
+      kCaption);
 }
 
 // The records shown: with a search typed, those it finds.
@@ -300,17 +329,24 @@ void SentMessagesWindow::removeAll() {
 
 void SentMessagesWindow::removeFoundFrom(const std::string& search) {
   auto removed = std::make_shared<int>(0);
+  auto underWay = std::make_shared<int>(0);
   database_.change(
       this,
-      [search, removed](Database& kept) {
-        const auto count = SentMessages(kept).removeFound(search, kDeletedAtOnce);
-        if (count) *removed = *count;
-        return count.has_value();
+      [search, removed, underWay](Database& kept) {
+        SentMessages store(kept);
+        const auto count = store.removeFound(search, kDeletedAtOnce);
+        if (!count) return false;
+        *removed = *count;
+        if (*removed == kDeletedAtOnce) return true;
+        const auto sending = store.sendingFound(search);
+        if (sending) *underWay = *sending;
+        return sending.has_value();
       },
-      [this, search, removed](const JobEnd& end) {
+      [this, search, removed, underWay](const JobEnd& end) {
         if (!end.done && end.fault)
           return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
         if (*removed == kDeletedAtOnce) return removeFoundFrom(search);
+        tellKept(*underWay);
         relist();
         emit recordsRemoved();
       });

@@ -74,6 +74,8 @@ class SentMessagesWindow : public QDialog {
   void removeAll();
   // Deletes the records the search finds, a batch at a time, then lists anew.
   void removeFoundFrom(const std::string& search);
+  // `kept` records stayed: their sends had begun.
+  void tellKept(int kept);
   void exportShown();
   void keepRecording(bool on);
   // Tells that `action` could not be done, and lists anew.
