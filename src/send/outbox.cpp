@@ -29,6 +29,10 @@ std::int64_t nextLook(const std::vector<SentRecord>& plans, std::int64_t now) {
   return next;
 }
 
+bool heldTooLong(const SentRecord& plan, std::int64_t now) {
+  return now - plan.dueAt >= kHeldToTell;
+}
+
 bool worthRetrying(const LoadFailure& failure) {
   using namespace engine_error;
   // No network, no name, refused: the request never left.

@@ -21,6 +21,10 @@ inline constexpr std::int64_t kRetryEvery = 2 * 60;
 inline constexpr std::int64_t kRetryFor = 60 * 60;
 // The outbox looks at its messages at least this often.
 inline constexpr std::int64_t kLookEvery = 30;
+// A message whose time came while the program ran, but that could not be marked as going
+// (another program held the file, the disk was full), is tried again at each look; the user is
+// told of it once, when it still cannot go this long after its time.
+inline constexpr std::int64_t kHeldToTell = 5 * 60;
 // The farthest ahead a message may be planned.
 inline constexpr std::int64_t kPlannedAtMost = 366 * 24 * 60 * 60;
 
@@ -32,6 +36,9 @@ PlanStep stepAt(const SentRecord& plan, std::int64_t now);
 // When the outbox looks next: when the soonest of `plans` is due, and no later than
 // kLookEvery from `now`.
 std::int64_t nextLook(const std::vector<SentRecord>& plans, std::int64_t now);
+
+// Whether a message held back so is to be told of at `now`.
+bool heldTooLong(const SentRecord& plan, std::int64_t now);
 
 // A send that failed so never reached the gateway, and may be tried again once the network is
 // back: no network, the name not found, the connection refused.

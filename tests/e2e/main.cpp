@@ -6,8 +6,7 @@
 
 // One application for every test of this binary, on a real X display, which the web engine needs.
 int main(int argc, char** argv) {
-  movarek::testing::noUnaskedSessionBus();
-  movarek::testing::noUnaskedSystemBus();
+  movarek::testing::noUnaskedBuses();
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

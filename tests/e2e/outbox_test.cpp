@@ -1,5 +1,7 @@
 #include "app/qt/outbox.h"
 
+#include <sqlite3.h>
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDateTimeEdit>
@@ -15,20 +17,35 @@ namespace movarek::testing {
 namespace {
 
 // The program's clock stands at the test's time, moved on by the test; the desktop's
-// notifications go to python3-dbusmock's notification daemon on the test's own D-Bus session.
+// notifications go to python3-dbusmock's notification daemon on the test's own D-Bus session, and
+// its NetworkManager, on the same bus as the system's, tells whether the network is there.
 class OutboxSession : public GatewayTest {
  protected:
   void SetUp() override {
     GatewayTest::SetUp();
     ProgramClock::instance().standIn([this] { return now; });
+    endWithTheTest(notifications_);
     notifications_.start(QStringLiteral("/usr/bin/python3"),
                          {"-m", "dbusmock", "--template", "notification_daemon", "-l",
                           QString::fromStdString(filePath("notifications.log"))});
-    endWithTheTest(notifications_);
+    endWithTheTest(network_);
+    network_.start(QStringLiteral("/usr/bin/python3"),
+                   {"-m", "dbusmock", "--template", "networkmanager"});
     ASSERT_TRUE(waitUntil([] {
       return QDBusConnection::sessionBus().interface()->isServiceRegistered(
-          QStringLiteral("org.freedesktop.Notifications"));
+                 QStringLiteral("org.freedesktop.Notifications")) &&
+             QDBusConnection::systemBus().interface()->isServiceRegistered(
+                 QStringLiteral("org.freedesktop.NetworkManager"));
     }));
+  }
+
+  // NetworkManager's state: 20 disconnected, 70 on the internet.
+  void networkTurns(quint32 state) {
+    QDBusMessage set = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.NetworkManager"), QStringLiteral("/org/freedesktop"),
+        QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("SetGlobalConnectionState"));
+    set << state;
+    EXPECT_EQ(QDBusConnection::systemBus().call(set).type(), QDBusMessage::ReplyMessage);
   }
 
   void TearDown() override {
@@ -75,9 +92,92 @@ class OutboxSession : public GatewayTest {
 
   std::int64_t now = QDateTime(QDate(2027, 1, 4), QTime(10, 0)).toSecsSinceEpoch();
   QProcess notifications_;
+  QProcess network_;
 };
 
 }  // namespace
+
+// First: Qt listens to the NetworkManager there is at the program's first start, once a process.
+TEST_F(OutboxSession, APlanHeldByALockOrCancelledTooLateGoesOnceAndAWaitingOneAsTheNetworkIsBack) {
+  const std::int64_t start = now;
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
+  const QString port = simulator->host().section(QLatin1Char(':'), 1);
+
+  // Due while another program holds the file: told once five minutes after its time, it goes
+  // once that program lets go, listed as of when it went (the newest id, its time).
+  fillEmailSend(QStringLiteral("jan@sms.cz"), QStringLiteral("Drzeno"));
+  ASSERT_NO_FATAL_FAILURE(planFor(start + 60));
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(filePath("movarek.db").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (const std::int64_t at : {start + 60, start + 90, start + 360, start + 390}) {
+    moveClockTo(at);
+    waitForTheDatabase();
+  }
+  sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_TRUE(sends().isEmpty());
+  const QString held = QStringLiteral(
+                           "Naplánovanou zprávu pro jan@sms.cz zatím nelze odeslat: soubor %1 "
+                           "právě používá jiný program. Program to zkouší dál.")
+                           .arg(QString::fromStdString(filePath("movarek.db")));
+  EXPECT_EQ(std::ranges::count(messages, held, &MessageRequest::text), 1);
+  moveClockTo(start + 420);
+  EXPECT_TRUE(waitUntil([&] { return messages.back().caption == "Zpráva odeslána"; }));
+  main().outbox().sendNow(1);  // as listed before it went
+  waitForTheDatabase();
+  EXPECT_EQ(messages.back().text,
+            "Zprávu nelze odeslat hned: program ji už odeslal, nebo byla smazána.");
+  EXPECT_EQ(sends().size(), 1);
+
+  // Sends that never left wait for the network, their texts offered for clearing, and
+  // "Poslat!" of the same again asks first: Yes sends it now, the other goes once the network is.
+  simulator.reset();
+  for (const char* text : {"Az bude sit", "Hned"}) {
+    fillEmailSend(QStringLiteral("jan@sms.cz"), QString::fromUtf8(text));
+    answers = {MessageAnswer::Yes, MessageAnswer::No};
+    const auto shown = messages.size();
+    QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return messages.size() == shown + 2; }));
+    waitForTheDatabase();
+  }
+  EXPECT_EQ(messages.back().text,
+            "Zpráva čeká na síť a odejde sama, jakmile to půjde.\nChcete vymazat text čekající "
+            "zprávy?");
+  ASSERT_NO_FATAL_FAILURE(startSimulator({"--port", port, "--delay-ms", "3000"}));
+  for (const auto answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    answers = {answer};
+    QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
+    EXPECT_EQ(messages.back(),
+              (MessageRequest{"Tato zpráva čeká na síť a odejde sama, jakmile to "
+                              "půjde. Odeslat ji přesto hned?",
+                              "Zpráva čeká na síť", MessageButtons::YesNoDefaultNo}));
+  }
+  EXPECT_TRUE(waitUntil([&] { return sends().size() == 1; }));
+  networkTurns(20);
+  networkTurns(70);
+  EXPECT_TRUE(waitUntil([&] { return sends().size() == 2; }));
+
+  // Deleted while its send is under way: it stays, and ends as the send does.
+  fillEmailSend(QStringLiteral("jan@sms.cz"), QStringLiteral("Pozde"));
+  ASSERT_NO_FATAL_FAILURE(planFor(start + 480));
+  workDialog(forms->odeslane(), Qt::Key_H, [&](SentMessagesWindow& window) {
+    moveClockTo(start + 480);
+    EXPECT_TRUE(waitUntil([&] { return sends().size() == 3; }));
+    waitForTheDatabase();
+    answers = {MessageAnswer::Yes};
+    window.btnSmazat->click();
+    EXPECT_TRUE(waitUntil([&] {
+      return messages.back().text == "Zprávu už nelze zrušit: program ji začal odesílat.";
+    }));
+  });
+  EXPECT_TRUE(waitUntil([&] {
+    return databaseRows("SELECT text, state FROM sent_message ORDER BY id") ==
+           "Drzeno|sent\nHned|sent\nAz bude sit|sent\nPozde|sent\n";
+  }));
+  EXPECT_EQ(databaseRows("SELECT sent_at FROM sent_message WHERE id = 2"),
+            QStringLiteral("%1\n").arg(start + 420));
+}
 
 TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked) {
   const std::int64_t start = now;

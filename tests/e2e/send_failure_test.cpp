@@ -63,7 +63,7 @@ class SendFailureTest : public GatewayTest, public ::testing::WithParamInterface
     const auto before = messages.size();
     QTest::mouseClick(sendButton(), Qt::LeftButton);
     EXPECT_TRUE(waitUntil([&] { return messages.size() > before; }, timeoutMs));
-    return messages.size() > before ? messages.back() : MessageRequest{};
+    return messages.size() > before ? messages[before] : MessageRequest{};
   }
 
   void expectToldKeepingTheText(const MessageRequest& told, const QString& text,

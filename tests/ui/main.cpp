@@ -6,8 +6,7 @@
 
 // One application for every test of this binary, offscreen, in a time zone whose clocks change.
 int main(int argc, char** argv) {
-  movarek::testing::noUnaskedSessionBus();
-  movarek::testing::noUnaskedSystemBus();
+  movarek::testing::noUnaskedBuses();
   qputenv("TZ", "Europe/Prague");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

@@ -1,12 +1,17 @@
-#include "send/outbox.h"
+#include "app/qt/outbox.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTimer>
 
+#include "app/qt/desktop_presence.h"
 #include "app/qt/plan_dialog.h"
+#include "common/qt/desktop_network.h"
 #include "common/qt/program_clock.h"
 #include "forms_fixture.h"
+#include "send/outbox.h"
 
 namespace movarek::testing {
 namespace {
@@ -15,23 +20,104 @@ std::int64_t utc(int year, int month, int day, int hour, int minute) {
   return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC).toSecsSinceEpoch();
 }
 
-// The program on the test's clock.
+// The program on the test's clock, network and tray; its gateway never answers: the test does.
 class OutboxTest : public FormsTest {
  protected:
   void SetUp() override {
     FormsTest::SetUp();
     ProgramClock::instance().standIn([this] { return now; });
+    DesktopNetwork::instance().standIn(true);
+    ASSERT_TRUE(gateway_.listen(QHostAddress::LocalHost));
+    setGatewayHost("127.0.0.1:" + std::to_string(gateway_.serverPort()));
     startProgram();
     showMain();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return forms->othersMade(); }));
   }
 
   void TearDown() override {
     FormsTest::TearDown();
     ProgramClock::instance().standIn({});
+    DesktopNetwork::instance().standIn(false);
+    DesktopPresence::standInTray(std::nullopt);
   }
 
+  void moveClockTo(std::int64_t time) {
+    now = time;
+    ProgramClock::instance().movedOn();
+  }
+
+  void planFor(std::int64_t due, const std::string& to = "jan@sms.cz") {
+    SentRecord plan;
+    plan.addressees = to;
+    plan.dueAt = due;
+    plan.request = "/send_sms.php?go=sms2&adr=" + to;
+    main().outbox().plan(plan, [](const SentRecord&) {});
+    waitForTheDatabase();
+  }
+
+  QStringList sends() { return requestsUnderWay(*main().CppWebBrowser1).filter("go=sms2"); }
+
+  // The planned send to `to` goes, and the gateway answers it.
+  void answerSend(const char* to) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sends().filter(to).isEmpty(); }));
+    gatewayAnswers();
+  }
+
+  QColor strip() { return main().panelInfo2->palette().color(QPalette::Window); }
+
   std::int64_t now = utc(2027, 1, 4, 9, 0);
+  QTcpServer gateway_;
 };
+
+TEST_F(OutboxTest, OutcomesEndingTogetherAreToldInOneBoxAndWhatEndsWhileItIsOpenIsAddedToIt) {
+  const std::int64_t start = now;
+  QStringList told;
+  for (const char* to : {"a@sms.cz", "b@sms.cz", "c@sms.cz", "d@sms.cz"}) {
+    planFor(start + (told.size() < 3 ? 60 : 120), to);
+    told << QStringLiteral("Naplánovaná zpráva pro %1 byla odeslána.").arg(to);
+  }
+  setMessageHandler([&](const MessageRequest& request) {
+    messages.push_back(request);
+    if (messages.size() == 1) {
+      moveClockTo(start + 120);
+      answerSend("d@sms.cz");
+    }
+    return MessageAnswer::Ok;
+  });
+  moveClockTo(start + 60);
+  for (const char* to : {"a@sms.cz", "b@sms.cz", "c@sms.cz"}) answerSend(to);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 2; }));
+  EXPECT_EQ(messages, (std::vector<MessageRequest>{
+                          {told.mid(0, 3).join('\n'), "Zpráva odeslána", MessageButtons::Ok},
+                          {told.join('\n'), "Zpráva odeslána", MessageButtons::Ok, true}}));
+}
+
+TEST_F(OutboxTest, InTheTrayAPlannedSendGuardsTheCloseAndTheProgramEndsWithTheUser) {
+  DesktopPresence::standInTray(true);
+  planFor(now + 60);
+  EXPECT_FALSE(main().close());
+  EXPECT_TRUE(messages.back().text.endsWith("(Ne: program poběží dál v oznamovací oblasti.)"));
+  EXPECT_TRUE(main().isHidden());
+  moveClockTo(now + 60);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sends().size() == 1; }));
+  EXPECT_EQ(strip(), QColor(Qt::yellow));
+  main().presence().Ukoncit1->trigger();
+  EXPECT_TRUE(main().isVisible());
+  EXPECT_EQ(messages.back(),
+            (MessageRequest{"Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá.",
+                            "Program nelze vypnout", MessageButtons::Ok}));
+  gatewayAnswers();
+  EXPECT_EQ(strip(), QColor(Qt::yellow));  // ten seconds, as after any send
+  main().timerVypnutiTimer();
+  EXPECT_EQ(strip(), QColor(205, 222, 248));
+
+  // Nothing is left to go: closing the window ends the program.
+  QTimer::singleShot(0, &main(), [this] { main().close(); });
+  QTimer stuck;
+  stuck.callOnTimeout([] { QCoreApplication::exit(1); });
+  stuck.start(20000);
+  EXPECT_EQ(QApplication::exec(), 0);
+}
 
 TEST_F(OutboxTest, KdyMeansTheFirstOfATimeTwiceRefusesOneSkippedAndZaHodinuIsAnHourAhead) {
   struct Case {

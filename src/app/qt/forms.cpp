@@ -9,6 +9,7 @@
 #include "app/qt/maker_window.h"
 #include "app/qt/outbox.h"
 #include "app/qt/template_menus.h"
+#include "common/qt/desktop_network.h"
 #include "common/qt/first_paint.h"
 #include "common/qt/program_database.h"
 #include "send/qt/send_recorder.h"
@@ -34,6 +35,9 @@ Forms::Forms()
   // With the other windows made: a question about missed messages comes once they are there.
   QObject::connect(painted, &FirstPaint::painted, &frmMain_->outbox(), &Outbox::start,
                    Qt::QueuedConnection);
+  QObject::connect(
+      painted, &FirstPaint::painted, &DesktopNetwork::instance(),
+      [] { DesktopNetwork::instance().listen(); }, Qt::QueuedConnection);
 }
 
 // The windows go in the reverse of their making; then the database's thread ends, its last

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStackedWidget>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "addressbook/contact_store.h"
@@ -17,6 +16,7 @@
 #include "addressbook/qt/speed_dial_dialog.h"
 #include "addressbook/qt/user_notice.h"
 #include "app/maker_details.h"
+#include "app/qt/desktop_presence.h"
 #include "app/qt/error_report.h"
 #include "app/qt/eurotel_area.h"
 #include "app/qt/help_window.h"
@@ -155,6 +155,8 @@ void TfrmMain::buildLayout() {
                            {memoTextOskar, webOskarSend, "Oskar"}, recorder_, this);
   timerVypnuti = sendFlow_->closeGuard();
   outbox_ = new Outbox(database_, *CppWebBrowser1, *webOskarSend, *this);
+  presence_ = new DesktopPresence(
+      *this, [this] { return outbox_->pending(); }, [this] { btnOdeslaneClick(); });
 }
 
 // The menu is never shown, so it needs no menu bar (whose making would cost the start the
@@ -246,6 +248,8 @@ void TfrmMain::connectHandlers() {
             });
   }
   connect(sendFlow_, &SendFlow::waitingForNetwork, outbox_, &Outbox::reload);
+  connect(outbox_, &Outbox::sendBegan, sendFlow_, &SendFlow::otherSendBegan);
+  connect(outbox_, &Outbox::sendEnded, sendFlow_, &SendFlow::otherSendEnded);
   connect(Vlozitsablonu1, &QAction::triggered, this, [this] {
     for (TMemo* memo : {memoText, memoTextOskar}) {
       if (focusWidget() == memo) templateMenus_->popUpAtCursor(*memo);
@@ -295,60 +299,12 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 bool TfrmMain::FormCloseQuery() {
-  if (!sendFlow_->closeHeldBack() && !outbox_->busy()) {
-    return quitting_ || outbox_->pending() == 0 || endsWithPlansPending();
-  }
+  if (!sendFlow_->closeHeldBack()) return presence_->mayEnd();
+  // The strip in sight, from the tray too: what the box says of it is true.
+  if (isHidden()) presence_->show();
   showMessage(QStringLiteral("Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá."),
               QStringLiteral("Program nelze vypnout"));
   return false;
-}
-
-bool TfrmMain::endsWithPlansPending() {
-  const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
-  QString question = QStringLiteral(
-                         "Naplánované zprávy (%1) se odešlou, jen když program běží.\n"
-                         "Chcete program přesto ukončit?")
-                         .arg(outbox_->pending());
-  if (tray) question += QStringLiteral("\n(Ne: program poběží dál v oznamovací oblasti.)");
-  if (showMessage(question, QStringLiteral("Naplánované zprávy"), MessageButtons::YesNoDefaultNo) ==
-      MessageAnswer::Yes) {
-    return true;
-  }
-  if (tray) toTray();
-  return false;
-}
-
-void TfrmMain::toTray() {
-  if (!tray_) {
-    tray_ = new QSystemTrayIcon(windowIcon(), this);
-    tray_->setToolTip(windowTitle());
-    auto* menu = new QMenu(this);
-    menu->addAction(QStringLiteral("Zobrazit"), this, &TfrmMain::fromTray);
-    menu->addAction(QStringLiteral("Odeslané zprávy"), this, [this] {
-      fromTray();
-      btnOdeslaneClick();
-    });
-    menu->addAction(QStringLiteral("Ukončit"), this, [this] {
-      quitting_ = true;
-      if (close()) QCoreApplication::quit();
-      quitting_ = false;
-    });
-    tray_->setContextMenu(menu);
-    connect(tray_, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason why) {
-              if (why == QSystemTrayIcon::Trigger) fromTray();
-            });
-  }
-  // The window hidden is not the program ended.
-  QGuiApplication::setQuitOnLastWindowClosed(false);
-  tray_->show();
-  hide();
-}
-
-void TfrmMain::fromTray() {
-  showNormal();
-  raise();
-  activateWindow();
 }
 
 void TfrmMain::FormClose() {
@@ -367,6 +323,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   }
   FormClose();
   event->accept();
+  presence_->end();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -456,7 +413,9 @@ bool TfrmMain::passed(const CheckedSend& checked) {
 void TfrmMain::sendIfPassed(Page page) {
   const CheckedSend checked = checkedSend(page);
   if (!passed(checked)) return;
-  sendFlow_->send(page, checked.check.url, checked.message, sentRecordOf(page, checked.check.sent));
+  SentRecord record = sentRecordOf(page, checked.check.sent);
+  if (!outbox_->mayAlsoSend(record)) return;
+  sendFlow_->send(page, checked.check.url, checked.message, std::move(record));
 }
 
 // Every check of a send runs now, not at its time; the message is then kept until it goes, and

@@ -22,11 +22,11 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
-class QSystemTrayIcon;
 class QTimer;
 
 namespace movarek {
 
+class DesktopPresence;
 class Outbox;
 class PlanDialog;
 class ContactStore;
@@ -59,6 +59,8 @@ class TfrmMain : public QMainWindow {
   TemplateMenus& templateMenus() { return *templateMenus_; }
   // Messages sent later, started after the first paint.
   Outbox& outbox() { return *outbox_; }
+  // The program on the desktop beyond the window: the tray, and when the program ends.
+  DesktopPresence& presence() { return *presence_; }
 
   // The address book and the speed dials, loaded by the creation step and shared with the
   // two dialogs that edit them.
@@ -176,11 +178,6 @@ class TfrmMain : public QMainWindow {
  private:
   void FormCreate();
   bool FormCloseQuery();
-  // Planned messages go only while the program runs: before it ends the user is asked, and where
-  // the desktop has a tray, the program may go on running there instead. True when it ends.
-  bool endsWithPlansPending();
-  void toTray();
-  void fromTray();
   void FormClose();
 
   void buildLayout();
@@ -222,14 +219,13 @@ class TfrmMain : public QMainWindow {
   OtherWindows& windows_;
   SendRecorder& recorder_;
   ProgramDatabase& database_;
-  QSystemTrayIcon* tray_ = nullptr;
-  bool quitting_ = false;  // "Ukončit" of the tray's menu: the question was answered
   bool activated_ = false;
   WebEngineStarter* webEngine_;
   EurotelArea* eurotelArea_;
   SendFlow* sendFlow_;
   TemplateMenus* templateMenus_;
   Outbox* outbox_;
+  DesktopPresence* presence_;
   PlanDialog* planDialog_ = nullptr;
 
   void connectSpeedDialButtons();

@@ -3,7 +3,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "common/qt/desktop_notification.h"
+#include "app/qt/outcome_report.h"
+#include "common/qt/desktop_network.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
 #include "common/qt/program_database.h"
@@ -11,7 +12,6 @@
 #include "send/outbox.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/send_watch.h"
-#include "send/send_check.h"
 #include "send/send_failure.h"
 
 namespace movarek {
@@ -37,15 +37,22 @@ QString missedLine(const SentRecord& plan) {
 // The record's state and reason, written on the database's thread in the background.
 void keep(ProgramDatabase& database, const SentRecord& plan) { recordPlanOutcome(database, plan); }
 
+// Another program holds the file, or the disk is full: it passes.
+bool passing(const DatabaseFault& fault) {
+  return fault.kind == DatabaseFault::Kind::Busy || fault.kind == DatabaseFault::Kind::Full;
+}
+
+const QString kTooLate = QStringLiteral("Zprávu už nelze zrušit: program ji začal odesílat.");
+
 }  // namespace
 
 Outbox::Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser,
                TCppWebBrowser& oskarBrowser, QWidget& window)
     : QObject(&window),
       database_(database),
-      window_(window),
       emailWatch_(new SendWatch(emailBrowser, "planned e-mail", this)),
-      oskarWatch_(new SendWatch(oskarBrowser, "planned Oskar", this)) {
+      oskarWatch_(new SendWatch(oskarBrowser, "planned Oskar", this)),
+      report_(new OutcomeReport(window, this)) {
   for (SendWatch* watch : {emailWatch_, oskarWatch_}) {
     connect(watch, &SendWatch::delivered, this, [this] { ended(std::nullopt); });
     connect(watch, &SendWatch::failed, this,
@@ -56,8 +63,13 @@ Outbox::Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser,
             });
   }
   look_.setSingleShot(true);
-  connect(&look_, &QTimer::timeout, this, &Outbox::look);
+  // A look's end: what ended since the one before is told, however long the sends take.
+  connect(&look_, &QTimer::timeout, this, [this] {
+    report_->tell();
+    look();
+  });
   connect(&ProgramClock::instance(), &ProgramClock::moved, this, &Outbox::look);
+  connect(&DesktopNetwork::instance(), &DesktopNetwork::back, this, &Outbox::networkBack);
 }
 
 void Outbox::start() {
@@ -69,11 +81,15 @@ void Outbox::reload() {
   database_.fetch<std::vector<SentRecord>>(
       this, [](Database& kept) { return SentMessages(kept).plans(); },
       [this](std::vector<SentRecord> plans) {
-        std::erase_if(plans, [this](const SentRecord& plan) {
-          const auto going = [&](const SentRecord& other) { return other.id == plan.id; };
-          return (sending_ && going(*sending_)) || std::ranges::any_of(toSend_, going);
+        std::vector<SentRecord> held;
+        std::erase_if(plans, [&](const SentRecord& plan) {
+          if (going(plan.id)) return true;
+          if (std::ranges::find(held_, plan.id, &SentRecord::id) == held_.end()) return false;
+          held.push_back(plan);
+          return true;
         });
         plans_ = std::move(plans);
+        held_ = std::move(held);
         emit changed();
         look();
       });
@@ -100,25 +116,91 @@ void Outbox::plan(SentRecord record, std::function<void(const SentRecord&)> kept
 }
 
 void Outbox::sendNow(std::int64_t id) {
-  const auto found = std::ranges::find(plans_, id, &SentRecord::id);
-  if (found == plans_.end()) return;
-  toSend_.push_back(*found);
-  plans_.erase(found);
-  sendNext();
+  for (std::vector<SentRecord>* from : {&plans_, &held_}) {
+    const auto found = std::ranges::find(*from, id, &SentRecord::id);
+    if (found == from->end()) continue;
+    toSend_.push_back({*found, true});
+    from->erase(found);
+    sendNext();
+    return;
+  }
+  if (!going(id)) readAgain(id);
+}
+
+void Outbox::readAgain(std::int64_t id) {
+  auto found = std::make_shared<std::optional<SentRecord>>();
+  database_.read(
+      this,
+      [id, found](Database& kept) {
+        const auto record = SentMessages(kept).record(id);
+        if (record) *found = *record;
+        return record.has_value();
+      },
+      [this, id, found](const JobEnd& end) {
+        const QString refused = QStringLiteral("Zprávu nelze odeslat hned");
+        if (!end.done) {
+          if (end.fault) database_.tellFailure(refused, *end.fault);
+        } else if (!*found) {
+          showMessage(refused + QStringLiteral(": program ji už odeslal, nebo byla smazána."),
+                      QStringLiteral("Chyba"));
+        } else if (!isPlan((*found)->state)) {
+          const auto state = QString::fromStdString(std::string(stateName((*found)->state)));
+          showMessage(refused + QStringLiteral(": už není naplánovaná (stav „%1“).").arg(state),
+                      QStringLiteral("Chyba"));
+        } else if (!going(id)) {
+          toSend_.push_back({**found, true});
+          sendNext();
+        }
+        emit changed();
+      });
+}
+
+bool Outbox::mayAlsoSend(const SentRecord& send) {
+  const auto same = [&send](const SentRecord& plan) {
+    return plan.state == SentState::WaitingForNetwork && plan.page == send.page &&
+           plan.addressees == send.addressees && plan.oskarPrefix == send.oskarPrefix &&
+           plan.text == send.text;
+  };
+  const auto waitingIn = [&](std::vector<SentRecord>& from) {
+    return std::ranges::find_if(from, same) != from.end();
+  };
+  if (!waitingIn(plans_) && !waitingIn(held_)) return true;
+  const QString caption = QStringLiteral("Zpráva čeká na síť");
+  if (showMessage(QStringLiteral("Tato zpráva čeká na síť a odejde sama, jakmile to půjde. "
+                                 "Odeslat ji přesto hned?"),
+                  caption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) {
+    return false;
+  }
+  // It may have gone while the question was open.
+  for (std::vector<SentRecord>* from : {&plans_, &held_}) {
+    const auto waiting = std::ranges::find_if(*from, same);
+    if (waiting == from->end()) continue;
+    database_.record(
+        [id = waiting->id](Database& kept) { return SentMessages(kept).cancel({id}).has_value(); });
+    from->erase(waiting);
+    emit changed();
+    return true;
+  }
+  showMessage(kTooLate, caption);
+  return false;
 }
 
 int Outbox::pending() const {
   const auto waiting = std::ranges::count_if(plans_, [](const SentRecord& plan) {
     return plan.state == SentState::Planned || plan.state == SentState::WaitingForNetwork;
   });
-  return static_cast<int>(waiting + toSend_.size() + (sending_ ? 1 : 0));
+  return static_cast<int>(waiting + held_.size() + toSend_.size() + (sending_ ? 1 : 0));
 }
 
-bool Outbox::busy() const { return sending_.has_value(); }
+bool Outbox::going(std::int64_t id) const {
+  if (sending_ && (sending_->plan.id == id || sendingWas_ == id)) return true;
+  return std::ranges::any_of(toSend_, [id](const Going& next) { return next.plan.id == id; });
+}
 
 void Outbox::look() {
   if (!started_ || asking_) return;
   const std::int64_t now = ProgramClock::instance().now();
+  for (SentRecord& plan : std::exchange(held_, {})) toSend_.push_back({std::move(plan)});
   std::vector<SentRecord> missed;
   for (auto plan = plans_.begin(); plan != plans_.end();) {
     const PlanStep step = stepAt(*plan, now);
@@ -126,7 +208,7 @@ void Outbox::look() {
       ++plan;
       continue;
     }
-    if (step == PlanStep::Send) toSend_.push_back(*plan);
+    if (step == PlanStep::Send) toSend_.push_back({*plan});
     if (step == PlanStep::Ask) missed.push_back(*plan);
     if (step == PlanStep::GiveUp) {
       plan->state = SentState::NotSent;
@@ -139,6 +221,7 @@ void Outbox::look() {
   }
   if (!missed.empty()) askAboutMissed(missed);
   sendNext();
+  tellIfIdle();
   const std::int64_t next = nextLook(plans_, ProgramClock::instance().now());
   look_.start(static_cast<int>(std::max<std::int64_t>(0, next - now) * 1000));
 }
@@ -157,7 +240,7 @@ void Outbox::askAboutMissed(const std::vector<SentRecord>& missed) {
   asking_ = false;
   for (SentRecord plan : missed) {
     if (answer == MessageAnswer::Yes) {
-      toSend_.push_back(plan);
+      toSend_.push_back({plan});
       continue;
     }
     plan.state = SentState::Missed;
@@ -169,39 +252,65 @@ void Outbox::askAboutMissed(const std::vector<SentRecord>& missed) {
 
 void Outbox::sendNext() {
   if (sending_ || toSend_.empty()) return;
-  sending_ = toSend_.front();
+  sending_ = std::move(toSend_.front());
   toSend_.pop_front();
+  sendingWas_ = sending_->plan.id;
   // Written as under way before it goes: should the program end before the answer, it is not
   // known whether it arrived, and it is never sent again. One cancelled meanwhile stays unsent.
-  // It goes under the newest id, as of now: the records list in the order they went.
   auto newId = std::make_shared<std::int64_t>(0);
   database_.change(
       this,
-      [id = sending_->id, now = ProgramClock::instance().now(), newId](Database& kept) {
+      [id = sendingWas_, now = ProgramClock::instance().now(), newId](Database& kept) {
         const auto marked = SentMessages(kept).markSending(id, now);
         if (marked) *newId = *marked;
         return marked.has_value();
       },
       [this, newId](const JobEnd& end) {
-        if (database_.doneElseTold(end, QStringLiteral("Naplánovanou zprávu nelze odeslat")) &&
-            *newId) {
-          sending_->id = *newId;
-          watchFor(sending_->page)
-              .send(gatewayUrl(sending_->request), static_cast<quint64>(sending_->id));
-          emit changed();
-          return;
-        }
+        if (end.done && *newId) return go(*newId);
+        if (!end.done && end.fault && passing(*end.fault)) return holdBack(*end.fault);
+        database_.doneElseTold(end, QStringLiteral("Naplánovanou zprávu nelze odeslat"));
         sending_.reset();
         emit changed();
         sendNext();
+        tellIfIdle();
       });
+}
+
+void Outbox::go(std::int64_t newId) {
+  SentRecord& plan = sending_->plan;
+  heldTold_.erase(plan.id);
+  plan.id = newId;
+  watchFor(plan.page).send(gatewayUrl(plan.request), static_cast<quint64>(newId));
+  emit sendBegan();
+  emit changed();
+}
+
+void Outbox::holdBack(const DatabaseFault& fault) {
+  const std::int64_t now = ProgramClock::instance().now();
+  std::deque<Going> back = std::exchange(toSend_, {});
+  back.push_front(std::move(*sending_));
+  sending_.reset();
+  for (Going& next : back) {
+    const SentRecord& plan = next.plan;
+    if (next.asked || (heldTooLong(plan, now) && !heldTold_.contains(plan.id))) {
+      heldTold_.insert(plan.id);
+      tell(QStringLiteral("Naplánovanou zprávu pro %1 zatím nelze odeslat: %2. Program to zkouší "
+                          "dál.")
+               .arg(addresseeOf(plan), faultReason(fault)),
+           true);
+    }
+    held_.push_back(plan);
+  }
+  emit changed();
+  tellIfIdle();
 }
 
 SendWatch& Outbox::watchFor(Page page) { return page == Page::Oskar ? *oskarWatch_ : *emailWatch_; }
 
 void Outbox::ended(const std::optional<LoadFailure>& failure) {
   if (!sending_) return;
-  SentRecord plan = *std::exchange(sending_, std::nullopt);
+  SentRecord plan = std::exchange(sending_, std::nullopt)->plan;
+  emit sendEnded(!failure);
   const std::int64_t now = ProgramClock::instance().now();
   const QString to = addresseeOf(plan);
   plan.reason = failure ? reasonCode(*failure) : std::string();
@@ -211,18 +320,17 @@ void Outbox::ended(const std::optional<LoadFailure>& failure) {
     if (firstFailure) plan = waitingForNetwork(plan, now);
     if (next) {
       plan.dueAt = *next;
-      replanned(plan);
       if (firstFailure) {
         tell(QStringLiteral("Zprávu pro %1 se nepodařilo odeslat (%2). Program ji odešle, až bude "
                             "síť zase k dispozici.")
                  .arg(to, reasonOf(*failure)),
              true);
       }
+      replanned(plan);
       return;
     }
   }
   plan.state = stateAfter(failure);
-  replanned(plan);
   if (plan.state == SentState::Uncertain) late_.push_back(plan);
   if (!failure) {
     tell(QStringLiteral("Naplánovaná zpráva pro %1 byla odeslána.").arg(to), false);
@@ -236,6 +344,7 @@ void Outbox::ended(const std::optional<LoadFailure>& failure) {
              .arg(to, reasonOf(*failure)),
          true);
   }
+  replanned(plan);
 }
 
 void Outbox::replanned(const SentRecord& plan) {
@@ -255,18 +364,22 @@ void Outbox::answeredLate(std::int64_t id, const std::optional<LoadFailure>& fai
     return SentMessages(kept).answeredLate(id, state, reason);
   });
   tell(QString::fromStdString(lateAnswerMessage(failure)), failure.has_value());
+  tellIfIdle();
 }
 
-// On the desktop while the window is not in front, where no notification service answers
-// and while it is in front, in the program's box.
-void Outbox::tell(const QString& text, bool failed) {
-  const QString caption = failed ? QStringLiteral("Chyba")
-                                 : QString::fromUtf8(kSentCaption.data(), kSentCaption.size());
-  if (window_.isActiveWindow()) {
-    showMessage(text, caption);
-    return;
+// The messages waiting for the network go now, rather than at their next try.
+void Outbox::networkBack() {
+  const std::int64_t now = ProgramClock::instance().now();
+  for (SentRecord& plan : plans_) {
+    if (plan.state == SentState::WaitingForNetwork) plan.dueAt = std::min(plan.dueAt, now);
   }
-  notifyOnDesktop(text, this, [text, caption] { showMessage(text, caption); });
+  look();
+}
+
+void Outbox::tell(const QString& text, bool failed) { report_->add(text, failed); }
+
+void Outbox::tellIfIdle() {
+  if (!sending_ && toSend_.empty()) report_->tell();
 }
 
 }  // namespace movarek

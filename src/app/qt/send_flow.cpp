@@ -1,5 +1,7 @@
 #include "app/qt/send_flow.h"
 
+#include <algorithm>
+
 #include "app/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
@@ -79,8 +81,19 @@ void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) 
                          MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
     recorder_.waitForNetwork(unsent.number, ProgramClock::instance().now());
     emit waitingForNetwork();
+    offerToClear(unsent);
   }
   if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
+}
+
+// Left in the field, the text would invite a second send of the same message.
+void SendFlow::offerToClear(const Sending& waiting) {
+  const auto answer = showMessage(QStringLiteral("Zpráva čeká na síť a odejde sama, jakmile to "
+                                                 "půjde.\nChcete vymazat text čekající zprávy?"),
+                                  QStringLiteral("Zpráva čeká na síť"), MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes && waiting.page.memo->windowsText() == waiting.sentText) {
+    waiting.page.memo->clear();
+  }
 }
 
 void SendFlow::reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure) {
@@ -90,7 +103,19 @@ void SendFlow::reportLateAnswer(quint64 number, const std::optional<LoadFailure>
 }
 
 bool SendFlow::closeHeldBack() const {
-  return closeGuard_.isActive() || email_.watch->busy() || oskar_.watch->busy();
+  return closeGuard_.isActive() || email_.watch->busy() || oskar_.watch->busy() ||
+         othersUnderWay_ > 0;
+}
+
+void SendFlow::otherSendBegan() {
+  ++othersUnderWay_;
+  tellCloseGuard();
+}
+
+void SendFlow::otherSendEnded(bool answered) {
+  othersUnderWay_ = std::max(0, othersUnderWay_ - 1);
+  if (answered) return armCloseGuard();
+  tellCloseGuard();
 }
 
 // Stopped first, so that every send counts its ten seconds afresh.

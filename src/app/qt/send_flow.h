@@ -46,6 +46,9 @@ class SendFlow : public QObject {
   // A request is on its way, or ten seconds have not passed since one was answered: closing
   // would cut it off.
   bool closeHeldBack() const;
+  // A send of the outbox's holds the close back as one of the pages does.
+  void otherSendBegan();
+  void otherSendEnded(bool answered);
   // The guard's ten seconds are over.
   void closeGuardOver();
 
@@ -72,10 +75,14 @@ class SendFlow : public QObject {
   void armCloseGuard();
   void tellCloseGuard();
 
+  // Waiting for the network now: the text may be cleared as after a send.
+  void offerToClear(const Sending& waiting);
+
   SendRecorder& recorder_;
   Sending email_;
   Sending oskar_;
   QTimer closeGuard_;
+  int othersUnderWay_ = 0;
 };
 
 }  // namespace movarek

@@ -2,15 +2,23 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <vector>
 
 #include "common/qt/stand_in.h"
 
 namespace movarek {
 namespace {
 
+// The boxes open, the innermost last: a real box, or none where a test answers.
+std::vector<QMessageBox*>& openBoxes() {
+  static std::vector<QMessageBox*> boxes;
+  return boxes;
+}
+
 MessageAnswer showRealBox(const MessageRequest& request) {
   QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton,
                   QApplication::activeWindow());
+  openBoxes().back() = &box;
   // Texts are shown as written, never as markup: some come from the gateway's page.
   box.setTextFormat(Qt::PlainText);
   // Selected and copied as any text: an address to open by hand, a reason to look up.
@@ -30,7 +38,23 @@ MessageAnswer showRealBox(const MessageRequest& request) {
 
 MessageAnswer showMessage(const QString& text, const QString& caption, MessageButtons buttons) {
   const MessageRequest request{text, caption, buttons};
-  return standIn<MessageHandler>() ? standIn<MessageHandler>()(request) : showRealBox(request);
+  openBoxes().push_back(nullptr);
+  const MessageAnswer answer =
+      standIn<MessageHandler>() ? standIn<MessageHandler>()(request) : showRealBox(request);
+  openBoxes().pop_back();
+  return answer;
+}
+
+int openMessages() { return static_cast<int>(openBoxes().size()); }
+
+void retellOpenMessage(const QString& text, const QString& caption) {
+  if (openBoxes().empty()) return;
+  if (standIn<MessageHandler>()) {
+    standIn<MessageHandler>()({text, caption, MessageButtons::Ok, true});
+  } else if (QMessageBox* box = openBoxes().back()) {
+    box->setText(text);
+    box->setWindowTitle(caption);
+  }
 }
 
 void setMessageHandler(MessageHandler handler) { standIn<MessageHandler>() = std::move(handler); }

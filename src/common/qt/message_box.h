@@ -14,6 +14,8 @@ struct MessageRequest {
   QString text;
   QString caption;
   MessageButtons buttons;
+  // The innermost box open told anew (retellOpenMessage): no box of its own.
+  bool retold = false;
 
   bool operator==(const MessageRequest&) const = default;
 };
@@ -22,6 +24,12 @@ using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 
 MessageAnswer showMessage(const QString& text, const QString& caption,
                           MessageButtons buttons = MessageButtons::Ok);
+
+// How many boxes are open, one within another.
+int openMessages();
+// The innermost box open says `text` under `caption` instead, as when more has come to be told
+// in it while it is open; nothing when no box is open.
+void retellOpenMessage(const QString& text, const QString& caption);
 
 // Replaces the real box (an empty handler puts it back).
 void setMessageHandler(MessageHandler handler);
