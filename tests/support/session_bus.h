@@ -15,5 +15,4 @@ inline void noUnaskedBuses() {
   }
 }
 
-
 }  // namespace movarek::testing
