@@ -96,6 +96,11 @@ ALTER TABLE contact_group ADD COLUMN name_key TEXT NOT NULL DEFAULT '';
 // index serves them.
 static_assert(kCodes.find(kPlanStatesSql) != std::string_view::npos);
 
+// Version 5: each record names the route it goes by; every one before went through the gateway.
+constexpr std::string_view kRoutes = R"(
+ALTER TABLE sent_message ADD COLUMN route TEXT NOT NULL DEFAULT 'gateway';
+)";
+
 constexpr std::string_view kForeignWords = "odpověď nepřišla od brány, ale od jiného serveru (";
 
 // The code of a reason kept in the words of the versions before codes; words it does not know
@@ -176,7 +181,8 @@ void codesAndKeys(sqlite3* connection) {
 }  // namespace
 
 std::vector<SchemaStep> programSchema() {
-  return {{kSentMessages}, {kContactGroups}, {kMessageTemplates}, {kCodes, &codesAndKeys}};
+  return {
+      {kSentMessages}, {kContactGroups}, {kMessageTemplates}, {kCodes, &codesAndKeys}, {kRoutes}};
 }
 
 // The records an earlier run set aside are written before those it left under way are told as

@@ -22,7 +22,7 @@ std::string columns(bool wholeText) {
       wholeText ? "text"
                 : "substr(text, 1, " + std::to_string(SentMessages::kListedTextLength) + ")";
   return "id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, " + text +
-         ", state, reason, due_at, give_up_at, " + (wholeText ? "request" : "x''");
+         ", state, reason, due_at, give_up_at, " + (wholeText ? "request" : "x''") + ", route";
 }
 
 const std::string kPlanStates = "state IN " + std::string(kPlanStatesSql);
@@ -32,7 +32,7 @@ constexpr std::string_view kUnderWay = "state = 'sending'";
 // The columns a record is written with, in the order of the values that follow them.
 constexpr std::string_view kWrittenColumns =
     "sent_at, page, addressees, oskar_prefix, sender_prefix, sender, text, state, reason, due_at, "
-    "give_up_at, request";
+    "give_up_at, request, route";
 
 // What a search looks through: the text and the addressees, an Oskar number with its prefix.
 constexpr std::string_view kFound =
@@ -100,6 +100,7 @@ SentRecord recordAt(const Statement& row) {
   record.dueAt = row.integer(10);
   record.giveUpAt = row.integer(11);
   record.request = row.text(12);
+  record.route = row.text(13);
   return record;
 }
 
@@ -182,10 +183,9 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
 std::int64_t SentMessages::insert(sqlite3* connection, const SentRecord& record) {
   // A message still to go is kept whatever the user chose for the history.
   if (!isPlan(record.state) && !recordingOn(connection)) return 0;
-  Statement insert(
-      connection,
-      "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
-          ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+  Statement insert(connection,
+                   "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
+                       ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
   insert.bind(1, record.sentAt)
       .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
       .bind(3, record.addressees)
@@ -193,7 +193,7 @@ std::int64_t SentMessages::insert(sqlite3* connection, const SentRecord& record)
       .bind(5, record.senderPrefix)
       .bind(6, record.sender)
       .bind(7, record.text);
-  bindWhereItStands(insert, 8, record).run();
+  bindWhereItStands(insert, 8, record).bind(13, record.route).run();
   return sqlite3_last_insert_rowid(connection);
 }
 
@@ -221,7 +221,8 @@ std::optional<std::int64_t> SentMessages::markSending(std::int64_t id, std::int6
     Transaction renumbered(connection);
     Statement(connection, "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
                               ") SELECT ?2, page, addressees, oskar_prefix, sender_prefix, sender, "
-                              "text, 'sending', '', due_at, give_up_at, x'' FROM sent_message "
+                              "text, 'sending', '', due_at, give_up_at, x'', route FROM "
+                              "sent_message "
                               "WHERE id = ?1 AND " +
                               kPlanStates)
         .bind(1, id)

@@ -37,6 +37,9 @@ std::optional<SentState> stateOfCode(std::string_view code);
 // serves the queries.
 inline constexpr std::string_view kPlanStatesSql = "('planned', 'missed', 'waiting-network')";
 
+// The route every record went by before there was more than one way to send.
+inline constexpr std::string_view kGatewayRoute = "gateway";
+
 struct SentRecord {
   std::int64_t id = 0;
   std::int64_t sentAt = 0;  // seconds since 1970, UTC
@@ -53,6 +56,7 @@ struct SentRecord {
   std::int64_t dueAt = 0;     // a message still to go: when, in seconds since 1970, UTC
   std::int64_t giveUpAt = 0;  // one waiting for the network: its last try
   std::string request;  // its request's path and query (code page 1250); only in a whole record
+  std::string route{kGatewayRoute};  // the way it goes or went: a stable code the file keeps
 };
 
 // The addressee as the user reads it: an Oskar record's number with its prefix.

@@ -187,11 +187,14 @@ TEST_F(SentMessagesTest, MessagesStillToGoAreKeptApartAndGoOnce) {
       plan.state = SentState::Planned;
       plan.dueAt = due;
       plan.request = "/send_sms.php?go=sms2&msg=Pozdeji";
+      if (due == 1765400100) plan.route = "modem";
       ids.push_back(store.add(plan).value());
     }
     EXPECT_EQ(addresseesOf(store.plans()),
               (std::vector<std::string>{"a100@sms.cz", "a200@sms.cz", "a300@sms.cz"}));
     EXPECT_EQ(store.plans()->front().request, "/send_sms.php?go=sms2&msg=Pozdeji");
+    EXPECT_EQ(store.plans()->front().route, "modem");
+    EXPECT_EQ(store.plans()->back().route, "gateway");
     EXPECT_TRUE(store.listed("", kAll, 10, 1)->empty());
     EXPECT_EQ(store.removeFound("", 10), 0);
     ASSERT_EQ(store.cancel({ids[0]}), 1);
@@ -200,6 +203,8 @@ TEST_F(SentMessagesTest, MessagesStillToGoAreKeptApartAndGoOnce) {
     underWay = store.markSending(ids[1], kWent).value();
     EXPECT_GT(underWay, ids[2]);
     EXPECT_EQ(store.record(underWay)->value().sentAt, kWent);
+    // It goes by the route it was planned for.
+    EXPECT_EQ(store.listed("", kAll, 10, 1)->front().route, "modem");
     EXPECT_EQ(store.markSending(underWay, kWent), 0);
     // Whatever delete comes once its send has begun, its record stays, to end as the send does.
     EXPECT_EQ(store.cancel({ids[1]}), 0);
