@@ -44,6 +44,8 @@ void move(sqlite3* connection, const GroupChanges::Move& moved) {
 
 }  // namespace
 
+ContactGroup groupAt(const Statement& row) { return {row.integer(0), row.text(1)}; }
+
 std::string trimmedGroupName(std::string_view name) {
   constexpr std::string_view kSpaces = " \t\r\n";
   const auto first = name.find_first_not_of(kSpaces);
@@ -56,25 +58,13 @@ std::string groupNameKey(std::string_view name) { return foldedForSearch(trimmed
 ContactGroups::ContactGroups(Database& database) : database_(database) {}
 
 std::optional<std::vector<ContactGroup>> ContactGroups::all() {
-  std::vector<ContactGroup> groups;
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT id, name FROM contact_group ORDER BY name_key, id");
-    while (query.step()) groups.push_back({query.integer(0), query.text(1)});
-  });
-  if (!read) return std::nullopt;
-  return groups;
+  return database_.rows("SELECT id, name FROM contact_group ORDER BY name_key, id", groupAt);
 }
 
 std::optional<std::vector<std::string>> ContactGroups::members(std::int64_t id) {
-  std::vector<std::string> addresses;
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection,
-                    "SELECT address FROM group_member WHERE group_id = ?1 ORDER BY position");
-    query.bind(1, id);
-    while (query.step()) addresses.push_back(query.text(0));
-  });
-  if (!read) return std::nullopt;
-  return addresses;
+  return database_.rows(
+      "SELECT address FROM group_member WHERE group_id = ?1 ORDER BY position",
+      [](const Statement& row) { return row.text(0); }, id);
 }
 
 ContactGroups::Naming ContactGroups::add(std::string_view name,
@@ -142,14 +132,13 @@ std::optional<int> ContactGroups::apply(const GroupChanges& changes) {
 }
 
 std::optional<std::map<std::string, std::vector<std::string>>> ContactGroups::groupsByAddress() {
+  const auto memberships = database_.rows(
+      "SELECT m.address, g.name FROM contact_group g JOIN group_member m "
+      "ON m.group_id = g.id ORDER BY g.name_key, g.id",
+      [](const Statement& row) { return std::pair(row.text(0), row.text(1)); });
+  if (!memberships) return std::nullopt;
   std::map<std::string, std::vector<std::string>> groups;
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection,
-                    "SELECT m.address, g.name FROM contact_group g JOIN group_member m "
-                    "ON m.group_id = g.id ORDER BY g.name_key, g.id");
-    while (query.step()) groups[query.text(0)].push_back(query.text(1));
-  });
-  if (!read) return std::nullopt;
+  for (const auto& [address, group] : *memberships) groups[address].push_back(group);
   return groups;
 }
 

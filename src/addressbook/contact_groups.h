@@ -13,11 +13,15 @@
 namespace movarek {
 
 class Database;
+class Statement;
 
 struct ContactGroup {
   std::int64_t id = 0;
   std::string name;
 };
+
+// The group a row of its id and name stands for.
+ContactGroup groupAt(const Statement& row);
 
 // A name as it is kept: without the spaces around it.
 std::string trimmedGroupName(std::string_view name);

@@ -138,16 +138,17 @@ std::string codeOfWords(const std::string& words) {
 void reasonsAsCodes(sqlite3* connection) {
   Statement reasons(connection, "SELECT id, reason FROM sent_message WHERE reason != ''");
   Statement coded(connection, "UPDATE sent_message SET reason = ?2 WHERE id = ?1");
-  while (reasons.step())
-    coded.bind(1, reasons.integer(0)).bind(2, codeOfWords(reasons.text(1))).run();
+  for (const auto& [id, words] : allRows(
+           reasons, [](const Statement& row) { return std::pair(row.integer(0), row.text(1)); })) {
+    coded.bind(1, id).bind(2, codeOfWords(words)).run();
+  }
 }
 
 // Names trimmed and keyed; of the groups whose names the user cannot tell apart, the first
 // keeps the members of them all.
 void groupNameKeys(sqlite3* connection) {
-  std::vector<ContactGroup> groups;
   Statement all(connection, "SELECT id, name FROM contact_group ORDER BY id");
-  while (all.step()) groups.push_back({all.integer(0), all.text(1)});
+  const std::vector<ContactGroup> groups = allRows(all, groupAt);
   Statement keyed(connection, "UPDATE contact_group SET name = ?2, name_key = ?3 WHERE id = ?1");
   // Only groups keyed already, which came before.
   Statement keeper(connection, "SELECT id FROM contact_group WHERE name_key = ?1 AND id < ?2");

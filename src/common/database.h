@@ -8,8 +8,10 @@
 // second. One thread uses it: the program gives it a thread of its own.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 struct sqlite3;
@@ -66,6 +68,26 @@ class Statement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
+// `values` bound to ?1, ?2 and on in their order.
+template <class... Values>
+Statement& bindEach(Statement& statement, const Values&... values) {
+  int parameter = 0;
+  (statement.bind(++parameter, values), ...);
+  return statement;
+}
+
+// What `make` makes of a row, from the statement standing on it.
+template <class Make>
+using RowOf = std::invoke_result_t<Make&, const Statement&>;
+
+// Every row `query` gives, each as `make` makes it.
+template <class Make>
+std::vector<RowOf<Make>> allRows(Statement& query, Make make) {
+  std::vector<RowOf<Make>> rows;
+  while (query.step()) rows.push_back(make(static_cast<const Statement&>(query)));
+  return rows;
+}
+
 // Changes made whole or not at all: begun when made, undone when it goes out of scope without
 // commit() (an early return, an error thrown). Inside another transaction it is a part of that
 // one which is undone alone.
@@ -121,10 +143,22 @@ class Database {
   bool run(std::string_view sql, const Values&... values) {
     return use([&](sqlite3* connection) {
       Statement statement(connection, sql);
-      int parameter = 0;
-      (statement.bind(++parameter, values), ...);
-      statement.run();
+      bindEach(statement, values...).run();
     });
+  }
+
+  // Every row `sql` gives, `values` bound as run binds them, each as `make` makes it; nothing
+  // when they cannot be read, none where there is no file yet.
+  template <class Make, class... Values>
+  std::optional<std::vector<RowOf<Make>>> rows(std::string_view sql, Make make,
+                                               const Values&... values) {
+    std::vector<RowOf<Make>> found;
+    const bool done = read([&](sqlite3* connection) {
+      Statement query(connection, sql);
+      found = allRows(bindEach(query, values...), make);
+    });
+    if (!done) return std::nullopt;
+    return found;
   }
 
   // Off for the run: nothing is read or written any more.

@@ -23,7 +23,7 @@ std::optional<SentRecord> recordOf(const std::string& entry) {
   const auto giveUpAt = numberField(field[11]);
   const auto state = stateOfCode(field[8]);
   if (!id || !sentAt || !dueAt || !giveUpAt || !state) return std::nullopt;
-  return SentRecord{*id,      *sentAt,  field[2] == "oskar" ? Page::Oskar : Page::Sms,
+  return SentRecord{*id,      *sentAt,  pageOfCode(field[2]),
                     field[3], field[4], field[5],
                     field[6], field[7], *state,
                     field[9], *dueAt,   *giveUpAt,
@@ -51,12 +51,11 @@ void write(sqlite3* connection, const std::vector<std::string>& entries) {
 }  // namespace
 
 std::string keptRecordEntry(const SentRecord& record) {
-  return joinedFields({std::to_string(record.id), std::to_string(record.sentAt),
-                       record.page == Page::Oskar ? "oskar" : "e-mail", record.addressees,
-                       record.oskarPrefix, record.senderPrefix, record.sender, record.text,
-                       std::string(stateCode(record.state)), record.reason,
-                       std::to_string(record.dueAt), std::to_string(record.giveUpAt),
-                       record.request});
+  return joinedFields(
+      {std::to_string(record.id), std::to_string(record.sentAt), std::string(pageCode(record.page)),
+       record.addressees, record.oskarPrefix, record.senderPrefix, record.sender, record.text,
+       std::string(stateCode(record.state)), record.reason, std::to_string(record.dueAt),
+       std::to_string(record.giveUpAt), record.request});
 }
 
 std::string toldOutcome(const SentRecord& record) {

@@ -9,13 +9,10 @@ namespace movarek {
 MessageTemplates::MessageTemplates(Database& database) : database_(database) {}
 
 std::optional<std::vector<MessageTemplate>> MessageTemplates::all() {
-  std::vector<MessageTemplate> templates;
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT id, text FROM message_template ORDER BY position, id");
-    while (query.step()) templates.push_back({query.integer(0), query.text(1)});
-  });
-  if (!read) return std::nullopt;
-  return templates;
+  return database_.rows("SELECT id, text FROM message_template ORDER BY position, id",
+                        [](const Statement& row) {
+                          return MessageTemplate{row.integer(0), row.text(1)};
+                        });
 }
 
 bool MessageTemplates::add(std::string_view text) {

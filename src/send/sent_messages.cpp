@@ -10,48 +10,21 @@
 #include "common/search_fold.h"
 #include "exchange/text_encoding.h"
 #include "send/send_failure.h"
+#include "send/sent_record_columns.h"
 
 namespace movarek {
 namespace {
 
 constexpr std::string_view kRecordingSetting = "record_sent_messages";
 
-// A record's columns, with its text whole or only its start.
-std::string columns(bool wholeText) {
-  const std::string text =
-      wholeText ? "text"
-                : "substr(text, 1, " + std::to_string(SentMessages::kListedTextLength) + ")";
-  return "id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, " + text +
-         ", state, reason, due_at, give_up_at, " + (wholeText ? "request" : "x''") + ", route";
-}
-
 const std::string kPlanStates = "state IN " + std::string(kPlanStatesSql);
 // A send under way: its outcome is still to be written.
 constexpr std::string_view kUnderWay = "state = 'sending'";
-
-// The columns a record is written with, in the order of the values that follow them.
-constexpr std::string_view kWrittenColumns =
-    "sent_at, page, addressees, oskar_prefix, sender_prefix, sender, text, state, reason, due_at, "
-    "give_up_at, request, route";
 
 // What a search looks through: the text and the addressees, an Oskar number with its prefix.
 constexpr std::string_view kFound =
     "(?1 = '' OR movarek_holds(?1, text, "
     "CASE oskar_prefix WHEN '' THEN addressees ELSE oskar_prefix || addressees END))";
-
-// The request is kept only while the message is still to go: the history needs it no more.
-std::string_view keptRequest(const SentRecord& record) {
-  return isPlan(record.state) ? std::string_view(record.request) : std::string_view();
-}
-
-// A record's state, reason, times and request, bound to the parameters from `first` on.
-Statement& bindWhereItStands(Statement& statement, int first, const SentRecord& record) {
-  return statement.bind(first, stateCode(record.state))
-      .bind(first + 1, record.reason)
-      .bind(first + 2, record.dueAt)
-      .bind(first + 3, record.giveUpAt)
-      .bindBytes(first + 4, keptRequest(record));
-}
 
 bool recordingOn(sqlite3* connection) {
   Statement query(connection, "SELECT value FROM setting WHERE name = ?1");
@@ -83,25 +56,6 @@ std::string plainCell(const std::string& text) {
   const bool formula =
       !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
   return csvField(formula ? "'" + text : text);
-}
-
-SentRecord recordAt(const Statement& row) {
-  SentRecord record;
-  record.id = row.integer(0);
-  record.sentAt = row.integer(1);
-  record.page = row.text(2) == "oskar" ? Page::Oskar : Page::Sms;
-  record.addressees = row.text(3);
-  record.oskarPrefix = row.text(4);
-  record.senderPrefix = row.text(5);
-  record.sender = row.text(6);
-  record.text = row.text(7);
-  record.state = stateOfCode(row.text(8)).value_or(SentState::Sending);
-  record.reason = row.text(9);
-  record.dueAt = row.integer(10);
-  record.giveUpAt = row.integer(11);
-  record.request = row.text(12);
-  record.route = row.text(13);
-  return record;
 }
 
 // movarek_holds(folded search, text, ...): whether any of the texts, folded, holds the search.
@@ -139,6 +93,10 @@ std::optional<SentState> stateOfCode(std::string_view code) {
   if (found == std::end(kStateWords)) return std::nullopt;
   return found->state;
 }
+
+std::string_view pageCode(Page page) { return page == Page::Oskar ? "oskar" : "e-mail"; }
+
+Page pageOfCode(std::string_view code) { return code == "oskar" ? Page::Oskar : Page::Sms; }
 
 std::string shownAddressees(const SentRecord& record) {
   return record.page == Page::Oskar ? record.oskarPrefix + record.addressees : record.addressees;
@@ -183,17 +141,8 @@ std::optional<std::int64_t> SentMessages::add(const SentRecord& record) {
 std::int64_t SentMessages::insert(sqlite3* connection, const SentRecord& record) {
   // A message still to go is kept whatever the user chose for the history.
   if (!isPlan(record.state) && !recordingOn(connection)) return 0;
-  Statement insert(connection,
-                   "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
-                       ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
-  insert.bind(1, record.sentAt)
-      .bind(2, record.page == Page::Oskar ? "oskar" : "e-mail")
-      .bind(3, record.addressees)
-      .bind(4, record.oskarPrefix)
-      .bind(5, record.senderPrefix)
-      .bind(6, record.sender)
-      .bind(7, record.text);
-  bindWhereItStands(insert, 8, record).bind(13, record.route).run();
+  Statement insert(connection, insertSql());
+  bindInserted(insert, record).run();
   return sqlite3_last_insert_rowid(connection);
 }
 
@@ -207,11 +156,8 @@ bool SentMessages::replan(const SentRecord& record) {
 }
 
 void SentMessages::update(sqlite3* connection, const SentRecord& record) {
-  Statement update(connection,
-                   "UPDATE sent_message SET state = ?2, reason = ?3, due_at = ?4, give_up_at = ?5, "
-                   "request = ?6 WHERE id = ?1");
-  update.bind(1, record.id);
-  bindWhereItStands(update, 2, record).run();
+  Statement update(connection, replanSql());
+  bindReplanned(update, record).run();
 }
 
 // Written anew under the next id, as a send from a page is when it goes.
@@ -219,15 +165,8 @@ std::optional<std::int64_t> SentMessages::markSending(std::int64_t id, std::int6
   std::int64_t marked = 0;
   const bool written = database_.use([&](sqlite3* connection) {
     Transaction renumbered(connection);
-    Statement(connection, "INSERT INTO sent_message (" + std::string(kWrittenColumns) +
-                              ") SELECT ?2, page, addressees, oskar_prefix, sender_prefix, sender, "
-                              "text, 'sending', '', due_at, give_up_at, x'', route FROM "
-                              "sent_message "
-                              "WHERE id = ?1 AND " +
-                              kPlanStates)
-        .bind(1, id)
-        .bind(2, now)
-        .run();
+    static const std::string sql = renewSql("id = ?1 AND " + kPlanStates);
+    Statement(connection, sql).bind(1, id).bind(2, now).run();
     if (sqlite3_changes(connection) == 0) return;
     marked = sqlite3_last_insert_rowid(connection);
     Statement(connection, "DELETE FROM sent_message WHERE id = ?1").bind(1, id).run();
@@ -237,16 +176,9 @@ std::optional<std::int64_t> SentMessages::markSending(std::int64_t id, std::int6
 }
 
 std::optional<std::vector<SentRecord>> SentMessages::plans(std::string_view search) {
-  std::vector<SentRecord> found;
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE " +
-                                    std::string(kPlanStates) + " AND " + std::string(kFound) +
-                                    " ORDER BY due_at, id");
-    query.bind(1, foldedForSearch(search));
-    while (query.step()) found.push_back(recordAt(query));
-  });
-  if (!read) return std::nullopt;
-  return found;
+  return database_.rows("SELECT " + readColumns(true) + " FROM sent_message WHERE " + kPlanStates +
+                            " AND " + std::string(kFound) + " ORDER BY due_at, id",
+                        recordAt, foldedForSearch(search));
 }
 
 bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_view reason) {
@@ -258,18 +190,11 @@ bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_vi
 std::optional<std::vector<SentRecord>> SentMessages::listed(std::string_view search,
                                                             std::int64_t beforeId, int limit,
                                                             std::int64_t lowestId) {
-  std::vector<SentRecord> records;
   // Both ends bound the ids, so that SQLite looks at that stretch alone.
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT " + columns(false) +
-                                    " FROM sent_message WHERE id < ?2 AND id >= ?4 AND NOT " +
-                                    std::string(kPlanStates) + " AND " + std::string(kFound) +
-                                    " ORDER BY id DESC LIMIT ?3");
-    query.bind(1, foldedForSearch(search)).bind(2, beforeId).bind(3, limit).bind(4, lowestId);
-    while (query.step()) records.push_back(recordAt(query));
-  });
-  if (!read) return std::nullopt;
-  return records;
+  return database_.rows("SELECT " + readColumns(false) +
+                            " FROM sent_message WHERE id < ?2 AND id >= ?4 AND NOT " + kPlanStates +
+                            " AND " + std::string(kFound) + " ORDER BY id DESC LIMIT ?3",
+                        recordAt, foldedForSearch(search), beforeId, std::int64_t{limit}, lowestId);
 }
 
 std::optional<std::int64_t> SentMessages::newestId() {
@@ -283,20 +208,17 @@ std::optional<std::int64_t> SentMessages::newestId() {
 }
 
 std::optional<std::optional<SentRecord>> SentMessages::record(std::int64_t id) {
-  std::optional<SentRecord> found;
-  const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE id = ?1");
-    if (query.bind(1, id).step()) found = recordAt(query);
-  });
-  if (!read) return std::nullopt;
-  return found;
+  const auto found = database_.rows(
+      "SELECT " + readColumns(true) + " FROM sent_message WHERE id = ?1", recordAt, id);
+  if (!found) return std::nullopt;
+  return found->empty() ? std::nullopt : std::optional(found->front());
 }
 
 bool SentMessages::forEach(std::string_view search,
                            const std::function<bool(const SentRecord&)>& each) {
   bool whole = true;
   const bool read = database_.read([&](sqlite3* connection) {
-    Statement query(connection, "SELECT " + columns(true) + " FROM sent_message WHERE " +
+    Statement query(connection, "SELECT " + readColumns(true) + " FROM sent_message WHERE " +
                                     std::string(kFound) + " ORDER BY id DESC");
     query.bind(1, foldedForSearch(search));
     while (whole && query.step()) whole = each(recordAt(query));

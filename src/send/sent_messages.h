@@ -32,6 +32,10 @@ bool isPlan(SentState state);
 // The state the file keeps as `code`; nothing for a code it does not know.
 std::optional<SentState> stateOfCode(std::string_view code);
 
+// "e-mail" or "oskar": a record's page as the file keeps it.
+std::string_view pageCode(Page page);
+Page pageOfCode(std::string_view code);
+
 // The states of a message still to go, as SQL to follow `state IN `: written into each query,
 // never bound, so that the partial index over them (made by the schema with this very list)
 // serves the queries.
