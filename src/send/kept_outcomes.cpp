@@ -13,9 +13,10 @@ namespace {
 // The mark of the last set taken in: a set whose file outlived its taking is not taken twice.
 constexpr std::string_view kTakenSetting = "kept_records_taken";
 
+// An entry of an earlier version has no route: its record went through the gateway.
 std::optional<SentRecord> recordOf(const std::string& entry) {
   const auto fields = splitFields(entry);
-  if (!fields || fields->size() != 13) return std::nullopt;
+  if (!fields || fields->size() < 13 || fields->size() > 14) return std::nullopt;
   const auto& field = *fields;
   const auto id = numberField(field[0]);
   const auto sentAt = numberField(field[1]);
@@ -23,11 +24,20 @@ std::optional<SentRecord> recordOf(const std::string& entry) {
   const auto giveUpAt = numberField(field[11]);
   const auto state = stateOfCode(field[8]);
   if (!id || !sentAt || !dueAt || !giveUpAt || !state) return std::nullopt;
-  return SentRecord{*id,      *sentAt,  pageOfCode(field[2]),
-                    field[3], field[4], field[5],
-                    field[6], field[7], *state,
-                    field[9], *dueAt,   *giveUpAt,
-                    field[12]};
+  return SentRecord{*id,
+                    *sentAt,
+                    pageOfCode(field[2]),
+                    field[3],
+                    field[4],
+                    field[5],
+                    field[6],
+                    field[7],
+                    *state,
+                    field[9],
+                    *dueAt,
+                    *giveUpAt,
+                    field[12],
+                    field.size() == 14 ? field[13] : std::string(kGatewayRoute)};
 }
 
 bool takenAlready(sqlite3* connection, std::int64_t mark) {
@@ -55,7 +65,7 @@ std::string keptRecordEntry(const SentRecord& record) {
       {std::to_string(record.id), std::to_string(record.sentAt), std::string(pageCode(record.page)),
        record.addressees, record.oskarPrefix, record.senderPrefix, record.sender, record.text,
        std::string(stateCode(record.state)), record.reason, std::to_string(record.dueAt),
-       std::to_string(record.giveUpAt), record.request});
+       std::to_string(record.giveUpAt), record.request, record.route});
 }
 
 std::string toldOutcome(const SentRecord& record) {
