@@ -4,8 +4,9 @@
 
 namespace movarek {
 
-QString fromCp1250(std::string_view cp1250) {
-  const auto utf8 = cp1250ToUtf8(cp1250);
+QString fromCp1250(std::string_view cp1250) { return qtFromUtf8(cp1250ToUtf8(cp1250)); }
+
+QString qtFromUtf8(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "common/qt/qt_text.h"
+
 namespace movarek {
 namespace {
 
@@ -10,19 +12,17 @@ constexpr int kPageRows = 100;
 constexpr std::int64_t kStepIds = 10000;
 const char* const kHeaders[] = {"Kdy", "Komu", "Text", "Stav"};
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
-
 // The start of the text on one line.
 QString textStart(const std::string& text) {
-  return fromUtf8(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return qtFromUtf8(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 }  // namespace
 
 QString shownState(const SentRecord& record) {
-  const QString state = fromUtf8(std::string(stateName(record.state)));
+  const QString state = qtFromUtf8(stateName(record.state));
   if (record.state != SentState::Planned) return state;
-  return state + QStringLiteral(" na ") + fromUtf8(shownTime(record.dueAt));
+  return state + QStringLiteral(" na ") + qtFromUtf8(shownTime(record.dueAt));
 }
 
 // One listing's search, shared with the step on the database's thread, which alone uses its
@@ -132,9 +132,9 @@ QVariant SentMessagesModel::data(const QModelIndex& index, int role) const {
   const SentRecord& record = listedAt(index.row());
   switch (index.column()) {
     case 0:
-      return fromUtf8(shownTime(record.sentAt));
+      return qtFromUtf8(shownTime(record.sentAt));
     case 1:
-      return fromUtf8(shownAddressees(record));
+      return qtFromUtf8(shownAddressees(record));
     case 2:
       return textStart(record.text);
     default:
