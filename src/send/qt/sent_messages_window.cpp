@@ -1,7 +1,6 @@
 #include "send/qt/sent_messages_window.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,17 +9,17 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTreeView>
-#include <cerrno>
 
-#include "common/diagnostics.h"
 #include "common/qt/accessibility.h"
-#include "common/qt/file_choice.h"
-#include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
 #include "common/qt/program_database.h"
-#include "common/safe_file.h"
+#include "common/qt/qt_text.h"
+#include "send/qt/sent_messages_export.h"
 #include "send/qt/sent_messages_model.h"
+#include "send/qt/sent_messages_removal.h"
 #include "send/send_failure.h"
 
 namespace movarek {
@@ -28,25 +27,21 @@ namespace {
 
 constexpr QSize kWindowSize(600, 440);
 const QString kCaption = QStringLiteral("Odeslané zprávy");
-// How many records one job deletes: the database's thread goes on with other work between.
-constexpr int kDeletedAtOnce = 1000;
-
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
 QString details(const SentRecord& record) {
   QString shown =
       QStringLiteral("Kdy: %1\nStránka: %2\nKomu: %3\n")
-          .arg(fromUtf8(shownTime(record.sentAt)),
+          .arg(qtFromUtf8(shownTime(record.sentAt)),
                record.page == Page::Oskar ? QStringLiteral("Oskar") : QStringLiteral("SMS E-mail"),
-               fromUtf8(shownAddressees(record)));
+               qtFromUtf8(shownAddressees(record)));
   if (record.page == Page::Oskar) {
     shown += QStringLiteral("Odesílatel: %1 %2\n")
-                 .arg(fromUtf8(record.senderPrefix), fromUtf8(record.sender));
+                 .arg(qtFromUtf8(record.senderPrefix), qtFromUtf8(record.sender));
   }
   shown += QStringLiteral("Stav: ") + shownState(record);
   if (!record.reason.empty())
-    shown += QStringLiteral(" (%1)").arg(fromUtf8(shownReason(record.reason)));
-  return shown + QStringLiteral("\n\n") + fromUtf8(record.text);
+    shown += QStringLiteral(" (%1)").arg(qtFromUtf8(shownReason(record.reason)));
+  return shown + QStringLiteral("\n\n") + qtFromUtf8(record.text);
 }
 
 // A record read whole on the database's thread, for `use` on the window's.
@@ -65,7 +60,8 @@ SentMessagesWindow::SentMessagesWindow(ProgramDatabase& database, PutBack putBac
     : QDialog(parent),
       database_(database),
       putBack_(std::move(putBack)),
-      model_(new SentMessagesModel(database, this)) {
+      model_(new SentMessagesModel(database, this)),
+      removal_(new SentMessagesRemoval(database, kCaption, this)) {
   buildLayout();
   connectHandlers();
 }
@@ -89,12 +85,7 @@ void SentMessagesWindow::buildLayout() {
   listZpravy->setSelectionMode(QAbstractItemView::ExtendedSelection);
   listZpravy->setSelectionBehavior(QAbstractItemView::SelectRows);
   listZpravy->setAccessibleName(kCaption);
-  // The state takes what is left; the columns fit the list's width.
-  listZpravy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  listZpravy->header()->setMinimumSectionSize(40);
-  for (auto [column, width] : {std::pair{0, 118}, {1, 150}, {2, 205}}) {
-    listZpravy->header()->resizeSection(column, width);
-  }
+  sizeColumns();
 
   memoPodrobnosti = new QPlainTextEdit(this);
   memoPodrobnosti->setGeometry(8, 246, 584, 128);
@@ -126,6 +117,31 @@ void SentMessagesWindow::buildLayout() {
   setAccessibleRole(*panelStav, QAccessible::StatusBar);
 }
 
+// The columns fit the list's width, its scroll bar shown or not, and a state shows whole, a
+// planned message's time included: the text, shown whole in the details, has what is left.
+void SentMessagesWindow::sizeColumns() {
+  listZpravy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QHeaderView* header = listZpravy->header();
+  header->setMinimumSectionSize(40);
+  const QStyle* style = listZpravy->style();
+  // The widest state, a planned message's with its time, measured as the list measures a row.
+  SentRecord planned;
+  planned.state = SentState::Planned;
+  QStyleOptionViewItem widest;
+  widest.initFrom(listZpravy);
+  widest.features = QStyleOptionViewItem::HasDisplay;
+  widest.text = shownState(planned);
+  const int state =
+      style->sizeFromContents(QStyle::CT_ItemViewItem, &widest, QSize(), listZpravy).width();
+  const int inside = listZpravy->width() - 2 * listZpravy->frameWidth() -
+                     style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, listZpravy);
+  constexpr int kWhen = 118;
+  constexpr int kAddressees = 150;
+  header->resizeSection(0, kWhen);
+  header->resizeSection(1, kAddressees);
+  header->resizeSection(2, inside - kWhen - kAddressees - state);
+}
+
 void SentMessagesWindow::connectHandlers() {
   connect(editHledat, &QLineEdit::textChanged, this, &SentMessagesWindow::relist);
   editHledat->installEventFilter(this);
@@ -154,6 +170,11 @@ void SentMessagesWindow::connectHandlers() {
   connect(checkUkladat, &QCheckBox::clicked, this, &SentMessagesWindow::keepRecording);
   connect(btnZavrit, &QPushButton::clicked, this, &QDialog::reject);
   connect(&database_, &ProgramDatabase::wentOff, this, &SentMessagesWindow::showDatabaseOff);
+  connect(removal_, &SentMessagesRemoval::failed, this, &SentMessagesWindow::relist);
+  connect(removal_, &SentMessagesRemoval::removed, this, [this] {
+    relist();
+    emit recordsRemoved();
+  });
   // Delete in the list deletes, as in any list of the desktop.
   auto* deleteKey = new QShortcut(QKeySequence::Delete, listZpravy);
   deleteKey->setContext(Qt::WidgetShortcut);
@@ -254,149 +275,26 @@ void SentMessagesWindow::useAgain() {
   });
 }
 
-void SentMessagesWindow::failed(const QString& action, const DatabaseFault& fault) {
-  database_.tellFailure(action, fault);
-  relist();
-}
-
-// A message still to go is cancelled only while it is one, a send under way never deleted:
-// what the record became since it was listed decides, whatever the user saw.
 void SentMessagesWindow::removeSelected() {
-  const auto rows = listZpravy->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return;
-  const QString question =
-      rows.size() > 1
-          ? QStringLiteral("Opravdu chcete smazat vybrané zprávy (%1)?").arg(rows.size())
-      : planSelected() ? QStringLiteral("Opravdu chcete zrušit vybranou naplánovanou zprávu?")
-                       : QStringLiteral("Opravdu chcete vybranou zprávu smazat?");
-  if (showMessage(question, kCaption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) return;
-  std::vector<std::pair<std::int64_t, bool>> chosen;  // each record, and whether it was a plan
-  for (const QModelIndex& row : rows) {
+  std::vector<SentMessagesRemoval::Chosen> chosen;
+  for (const QModelIndex& row : listZpravy->selectionModel()->selectedRows()) {
     const SentRecord& listed = model_->listedAt(row.row());
-    chosen.emplace_back(listed.id, isPlan(listed.state));
+    chosen.push_back({listed.id, isPlan(listed.state)});
   }
-  auto kept = std::make_shared<int>(0);
-  for (std::size_t first = 0; first < chosen.size(); first += kDeletedAtOnce) {
-    std::vector<std::int64_t> records;
-    std::vector<std::int64_t> plans;
-    for (std::size_t i = first; i < std::min(chosen.size(), first + kDeletedAtOnce); ++i) {
-      (chosen[i].second ? plans : records).push_back(chosen[i].first);
-    }
-    const bool last = first + kDeletedAtOnce >= chosen.size();
-    database_.change(
-        this,
-        [records, plans, kept](Database& database) {
-          SentMessages store(database);
-          const auto removed = store.remove(records);
-          const auto cancelled = removed ? store.cancel(plans) : std::nullopt;
-          if (!cancelled) return false;
-          *kept += static_cast<int>(records.size() + plans.size()) - *removed - *cancelled;
-          return true;
-        },
-        [this, last, kept](const JobEnd& end) {
-          if (!end.done && end.fault)
-            return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
-          if (!last) return;
-          tellKept(*kept);
-          relist();
-          emit recordsRemoved();
-        });
-  }
-  listZpravy->setFocus();
-}
-
-void SentMessagesWindow::tellKept(int kept) {
-  if (kept == 0) return;
-  showMessage(
-      kept == 1
-          ? QStringLiteral("Zprávu už nelze zrušit: program ji začal odesílat.")
-          : QStringLiteral("Zprávy (%1) už nelze zrušit: program je začal odesílat.").arg(kept),
-      kCaption);
+  if (removal_->removeChosen(chosen)) listZpravy->setFocus();
 }
 
 // The records shown: with a search typed, those it finds.
 void SentMessagesWindow::removeAll() {
-  const QString search = model_->search();
-  const QString question =
-      search.isEmpty()
-          ? QStringLiteral("Opravdu chcete smazat všechny odeslané zprávy?")
-          : QStringLiteral("Opravdu chcete smazat všechny zprávy, které hledání „%1“ najde?")
-                .arg(search);
-  if (showMessage(question, kCaption, MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes) return;
-  panelStav->setText(QStringLiteral("Zprávy se mažou…"));
-  removeFoundFrom(search.toStdString());
-}
-
-void SentMessagesWindow::removeFoundFrom(const std::string& search) {
-  auto removed = std::make_shared<int>(0);
-  auto underWay = std::make_shared<int>(0);
-  database_.change(
-      this,
-      [search, removed, underWay](Database& kept) {
-        SentMessages store(kept);
-        const auto count = store.removeFound(search, kDeletedAtOnce);
-        if (!count) return false;
-        *removed = *count;
-        if (*removed == kDeletedAtOnce) return true;
-        const auto sending = store.sendingFound(search);
-        if (sending) *underWay = *sending;
-        return sending.has_value();
-      },
-      [this, search, removed, underWay](const JobEnd& end) {
-        if (!end.done && end.fault)
-          return failed(QStringLiteral("Zprávy nelze smazat"), *end.fault);
-        if (*removed == kDeletedAtOnce) return removeFoundFrom(search);
-        tellKept(*underWay);
-        relist();
-        emit recordsRemoved();
-      });
+  if (removal_->removeFound(model_->search()))
+    panelStav->setText(QStringLiteral("Zprávy se mažou…"));
 }
 
 void SentMessagesWindow::exportShown() {
-  const QString path =
-      chooseFile(this, {FileChoice::Save, QStringLiteral("Exportovat odeslané zprávy"),
-                        QStringLiteral("CSV (*.csv)")});
-  if (path.isEmpty()) return;
-  struct Written {
-    int count = 0;
-    bool stored = true;
-    int error = 0;
-  };
-  auto written = std::make_shared<Written>();
-  database_.read(
-      this,
-      [search = model_->search().toStdString(), file = path.toStdString(),
-       written](Database& kept) {
-        *written = {};
-        bool read = true;
-        // Streamed to the file as the records are read: a long history is never held whole.
-        written->stored = replaceFileWith(file, [&](const ChunkWriter& write) {
-          if (!write(sentCsvHeader())) return false;
-          bool stored = true;
-          read = SentMessages(kept).forEach(search, [&](const SentRecord& record) {
-            ++written->count;
-            return stored = write(sentCsvLine(record));
-          });
-          return stored && read;
-        });
-        if (!written->stored) written->error = errno;
-        return read;
-      },
-      [this, path, written](const JobEnd& end) {
-        if (!database_.doneElseTold(end, QStringLiteral("Zprávy nelze exportovat"))) return;
-        if (!written->stored) {
-          logFault("cannot store " + path.toStdString() + ": " + systemReason(written->error));
-          showMessage(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()),
-                      QStringLiteral("Chyba"));
-          return;
-        }
-        showMessage(QStringLiteral("Uloženo zpráv: %1.").arg(written->count),
-                    QStringLiteral("Export zpráv"));
-      },
-      [this] {
-        panelStav->setText(QStringLiteral(
-            "Databázi právě používá jiný program; export proběhne, jakmile ji uvolní."));
-      });
+  exportSentMessages(database_, this, model_->search().toStdString(), [this] {
+    panelStav->setText(
+        QStringLiteral("Databázi právě používá jiný program; export proběhne, jakmile ji uvolní."));
+  });
 }
 
 void SentMessagesWindow::keepRecording(bool on) {

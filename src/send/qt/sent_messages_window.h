@@ -19,7 +19,7 @@ namespace movarek {
 
 class ProgramDatabase;
 class SentMessagesModel;
-struct DatabaseFault;
+class SentMessagesRemoval;
 
 class SentMessagesWindow : public QDialog {
   Q_OBJECT
@@ -58,6 +58,7 @@ class SentMessagesWindow : public QDialog {
 
  private:
   void buildLayout();
+  void sizeColumns();
   void connectHandlers();
   // Lists the records the search finds.
   void relist();
@@ -72,18 +73,13 @@ class SentMessagesWindow : public QDialog {
   void useAgain();
   void removeSelected();
   void removeAll();
-  // Deletes the records the search finds, a batch at a time, then lists anew.
-  void removeFoundFrom(const std::string& search);
-  // `kept` records stayed: their sends had begun.
-  void tellKept(int kept);
   void exportShown();
   void keepRecording(bool on);
-  // Tells that `action` could not be done, and lists anew.
-  void failed(const QString& action, const DatabaseFault& fault);
 
   ProgramDatabase& database_;
   PutBack putBack_;
   SentMessagesModel* model_;
+  SentMessagesRemoval* removal_;
 };
 
 }  // namespace movarek
