@@ -181,9 +181,10 @@ void codesAndKeys(sqlite3* connection) {
 
 }  // namespace
 
-std::vector<SchemaStep> programSchema() {
+Schema programSchema() {
   return {
-      {kSentMessages}, {kContactGroups}, {kMessageTemplates}, {kCodes, &codesAndKeys}, {kRoutes}};
+      {{kSentMessages}, {kContactGroups}, {kMessageTemplates}, {kCodes, &codesAndKeys}, {kRoutes}},
+      {"odeslané zprávy, skupiny a šablony", "odeslané zprávy"}};
 }
 
 // The records an earlier run set aside are written before those it left under way are told as

@@ -8,7 +8,8 @@
 
 namespace movarek {
 
-std::vector<SchemaStep> programSchema();
+// Its steps, and what it keeps as the user reads it.
+Schema programSchema();
 
 // The preparations of each opening: what the stores set up on the connection.
 std::vector<Database::Preparation> programPreparations();

@@ -1,6 +1,6 @@
 #pragma once
-// A contact's three texts as the address book keeps them, and how long each may be: what the
-// book stores and what an import brings in agree on it.
+// A person's three texts (name, address, phone) as the data files keep them, and how long each
+// may be: what stores them and what brings them in agree on it.
 #include <cstddef>
 #include <string>
 

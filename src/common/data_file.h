@@ -10,7 +10,7 @@
 namespace movarek {
 
 // Shows the user a message with an OK button. Text and caption are UTF-8; the window side
-// decides how it looks, so the address book itself needs no windows.
+// decides how it looks, so the core itself needs no windows.
 using UserNotice = std::function<void(const std::string& text, const std::string& caption)>;
 
 inline constexpr std::string_view kErrorCaption = "Chyba";

@@ -145,9 +145,10 @@ void Transaction::commit() {
   done_ = true;
 }
 
-Database::Database(std::string path, std::vector<SchemaStep> schema,
-                   std::vector<Preparation> preparations)
-    : path_(std::move(path)), schema_(std::move(schema)), preparations_(std::move(preparations)) {}
+Database::Database(std::string path, Schema schema, std::vector<Preparation> preparations)
+    : path_(std::move(path)),
+      schema_(std::move(schema.steps)),
+      preparations_(std::move(preparations)) {}
 
 Database::~Database() { sqlite3_close(connection_); }
 

@@ -1,11 +1,11 @@
 #pragma once
-// The program's one SQLite database, beside the data files: sent messages, groups, templates and
-// whatever later features keep. It is private to the user (mode 600 in a folder the program
-// makes 700), carries a schema version and this program's application id, and a file that is not
-// this program's database of a version it knows (damaged, another program's, a newer program's)
-// is never written to: it stays as it is and the database is off for the run. A file the user
-// made read-only is read, never written. A lock held by another program is waited for at most a
-// second. One thread uses it: the program gives it a thread of its own.
+// The program's one SQLite database, beside the data files: what the program's features keep. It is
+// private to the user (mode 600 in a folder the program makes 700), carries a schema version and
+// this program's application id, and a file that is not this program's database of a version it
+// knows (damaged, another program's, a newer program's) is never written to: it stays as it is and
+// the database is off for the run. A file the user made read-only is read, never written. A lock
+// held by another program is waited for at most a second. One thread uses it: the program gives it
+// a thread of its own.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -113,14 +113,30 @@ struct SchemaStep {
   void (*upgrade)(sqlite3* connection) = nullptr;
 };
 
+// What a database keeps, in the user's words (UTF-8, as a sentence goes on), told when it cannot
+// keep it: all of it, and the records written in the background.
+struct KeptWords {
+  std::string_view all;
+  std::string_view records;
+};
+
+// A database's schema: its steps in their order, and what it keeps (words that last as long as
+// the program does).
+struct Schema {
+  Schema(std::vector<SchemaStep> steps, KeptWords kept = {})
+      : steps(std::move(steps)), kept(kept) {}
+
+  std::vector<SchemaStep> steps;
+  KeptWords kept;
+};
+
 class Database {
  public:
   using Preparation = std::function<void(sqlite3*)>;
 
   // The schema's steps in their order: the database's version is how many of them it has had.
   // The preparations run on each opening, once the schema is the latest.
-  Database(std::string path, std::vector<SchemaStep> schema,
-           std::vector<Preparation> preparations = {});
+  Database(std::string path, Schema schema, std::vector<Preparation> preparations = {});
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;

@@ -13,7 +13,7 @@ using FaultLog = std::function<void(std::string_view what)>;
 // Until set, faults are not written anywhere.
 void setFaultLog(FaultLog log);
 
-// "cannot store /x/kontakty.dat: No space left on device". Never a message text or an address.
+// "cannot store /x/padr.dat: No space left on device". Never a message text or an address.
 void logFault(std::string_view what);
 
 // The system's words for `error` (an errno value).

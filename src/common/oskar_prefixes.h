@@ -1,6 +1,6 @@
 #pragma once
-// The four prefixes of the Oskar network, in the order the Oskar page lists them ("+420 608"
-// first): a stored number begins with one, and a send gives the one chosen.
+// The four prefixes of the network of the page `Page::Oskar`, in the order that page lists them
+// ("+420 608" first): a stored number begins with one, and a send gives the one chosen.
 #include <array>
 #include <string_view>
 

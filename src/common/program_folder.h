@@ -22,7 +22,7 @@ std::string programFile(std::string_view bareName);
 // An environment variable's value; none when it is not set.
 using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
 
-// The folder of padr.dat, kontakty.dat and rvolby.dat: the program folder where files can be
+// The folder of the data files (padr.dat and the others): the program folder where files can be
 // created there (a build folder, a portable copy), else the user's own data folder,
 // $XDG_DATA_HOME/sms-movarek or ~/.local/share/sms-movarek, which need not exist yet.
 std::string chooseDataFolder(const std::string& programFolder, const EnvironmentLookup& lookup);

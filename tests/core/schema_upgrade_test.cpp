@@ -73,7 +73,7 @@ TEST_F(SchemaUpgradeTest, EveryEarlierVersionUpgradesWithNothingLost) {
           << sqlite3_errmsg(maker);
     }
     for (int step = kBySql + 1; step <= version; ++step) {
-      auto steps = programSchema();
+      auto steps = programSchema().steps;
       steps.resize(step);
       ASSERT_TRUE(Database(path, steps).use([](sqlite3*) {}));
       ASSERT_EQ(sqlite3_exec(maker, fixture(step).c_str(), nullptr, nullptr, nullptr), SQLITE_OK)

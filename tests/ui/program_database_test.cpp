@@ -13,7 +13,8 @@
 namespace movarek {
 namespace {
 
-const std::vector<SchemaStep> kSchema{{"CREATE TABLE note (text TEXT NOT NULL)"}};
+// What it keeps is told in the words the schema gives.
+const Schema kSchema{{{"CREATE TABLE note (text TEXT NOT NULL)"}}, {"poznámky", "zápisy poznámek"}};
 
 using ProgramDatabaseTest = testing::TemporaryProgramFolder;
 
@@ -51,9 +52,9 @@ TEST_F(ProgramDatabaseTest, AKeptRecordIsToldAsWrittenLater) {
   const std::pair<const char*, std::string> cases[] = {
       {"INSERT INTO note VALUES (zeroblob(100000))",
        "Na disku není místo pro soubor " + file +
-           ".\nOdeslané zprávy se do něj zapíší, jakmile to půjde."},
+           ".\nZápisy poznámek se do něj zapíší, jakmile to půjde."},
       {"INSERT INTO note VALUES (NULL)",
-       "Soubor " + file + " nelze použít.\nOdeslané zprávy se do něj zapíší, jakmile to půjde."},
+       "Soubor " + file + " nelze použít.\nZápisy poznámek se do něj zapíší, jakmile to půjde."},
   };
   std::vector<std::string> messages;
   setMessageHandler([&messages](const MessageRequest& request) {

@@ -19,7 +19,7 @@ MessageAnswer showRealBox(const MessageRequest& request) {
   QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton,
                   QApplication::activeWindow());
   openBoxes().back() = &box;
-  // Texts are shown as written, never as markup: some come from the gateway's page.
+  // Texts are shown as written, never as markup: some come from a web page.
   box.setTextFormat(Qt::PlainText);
   // Selected and copied as any text: an address to open by hand, a reason to look up.
   box.setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -11,6 +11,7 @@
 #include "common/program_folder.h"
 #include "common/qt/log.h"
 #include "common/qt/message_box.h"
+#include "common/qt/qt_text.h"
 #include "common/set_aside.h"
 
 namespace movarek {
@@ -25,9 +26,16 @@ constexpr int kHeldReadRetryMs = 500;
 
 QString fileName() { return QString::fromStdString(dataFile(kDatabaseName)); }
 
-const QString kNothingKept = QStringLiteral(
-    "Soubor zůstává, jak je; odeslané zprávy, skupiny a šablony se do ukončení programu "
-    "neukládají.");
+// Words that begin a sentence.
+QString sentence(std::string_view words) {
+  const QString text = qtFromUtf8(words);
+  return text.left(1).toUpper() + text.mid(1);
+}
+
+QString nothingKept(const KeptWords& kept) {
+  return QStringLiteral("Soubor zůstává, jak je; ") + qtFromUtf8(kept.all) +
+         QStringLiteral(" se do ukončení programu neukládají.");
+}
 
 // "Soubor … právě používá jiný program": the reason as a sentence begins.
 QString reasonSaid(const DatabaseFault& fault) {
@@ -37,13 +45,13 @@ QString reasonSaid(const DatabaseFault& fault) {
 
 // What a fault met in the background means for the user, told once a run. The record it kept
 // from being written is kept, and written once it can be.
-QString backgroundFaultMessage(const DatabaseFault& fault) {
-  const QString said = reasonSaid(fault) + QLatin1Char('.');
-  if (fault.offForTheRun()) return said + QLatin1Char('\n') + kNothingKept;
+QString backgroundFaultMessage(const DatabaseFault& fault, const KeptWords& kept) {
+  const QString reason = reasonSaid(fault) + QStringLiteral(".\n");
+  if (fault.offForTheRun()) return reason + nothingKept(kept);
   if (fault.kind == DatabaseFault::Kind::ReadOnly) {
-    return said + QStringLiteral("\nOdeslané zprávy, skupiny a šablony se do něj neukládají.");
+    return reason + sentence(kept.all) + QStringLiteral(" se do něj neukládají.");
   }
-  return said + QStringLiteral("\nOdeslané zprávy se do něj zapíší, jakmile to půjde.");
+  return reason + sentence(kept.records) + QStringLiteral(" se do něj zapíší, jakmile to půjde.");
 }
 
 // A run's last records that could not be written.
@@ -294,9 +302,10 @@ QString faultReason(const DatabaseFault& fault) {
   return QStringLiteral("soubor %1 nelze použít").arg(fileName());
 }
 
-ProgramDatabase::ProgramDatabase(std::vector<SchemaStep> schema,
-                                 std::vector<Database::Preparation> preparations, QObject* parent)
+ProgramDatabase::ProgramDatabase(Schema schema, std::vector<Database::Preparation> preparations,
+                                 QObject* parent)
     : QObject(parent),
+      kept_(schema.kept),
       worker_(std::make_shared<DatabaseWorker>(std::make_unique<Database>(
           dataFile(kDatabaseName), std::move(schema), std::move(preparations)))),
       thread_(new QThread) {
@@ -375,7 +384,7 @@ void ProgramDatabase::meet(const DatabaseFault& fault) {
 
 void ProgramDatabase::tellOnce(const DatabaseFault& fault) {
   if (!told_.insert(fault.kind).second) return;
-  showMessage(backgroundFaultMessage(fault), QStringLiteral("Chyba"));
+  showMessage(backgroundFaultMessage(fault, kept_), QStringLiteral("Chyba"));
 }
 
 bool ProgramDatabase::doneElseTold(const JobEnd& end, const QString& action) {
@@ -386,7 +395,7 @@ bool ProgramDatabase::doneElseTold(const JobEnd& end, const QString& action) {
 void ProgramDatabase::tellFailure(const QString& action, const DatabaseFault& fault) {
   QString text = action + QStringLiteral(": ") + faultReason(fault) + QLatin1Char('.');
   if (fault.offForTheRun()) {
-    text += QLatin1Char('\n') + kNothingKept;
+    text += QLatin1Char('\n') + nothingKept(kept_);
     told_.insert(fault.kind);
   }
   showMessage(text, QStringLiteral("Chyba"));

@@ -41,7 +41,7 @@ class ProgramDatabase : public QObject {
   Q_OBJECT
 
  public:
-  ProgramDatabase(std::vector<SchemaStep> schema, std::vector<Database::Preparation> preparations,
+  ProgramDatabase(Schema schema, std::vector<Database::Preparation> preparations,
                   QObject* parent = nullptr);
   // Waits for the writes it has accepted, a few seconds at most: they own what they write.
   // What it could not write is told then.
@@ -84,7 +84,7 @@ class ProgramDatabase : public QObject {
   // No read or change a window asked for is still to be answered.
   bool idle() const { return underWay_ == 0; }
 
-  // Tells the user, in a box, that `action` ("Šablonu nelze uložit") could not be done and why.
+  // Tells the user, in a box, that `action` ("Nastavení nelze uložit") could not be done and why.
   void tellFailure(const QString& action, const DatabaseFault& fault);
   // Whether a change was done; one that failed with a fault is told as `action`'s failure.
   bool doneElseTold(const JobEnd& end, const QString& action);
@@ -101,6 +101,7 @@ class ProgramDatabase : public QObject {
   void meet(const DatabaseFault& fault);
   void tellOnce(const DatabaseFault& fault);
 
+  KeptWords kept_;
   std::shared_ptr<DatabaseWorker> worker_;
   QThread* thread_;  // left running, with the worker, should its last writes not end
   std::set<DatabaseFault::Kind> told_;
