@@ -5,13 +5,13 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 PROGRAM_PACKAGES=(
   cmake ninja-build g++
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n libfontconfig-dev libphonenumber-dev
-  libsqlite3-dev fonts-liberation2 fonts-dejavu-core xvfb xauth xdg-utils
+  libsqlite3-dev fonts-liberation2 fonts-dejavu-core xvfb xauth xdg-utils python3
 )
 # And what its tests and its package need besides (scripts/test.sh, scripts/package.sh).
 TEST_PACKAGES=(
   "${PROGRAM_PACKAGES[@]}"
   clang libclang-rt-14-dev libgtest-dev libgmock-dev
-  xdotool x11-utils x11-xserver-utils imagemagick openbox python3 strace
+  xdotool x11-utils x11-xserver-utils imagemagick openbox strace
   librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
   at-spi2-core python3-pyatspi python3-dbusmock dbus qt6-gtk-platformtheme xclip sqlite3 tzdata
 )
