@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "addressbook/qt/contacts_dialog.h"
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "contact_file.h"
 #include "gateway_sim.h"
 

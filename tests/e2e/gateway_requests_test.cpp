@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
 #include "webview/qt/web_browser.h"

@@ -8,7 +8,7 @@
 
 #include "addressbook/qt/contact_groups_panel.h"
 #include "addressbook/qt/contacts_dialog.h"
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "contact_file.h"
 #include "gateway_sim.h"
 

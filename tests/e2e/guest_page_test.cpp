@@ -18,7 +18,7 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
 

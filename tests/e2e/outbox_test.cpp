@@ -1,4 +1,4 @@
-#include "app/qt/outbox.h"
+#include "send/qt/outbox.h"
 
 #include <sqlite3.h>
 
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "app/qt/plan_dialog.h"
 #include "common/qt/program_clock.h"
 #include "gateway_sim.h"
+#include "send/qt/plan_dialog.h"
 #include "send/qt/sent_messages_window.h"
 
 namespace movarek::testing {

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "common/qt/program_module.h"
 #include "gateway_sim.h"
 

@@ -14,8 +14,8 @@
 #include <filesystem>
 
 #include "app/program_schema.h"
-#include "app/qt/memo.h"
 #include "common/database.h"
+#include "common/qt/memo.h"
 #include "gateway_sim.h"
 #include "send/qt/sent_messages_window.h"
 

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/qt/help_window.h"
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
 

@@ -1,6 +1,6 @@
 #include <QLineEdit>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "gateway_sim.h"
 
 namespace movarek::testing {

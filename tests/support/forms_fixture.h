@@ -16,10 +16,10 @@
 
 #include "app/qt/forms.h"
 #include "app/qt/main_window.h"
-#include "app/qt/memo.h"
 #include "common/program_folder.h"
 #include "common/qt/file_choice.h"
 #include "common/qt/input_box.h"
+#include "common/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
 #include "common/qt/program_database.h"

@@ -11,7 +11,7 @@
 
 #include "addressbook/contact_store.h"
 #include "addressbook/qt/contact_groups_panel.h"
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "common/qt/qt_text.h"
 #include "forms_fixture.h"
 

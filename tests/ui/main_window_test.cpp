@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/qt/memo.h"
 #include "app/stored_fields.h"
+#include "common/qt/memo.h"
 #include "forms_fixture.h"
 #include "webview/qt/web_browser.h"
 

@@ -3,7 +3,7 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "forms_fixture.h"
 #include "send/qt/templates_dialog.h"
 

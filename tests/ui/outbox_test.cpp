@@ -1,4 +1,4 @@
-#include "app/qt/outbox.h"
+#include "send/qt/outbox.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -7,11 +7,11 @@
 #include <QTimer>
 
 #include "app/qt/desktop_presence.h"
-#include "app/qt/plan_dialog.h"
 #include "common/qt/desktop_network.h"
 #include "common/qt/program_clock.h"
 #include "forms_fixture.h"
 #include "send/outbox.h"
+#include "send/qt/plan_dialog.h"
 
 namespace movarek::testing {
 namespace {

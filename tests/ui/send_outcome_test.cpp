@@ -8,7 +8,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "forms_fixture.h"
 
 namespace movarek::testing {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "addressbook/speed_dials.h"
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "common/qt/qt_text.h"
 #include "forms_fixture.h"
 

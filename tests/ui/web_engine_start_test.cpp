@@ -4,8 +4,8 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/qt/memo.h"
 #include "common/qt/first_paint.h"
+#include "common/qt/memo.h"
 #include "forms_fixture.h"
 #include "webview/qt/web_browser.h"
 #include "webview/qt/web_engine_starter.h"

@@ -5,6 +5,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include "app/qt/outcome_report.h"
 #include "common/qt/message_box.h"
 
 namespace movarek {
@@ -22,7 +23,10 @@ DesktopPresence::DesktopPresence(QWidget& window, std::function<int()> pending,
     : QObject(&window),
       window_(window),
       pending_(std::move(pending)),
-      showSent_(std::move(showSent)) {}
+      showSent_(std::move(showSent)),
+      report_(new OutcomeReport(window, this)) {}
+
+OutboxNotices& DesktopPresence::notices() { return *report_; }
 
 void DesktopPresence::standInTray(std::optional<bool> available) { trayStandIn() = available; }
 

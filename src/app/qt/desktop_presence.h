@@ -2,7 +2,9 @@
 // The program on the desktop beyond its window, and when it ends. Closing the window with
 // messages still to go asks first; where the desktop has a system tray, No keeps the program
 // running there, its icon's menu holding "Zobrazit", "Odeslané zprávy" and "Ukončit" (which asks
-// the same). Closing the window with nothing to go ends the program, tray or not.
+// the same). Closing the window with nothing to go ends the program, tray or not. What the
+// outbox sends is told here too: in a note on the desktop, or in a box while the window is in
+// front.
 #include <QObject>
 #include <functional>
 #include <optional>
@@ -12,6 +14,9 @@ class QSystemTrayIcon;
 class QWidget;
 
 namespace movarek {
+
+class OutboxNotices;
+class OutcomeReport;
 
 class DesktopPresence : public QObject {
   Q_OBJECT
@@ -27,6 +32,8 @@ class DesktopPresence : public QObject {
   void end();
   // The window in front again.
   void show();
+  // Where the outbox tells its outcomes.
+  OutboxNotices& notices();
 
   // Tests stand in for the desktop: whether it has a tray (none puts the desktop's answer back).
   static void standInTray(std::optional<bool> available);
@@ -44,6 +51,7 @@ class DesktopPresence : public QObject {
   std::function<int()> pending_;
   std::function<void()> showSent_;
   QSystemTrayIcon* tray_ = nullptr;
+  OutcomeReport* report_;
 };
 
 }  // namespace movarek

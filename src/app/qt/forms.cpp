@@ -7,13 +7,13 @@
 #include "app/qt/help_window.h"
 #include "app/qt/main_window.h"
 #include "app/qt/maker_window.h"
-#include "app/qt/outbox.h"
-#include "app/qt/template_menus.h"
 #include "common/qt/desktop_network.h"
 #include "common/qt/first_paint.h"
 #include "common/qt/program_database.h"
+#include "send/qt/outbox.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/sent_messages_window.h"
+#include "send/qt/template_menus.h"
 #include "webview/qt/web_engine_starter.h"
 
 namespace movarek {

@@ -2,7 +2,6 @@
 // The main window: page bar, the three pages, side menu, help strip and the hidden menu whose
 // items exist for their shortcuts.
 #include <QMainWindow>
-#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -10,7 +9,6 @@
 
 #include "common/page.h"
 #include "flat/qt/flat_edit.h"
-#include "send/send_check.h"
 #include "send/sent_messages.h"
 
 class QAction;
@@ -35,6 +33,7 @@ class OtherWindows;
 class SendFlow;
 class ProgramDatabase;
 class SendRecorder;
+class SendingPage;
 class TemplateMenus;
 class SpeedDialStore;
 class TCppWebBrowser;
@@ -181,6 +180,7 @@ class TfrmMain : public QMainWindow {
   void FormClose();
 
   void buildLayout();
+  void buildSending();
   QFrame* buildSideMenu();
   QWidget* buildEmailPage();
   QWidget* buildOskarPage();
@@ -189,25 +189,8 @@ class TfrmMain : public QMainWindow {
   void connectHandlers();
 
   void restoreStoredFields();
-  // Sends from `page` what passed every check; tells why a send was refused and puts the focus
-  // where the fault is.
-  // A page's send as a press of its "Poslat!" checks it: `fields` are the texts it carries, as
-  // typed.
-  struct CheckedSend {
-    SendCheck check;
-    QString message;
-    QStringList fields;
-  };
-  CheckedSend checkedSend(Page page) const;
-  // A send that passed its checks, and for which the user agreed to lose the characters the
-  // gateway's code page lacks; one that did not is told, and the focus goes where the fault is.
-  bool passed(const CheckedSend& checked);
-  void sendIfPassed(Page page);
-  // "Odeslat později…": the page's message checked now and planned for a time the user gives.
+  SendingPage& sendingPage(Page page);
   void planLater(Page page);
-  // What the sent messages keep of the page's send: its fields as the request carries them.
-  static SentRecord sentRecordOf(Page page, const SentFields& sent);
-  int oskarPrefixIndex(const std::string& prefix) const;
   // The help strip is yellow while the program may not close, light blue otherwise.
   void showCloseGuard(bool heldBack);
   // Runs a clipboard command on whichever of the six fields has the focus.
@@ -232,6 +215,8 @@ class TfrmMain : public QMainWindow {
   void putEmailSpeedDial(int index);
   void putOskarSpeedDial(int index);
 
+  std::unique_ptr<SendingPage> emailSending_;
+  std::unique_ptr<SendingPage> oskarSending_;
   std::unique_ptr<ContactStore> contacts_;
   std::unique_ptr<SpeedDialStore> speedDials_;
 };

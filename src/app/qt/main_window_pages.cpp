@@ -1,7 +1,9 @@
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 
@@ -9,11 +11,12 @@
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"
-#include "app/qt/memo.h"
 #include "app/qt/picture_page.h"
+#include "app/qt/window_keys.h"
 #include "common/oskar_prefixes.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/designed_look.h"
+#include "common/qt/memo.h"
 #include "common/qt/qt_color.h"
 #include "common/qt/qt_text.h"
 #include "send/counter.h"
@@ -23,7 +26,85 @@ namespace movarek {
 
 using namespace main_window;
 
-// The side menu and the three pages, laid out as they were drawn.
+// The window's frame, its side menu, its three pages and its hidden menu, laid out as they were
+// drawn.
+
+void TfrmMain::buildLayout() {
+  setWindowTitle(QStringLiteral("SMS Movarek"));
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  setFixedSize(kPageWidth + kSideMenuWidth, kPageBarHeight + kPageHeight + kHelpStripHeight);
+
+  panelFast = new QFrame(client);
+  panelFast->setGeometry(0, 0, kPageWidth, kPageBarHeight);
+  // One choice of three pages: a screen reader hears tabs, one of them selected.
+  setAccessibleRole(*panelFast, QAccessible::PageTabList);
+  const QFont tabFont = arialFont(12, true);
+  auto* tabs = new QButtonGroup(this);
+  int x = 0;
+  for (auto [slot, caption] :
+       {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"}, {&btnOskar, "Oskar"}}) {
+    *slot = new ChoiceButton(QString::fromUtf8(caption), QAccessible::PageTab, panelFast);
+    (*slot)->setGeometry(x, 0, kTabWidth, kPageBarHeight);
+    (*slot)->setFocusPolicy(Qt::TabFocus);
+    (*slot)->setFont(tabFont);
+    tabs->addButton(*slot);
+    x += kTabWidth;
+  }
+  btnSMStop->setChecked(true);
+
+  gotebookPlocha = new QStackedWidget(client);
+  gotebookPlocha->setGeometry(0, kPageBarHeight, kPageWidth, kPageHeight);
+  gotebookPlocha->addWidget(buildEmailPage());
+  gotebookPlocha->addWidget(buildEurotelPage());
+  gotebookPlocha->addWidget(buildOskarPage());
+
+  panelMenu1 = buildSideMenu();
+  panelMenu1->setParent(client);
+  panelMenu1->setGeometry(kPageWidth, 0, kSideMenuWidth, kPageBarHeight + kPageHeight);
+
+  panelInfo2 = panel(
+      client, QStringLiteral("Nevíte, jak posílat SMS ZDARMA do T-Mobile? Klikněte na Nápověda!"),
+      QRect(0, kPageBarHeight + kPageHeight, width(), kHelpStripHeight));
+  panelInfo2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panelInfo2->setFont(arialFont(11, true));
+  showCloseGuard(false);
+}
+
+// The menu is never shown, so it needs no menu bar (whose making would cost the start the
+// loading of every image format plugin): the window keeps the menus and their shortcuts alive.
+void TfrmMain::buildHiddenMenu() {
+  auto menu = [this](const QString& caption) { return new QMenu(caption, this); };
+  auto item = [this](QMenu* menu, const char* caption, QKeySequence shortcut) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setShortcut(shortcut);
+    addAction(action);
+    return action;
+  };
+  QMenu* soubor = menu(QStringLiteral("Soubor"));
+  Kontakty1 = item(soubor, "Kontakty", QKeySequence(Qt::CTRL | Qt::Key_K));
+  Rychlvolby1 = item(soubor, "Rychlé volby", QKeySequence(Qt::CTRL | Qt::Key_R));
+  Poslatzprvu1 = item(soubor, "Poslat zprávu", QKeySequence(Qt::CTRL | Qt::Key_P));
+  Odeslatpozdeji1 =
+      item(soubor, "Odeslat později…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  Konec1 = item(soubor, "Konec", QKeySequence(Qt::Key_F10));
+  Odeslanezpravy1 = item(soubor, "Odeslané zprávy", QKeySequence(Qt::CTRL | Qt::Key_H));
+  QMenu* upravy = menu(QStringLiteral("Úpravy"));
+  Zpet1 = item(upravy, "Zpět", QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Opakovat1 = item(upravy, "Opakovat", QKeySequence(Qt::CTRL | Qt::Key_Y));
+  Vybratvse1 = item(upravy, "Vybrat vše", QKeySequence(Qt::CTRL | Qt::Key_A));
+  Koprovat1 = item(upravy, "Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C));
+  Vyjmout1 = item(upravy, "Vyjmout", QKeySequence(Qt::CTRL | Qt::Key_X));
+  Vloit1 = item(upravy, "Vložit", QKeySequence(Qt::CTRL | Qt::Key_V));
+  Vlozitsablonu1 = item(upravy, "Vložit šablonu", QKeySequence(Qt::CTRL | Qt::Key_T));
+  QMenu* napoveda = menu(QStringLiteral("Nápověda"));
+  Uivatelskpruka1 = item(napoveda, "Uživatelská příručka", QKeySequence(Qt::Key_F1));
+  // Ctrl+P does nothing on the Eurotel page, and the others open the program's windows.
+  new WindowKeys(
+      *this, *webEurotel,
+      {Kontakty1, Rychlvolby1, Poslatzprvu1, Odeslatpozdeji1, Uivatelskpruka1, Odeslanezpravy1},
+      [this](bool forward) { focusNextPrevChild(forward); });
+}
 
 QFrame* TfrmMain::buildSideMenu() {
   auto* menu = new QFrame;

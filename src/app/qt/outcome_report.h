@@ -7,21 +7,23 @@
 #include <QStringList>
 #include <optional>
 
+#include "send/qt/outbox.h"
+
 class QWidget;
 
 namespace movarek {
 
-class OutcomeReport : public QObject {
+class OutcomeReport : public QObject, public OutboxNotices {
   Q_OBJECT
 
  public:
   // Tells in boxes while `window` is in front.
   OutcomeReport(QWidget& window, QObject* parent);
 
-  // `text` is told with whatever else is told next; `failed` gives the caption "Chyba".
-  void add(const QString& text, bool failed);
+  // `text` is told with whatever else is told next.
+  void add(const QString& text, bool failed) override;
   // What has been added is told now.
-  void tell();
+  void tell() override;
 
  private:
   struct Told {

@@ -1,9 +1,9 @@
-#include "app/qt/template_menus.h"
+#include "send/qt/template_menus.h"
 
 #include <QMenu>
 #include <algorithm>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/modal.h"
 #include "common/qt/program_database.h"

@@ -1,4 +1,4 @@
-#include "app/qt/plan_dialog.h"
+#include "send/qt/plan_dialog.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>

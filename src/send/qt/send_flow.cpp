@@ -1,8 +1,8 @@
-#include "app/qt/send_flow.h"
+#include "send/qt/send_flow.h"
 
 #include <algorithm>
 
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
 #include "send/gateway.h"

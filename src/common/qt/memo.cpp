@@ -1,4 +1,4 @@
-#include "app/qt/memo.h"
+#include "common/qt/memo.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

@@ -3,7 +3,7 @@
 // left. One timer serves them all; each goes out within half a minute of its time, as a send
 // from its page does (the same request, the same ten seconds, the same three outcomes), without
 // touching what the user is writing. One waiting for the network goes as soon as the desktop
-// says the network is back. Its outcome updates its record and is told (OutcomeReport). A
+// says the network is back. Its outcome updates its record and is told (OutboxNotices). A
 // planned message overdue by more than five minutes goes only when the user says so, and none is
 // ever sent twice: one whose send was under way when the program ended is not known to have
 // arrived. One that cannot be marked as going while another program holds the file is tried at
@@ -20,23 +20,29 @@
 #include "common/load_failure.h"
 #include "send/sent_messages.h"
 
-class QWidget;
-
 namespace movarek {
 
-class OutcomeReport;
 class ProgramDatabase;
 class SendWatch;
 class TCppWebBrowser;
 struct DatabaseFault;
 
+// Where the outbox's outcomes are told: what is added is told together at the next tell.
+class OutboxNotices {
+ public:
+  virtual ~OutboxNotices() = default;
+  // `failed` gives the caption "Chyba".
+  virtual void add(const QString& text, bool failed) = 0;
+  virtual void tell() = 0;
+};
+
 class Outbox : public QObject {
   Q_OBJECT
 
  public:
-  // Sends through the pages' hidden browsers; tells within `window`.
+  // Sends through the pages' hidden browsers; tells through `notices`.
   Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser, TCppWebBrowser& oskarBrowser,
-         QWidget& window);
+         OutboxNotices& notices, QObject* parent);
 
   // Reads the messages still to go, asks about those overdue and looks after the rest. Done
   // after the main window's first paint.
@@ -93,7 +99,7 @@ class Outbox : public QObject {
   ProgramDatabase& database_;
   SendWatch* emailWatch_;
   SendWatch* oskarWatch_;
-  OutcomeReport* report_;
+  OutboxNotices& notices_;
   std::vector<SentRecord> plans_;  // still to go: planned, missed, waiting for the network
   std::vector<SentRecord> held_;   // due, but the file could not be written: tried at each look
   std::set<std::int64_t> heldTold_;

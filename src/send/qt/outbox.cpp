@@ -1,9 +1,7 @@
-#include "app/qt/outbox.h"
+#include "send/qt/outbox.h"
 
-#include <QWidget>
 #include <algorithm>
 
-#include "app/qt/outcome_report.h"
 #include "common/qt/desktop_network.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
@@ -47,12 +45,12 @@ const QString kTooLate = QStringLiteral("Zprávu už nelze zrušit: program ji z
 }  // namespace
 
 Outbox::Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser,
-               TCppWebBrowser& oskarBrowser, QWidget& window)
-    : QObject(&window),
+               TCppWebBrowser& oskarBrowser, OutboxNotices& notices, QObject* parent)
+    : QObject(parent),
       database_(database),
       emailWatch_(new SendWatch(emailBrowser, "planned e-mail", this)),
       oskarWatch_(new SendWatch(oskarBrowser, "planned Oskar", this)),
-      report_(new OutcomeReport(window, this)) {
+      notices_(notices) {
   for (SendWatch* watch : {emailWatch_, oskarWatch_}) {
     connect(watch, &SendWatch::delivered, this, [this] { ended(std::nullopt); });
     connect(watch, &SendWatch::failed, this,
@@ -65,7 +63,7 @@ Outbox::Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser,
   look_.setSingleShot(true);
   // A look's end: what ended since the one before is told, however long the sends take.
   connect(&look_, &QTimer::timeout, this, [this] {
-    report_->tell();
+    notices_.tell();
     look();
   });
   connect(&ProgramClock::instance(), &ProgramClock::moved, this, &Outbox::look);
@@ -376,10 +374,10 @@ void Outbox::networkBack() {
   look();
 }
 
-void Outbox::tell(const QString& text, bool failed) { report_->add(text, failed); }
+void Outbox::tell(const QString& text, bool failed) { notices_.add(text, failed); }
 
 void Outbox::tellIfIdle() {
-  if (!sending_ && toSend_.empty()) report_->tell();
+  if (!sending_ && toSend_.empty()) notices_.tell();
 }
 
 }  // namespace movarek

@@ -1,0 +1,105 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/qt/desktop_presence.h"
+#include "app/qt/main_window.h"
+#include "common/qt/memo.h"
+#include "send/qt/outbox.h"
+#include "send/qt/page_fields.h"
+#include "send/qt/plan_dialog.h"
+#include "send/qt/send_flow.h"
+#include "send/qt/template_menus.h"
+#include "webview/qt/web_browser.h"
+
+namespace movarek {
+
+// What the window's controls set off, and what its pages send through.
+
+// What the pages send through: their own sends, the plans, and what is told of them.
+void TfrmMain::buildSending() {
+  sendFlow_ = new SendFlow({memoText, CppWebBrowser1, "e-mail"},
+                           {memoTextOskar, webOskarSend, "Oskar"}, recorder_, this);
+  timerVypnuti = sendFlow_->closeGuard();
+  presence_ = new DesktopPresence(
+      *this, [this] { return outbox_->pending(); }, [this] { btnOdeslaneClick(); });
+  outbox_ = new Outbox(database_, *CppWebBrowser1, *webOskarSend, presence_->notices(), this);
+  const auto planDialog = [this]() -> PlanDialog& {
+    if (!planDialog_) planDialog_ = new PlanDialog(this);
+    return *planDialog_;
+  };
+  emailSending_ = std::make_unique<EmailSendingPage>(
+      *editAdresa, *memoText, SendingPage::Sends{*sendFlow_, *outbox_, planDialog});
+  oskarSending_ = std::make_unique<OskarSendingPage>(
+      OskarSendingPage::Fields{*comboPredcisliOskar, *editAdresaOskar, *memoTextOskar,
+                               *editSenderPredOskar, *editSenderOskar},
+      SendingPage::Sends{*sendFlow_, *outbox_, planDialog});
+  templateMenus_->serve(*memoText, [this] { planLater(Page::Sms); });
+  templateMenus_->serve(*memoTextOskar, [this] { planLater(Page::Oskar); });
+  for (auto [button, page] : {std::pair{btnPoslat, Page::Sms}, {btnPoslatOskar, Page::Oskar}}) {
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QWidget::customContextMenuRequested, this,
+            [this, button, page](const QPoint& at) {
+              auto* menu = new QMenu(button);
+              menu->setAttribute(Qt::WA_DeleteOnClose);
+              menu->addAction(QStringLiteral("Odeslat později…"), this,
+                              [this, page] { planLater(page); });
+              menu->popup(button->mapToGlobal(at));
+            });
+  }
+  connect(sendFlow_, &SendFlow::closeGuardChanged, this, &TfrmMain::showCloseGuard);
+  connect(sendFlow_, &SendFlow::waitingForNetwork, outbox_, &Outbox::reload);
+  connect(outbox_, &Outbox::sendBegan, sendFlow_, &SendFlow::otherSendBegan);
+  connect(outbox_, &Outbox::sendEnded, sendFlow_, &SendFlow::otherSendEnded);
+}
+
+void TfrmMain::connectHandlers() {
+  connect(btnSMStop, &QPushButton::clicked, this, &TfrmMain::btnSMStopClick);
+  connect(btnEurotel, &QPushButton::clicked, this, &TfrmMain::btnEurotelClick);
+  connect(btnOskar, &QPushButton::clicked, this, &TfrmMain::btnOskarClick);
+  connect(btnSMS, &QPushButton::clicked, this, &TfrmMain::btnSMSClick);
+  connect(btnKontakty, &QPushButton::clicked, this, &TfrmMain::btnKontaktyClick);
+  connect(btnRychleVolby, &QPushButton::clicked, this, &TfrmMain::btnRychleVolbyClick);
+  connect(btnKontakt, &QPushButton::clicked, this, &TfrmMain::btnKontaktClick);
+  connect(btnNapoveda, &QPushButton::clicked, this, &TfrmMain::btnNapovedaClick);
+  connect(btnVertanix, &QPushButton::clicked, this, &TfrmMain::btnVertanixClick);
+  connect(btnOdeslane, &QPushButton::clicked, this, &TfrmMain::btnOdeslaneClick);
+  connect(Odeslanezpravy1, &QAction::triggered, this, &TfrmMain::btnOdeslaneClick);
+
+  connect(memoText, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextChange);
+  connect(memoTextOskar, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextOskarChange);
+  connect(btnPoslat, &QPushButton::clicked, this, &TfrmMain::btnPoslatClick);
+  connect(editAdresa, &QLineEdit::returnPressed, btnPoslat, &QPushButton::click);
+  connect(btnPoslatOskar, &QPushButton::clicked, this, &TfrmMain::btnPoslatOskarClick);
+  for (QLineEdit* field :
+       {editAdresaOskar, editSenderPredOskar, editSenderOskar, comboPredcisliOskar->lineEdit()}) {
+    connect(field, &QLineEdit::returnPressed, btnPoslatOskar, &QPushButton::click);
+  }
+  connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
+  connect(webEurotel, &TCppWebBrowser::DocumentComplete, this,
+          &TfrmMain::webEurotelDocumentComplete);
+
+  connect(Kontakty1, &QAction::triggered, this, &TfrmMain::btnKontaktyClick);
+  connect(Rychlvolby1, &QAction::triggered, this, &TfrmMain::btnRychleVolbyClick);
+  connect(Poslatzprvu1, &QAction::triggered, this, &TfrmMain::Poslatzprvu1Click);
+  connect(Uivatelskpruka1, &QAction::triggered, this, &TfrmMain::Uivatelskpruka1Click);
+  connect(Vybratvse1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::selectAll, &QPlainTextEdit::selectAll); });
+  connect(Koprovat1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::copy, &QPlainTextEdit::copy); });
+  connect(Vyjmout1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::cut, &QPlainTextEdit::cut); });
+  connect(Vloit1, &QAction::triggered, this,
+          [this] { clipboardCommand(&QLineEdit::paste, &QPlainTextEdit::paste); });
+  connect(Odeslatpozdeji1, &QAction::triggered, this, [this] { planLater(shownPage()); });
+  connect(Vlozitsablonu1, &QAction::triggered, this, [this] {
+    for (TMemo* memo : {memoText, memoTextOskar}) {
+      if (focusWidget() == memo) templateMenus_->popUpAtCursor(*memo);
+    }
+  });
+}
+
+}  // namespace movarek
