@@ -11,6 +11,7 @@
 #include "send/qt/outbox.h"
 #include "send/qt/page_fields.h"
 #include "send/qt/plan_dialog.h"
+#include "send/qt/routes.h"
 #include "send/qt/send_flow.h"
 #include "send/qt/template_menus.h"
 #include "webview/qt/web_browser.h"
@@ -21,12 +22,17 @@ namespace movarek {
 
 // What the pages send through: their own sends, the plans, and what is told of them.
 void TfrmMain::buildSending() {
-  sendFlow_ = new SendFlow({memoText, CppWebBrowser1, "e-mail"},
-                           {memoTextOskar, webOskarSend, "Oskar"}, recorder_, this);
+  // The pages' messages go through the gateway, each page's by its hidden web view.
+  const RouteMeans email{CppWebBrowser1};
+  const RouteMeans oskar{webOskarSend};
+  sendFlow_ = new SendFlow({memoText, makeRoute(kGatewayRoute, email, "e-mail", this)},
+                           {memoTextOskar, makeRoute(kGatewayRoute, oskar, "Oskar", this)},
+                           recorder_, this);
   timerVypnuti = sendFlow_->closeGuard();
   presence_ = new DesktopPresence(
       *this, [this] { return outbox_->pending(); }, [this] { btnOdeslaneClick(); });
-  outbox_ = new Outbox(database_, *CppWebBrowser1, *webOskarSend, presence_->notices(), this);
+  outbox_ =
+      new Outbox(database_, {{Page::Sms, email}, {Page::Oskar, oskar}}, presence_->notices(), this);
   const auto planDialog = [this]() -> PlanDialog& {
     if (!planDialog_) planDialog_ = new PlanDialog(this);
     return *planDialog_;

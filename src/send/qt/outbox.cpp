@@ -6,21 +6,15 @@
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
 #include "common/qt/program_database.h"
-#include "send/gateway.h"
 #include "send/outbox.h"
 #include "send/qt/send_recorder.h"
-#include "send/qt/send_watch.h"
-#include "send/send_failure.h"
+#include "send/qt/send_route.h"
 
 namespace movarek {
 namespace {
 
 QString addresseeOf(const SentRecord& plan) {
   return QString::fromStdString(shownAddressees(plan));
-}
-
-QString reasonOf(const LoadFailure& failure) {
-  return QString::fromStdString(failureReason(failure));
 }
 
 // One line of the question about missed messages: when, to whom, how it begins.
@@ -44,22 +38,9 @@ const QString kTooLate = QStringLiteral("Zprávu už nelze zrušit: program ji z
 
 }  // namespace
 
-Outbox::Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser,
-               TCppWebBrowser& oskarBrowser, OutboxNotices& notices, QObject* parent)
-    : QObject(parent),
-      database_(database),
-      emailWatch_(new SendWatch(emailBrowser, "planned e-mail", this)),
-      oskarWatch_(new SendWatch(oskarBrowser, "planned Oskar", this)),
-      notices_(notices) {
-  for (SendWatch* watch : {emailWatch_, oskarWatch_}) {
-    connect(watch, &SendWatch::delivered, this, [this] { ended(std::nullopt); });
-    connect(watch, &SendWatch::failed, this,
-            [this](const LoadFailure& failure) { ended(failure); });
-    connect(watch, &SendWatch::answeredLate, this,
-            [this](quint64 id, const std::optional<LoadFailure>& failure) {
-              answeredLate(static_cast<std::int64_t>(id), failure);
-            });
-  }
+Outbox::Outbox(ProgramDatabase& database, std::map<Page, RouteMeans> means, OutboxNotices& notices,
+               QObject* parent)
+    : QObject(parent), database_(database), means_(std::move(means)), notices_(notices) {
   look_.setSingleShot(true);
   // A look's end: what ended since the one before is told, however long the sends take.
   connect(&look_, &QTimer::timeout, this, [this] {
@@ -278,7 +259,14 @@ void Outbox::go(std::int64_t newId) {
   SentRecord& plan = sending_->plan;
   heldTold_.erase(plan.id);
   plan.id = newId;
-  watchFor(plan.page).send(gatewayUrl(plan.request), static_cast<quint64>(newId));
+  SendRoute* route = routeFor(plan);
+  if (!route) {
+    // Planned by a program that knows a route this one does not: it cannot go from here.
+    emit sendBegan();
+    return ended(
+        {SentState::NotSent, "route " + plan.route, "program tuto cestu nezná", {}, false});
+  }
+  route->send(plan, static_cast<quint64>(newId));
   emit sendBegan();
   emit changed();
 }
@@ -303,16 +291,29 @@ void Outbox::holdBack(const DatabaseFault& fault) {
   tellIfIdle();
 }
 
-SendWatch& Outbox::watchFor(Page page) { return page == Page::Oskar ? *oskarWatch_ : *emailWatch_; }
+SendRoute* Outbox::routeFor(const SentRecord& plan) {
+  const auto key = std::pair(plan.page, plan.route);
+  if (const auto made = routes_.find(key); made != routes_.end()) return made->second;
+  const char* logName = plan.page == Page::Oskar ? "planned Oskar" : "planned e-mail";
+  SendRoute* route = makeRoute(plan.route, means_[plan.page], logName, this);
+  if (!route) return nullptr;
+  connect(route, &SendRoute::ended, this,
+          [this](quint64, const RouteOutcome& outcome) { ended(outcome); });
+  connect(route, &SendRoute::answeredLate, this, [this](quint64 id, const RouteOutcome& outcome) {
+    answeredLate(static_cast<std::int64_t>(id), outcome);
+  });
+  return routes_[key] = route;
+}
 
-void Outbox::ended(const std::optional<LoadFailure>& failure) {
+void Outbox::ended(const RouteOutcome& outcome) {
   if (!sending_) return;
   SentRecord plan = std::exchange(sending_, std::nullopt)->plan;
-  emit sendEnded(!failure);
+  emit sendEnded(outcome.sent());
   const std::int64_t now = ProgramClock::instance().now();
   const QString to = addresseeOf(plan);
-  plan.reason = failure ? reasonCode(*failure) : std::string();
-  if (failure && worthRetrying(*failure)) {
+  const QString why = QString::fromStdString(outcome.why);
+  plan.reason = outcome.reason;
+  if (outcome.retry) {
     const bool firstFailure = plan.state != SentState::WaitingForNetwork;
     const auto next = firstFailure ? std::optional(now + kRetryEvery) : nextTry(plan, now);
     if (firstFailure) plan = waitingForNetwork(plan, now);
@@ -321,25 +322,24 @@ void Outbox::ended(const std::optional<LoadFailure>& failure) {
       if (firstFailure) {
         tell(QStringLiteral("Zprávu pro %1 se nepodařilo odeslat (%2). Program ji odešle, až bude "
                             "síť zase k dispozici.")
-                 .arg(to, reasonOf(*failure)),
+                 .arg(to, why),
              true);
       }
       replanned(plan);
       return;
     }
   }
-  plan.state = stateAfter(failure);
+  plan.state = outcome.state;
   if (plan.state == SentState::Uncertain) late_.push_back(plan);
-  if (!failure) {
+  if (outcome.sent()) {
     tell(QStringLiteral("Naplánovaná zpráva pro %1 byla odeslána.").arg(to), false);
   } else if (plan.state == SentState::NotSent) {
-    tell(QStringLiteral("Naplánovanou zprávu pro %1 se nepodařilo odeslat (%2).")
-             .arg(to, reasonOf(*failure)),
+    tell(QStringLiteral("Naplánovanou zprávu pro %1 se nepodařilo odeslat (%2).").arg(to, why),
          true);
   } else {
     tell(QStringLiteral("Není jisté, zda naplánovaná zpráva pro %1 došla (%2). Než ji pošlete "
                         "znovu, ověřte si, zda nepřišla.")
-             .arg(to, reasonOf(*failure)),
+             .arg(to, why),
          true);
   }
   replanned(plan);
@@ -353,15 +353,14 @@ void Outbox::replanned(const SentRecord& plan) {
   look();
 }
 
-void Outbox::answeredLate(std::int64_t id, const std::optional<LoadFailure>& failure) {
+void Outbox::answeredLate(std::int64_t id, const RouteOutcome& outcome) {
   const auto found = std::ranges::find(late_, id, &SentRecord::id);
   if (found == late_.end()) return;
   late_.erase(found);
-  database_.record([id, state = stateAfter(failure),
-                    reason = failure ? reasonCode(*failure) : std::string()](Database& kept) {
+  database_.record([id, state = outcome.state, reason = outcome.reason](Database& kept) {
     return SentMessages(kept).answeredLate(id, state, reason);
   });
-  tell(QString::fromStdString(lateAnswerMessage(failure)), failure.has_value());
+  tell(QString::fromStdString(outcome.told), !outcome.sent());
   tellIfIdle();
 }
 

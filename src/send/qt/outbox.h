@@ -13,18 +13,19 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
 
-#include "common/load_failure.h"
+#include "send/qt/routes.h"
 #include "send/sent_messages.h"
 
 namespace movarek {
 
 class ProgramDatabase;
-class SendWatch;
-class TCppWebBrowser;
+class SendRoute;
+struct RouteOutcome;
 struct DatabaseFault;
 
 // Where the outbox's outcomes are told: what is added is told together at the next tell.
@@ -40,9 +41,10 @@ class Outbox : public QObject {
   Q_OBJECT
 
  public:
-  // Sends through the pages' hidden browsers; tells through `notices`.
-  Outbox(ProgramDatabase& database, TCppWebBrowser& emailBrowser, TCppWebBrowser& oskarBrowser,
-         OutboxNotices& notices, QObject* parent);
+  // Sends by the route each message names, with what its page has for it (`means`); tells
+  // through `notices`.
+  Outbox(ProgramDatabase& database, std::map<Page, RouteMeans> means, OutboxNotices& notices,
+         QObject* parent);
 
   // Reads the messages still to go, asks about those overdue and looks after the rest. Done
   // after the main window's first paint.
@@ -83,8 +85,8 @@ class Outbox : public QObject {
   void go(std::int64_t newId);
   // The file could not be written: the message, and those queued after it, go at a later look.
   void holdBack(const DatabaseFault& fault);
-  void ended(const std::optional<LoadFailure>& failure);
-  void answeredLate(std::int64_t id, const std::optional<LoadFailure>& failure);
+  void ended(const RouteOutcome& outcome);
+  void answeredLate(std::int64_t id, const RouteOutcome& outcome);
   // `plan` changed state: its record written, and it is still to go or no longer.
   void replanned(const SentRecord& plan);
   // What the file says of a message the outbox does not hold: why it cannot go, or that it can.
@@ -94,11 +96,12 @@ class Outbox : public QObject {
   // What ended is told once nothing more is going.
   void tellIfIdle();
   bool going(std::int64_t id) const;
-  SendWatch& watchFor(Page page);
+  // The route `plan` goes by, made when first needed; none that this program has.
+  SendRoute* routeFor(const SentRecord& plan);
 
   ProgramDatabase& database_;
-  SendWatch* emailWatch_;
-  SendWatch* oskarWatch_;
+  std::map<Page, RouteMeans> means_;
+  std::map<std::pair<Page, std::string>, SendRoute*> routes_;
   OutboxNotices& notices_;
   std::vector<SentRecord> plans_;  // still to go: planned, missed, waiting for the network
   std::vector<SentRecord> held_;   // due, but the file could not be written: tried at each look

@@ -5,12 +5,9 @@
 #include "common/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
-#include "send/gateway.h"
-#include "send/outbox.h"
 #include "send/qt/send_recorder.h"
-#include "send/qt/send_watch.h"
+#include "send/qt/send_route.h"
 #include "send/send_check.h"
-#include "send/send_failure.h"
 
 namespace movarek {
 namespace {
@@ -26,33 +23,35 @@ bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo
 
 }  // namespace
 
-SendFlow::SendFlow(const SendingPage& email, const SendingPage& oskar, SendRecorder& recorder,
-                   QObject* parent)
-    : QObject(parent),
-      recorder_(recorder),
-      email_{email, new SendWatch(*email.browser, email.name, this), {}, 0},
-      oskar_{oskar, new SendWatch(*oskar.browser, oskar.name, this), {}, 0} {
+SendFlow::SendFlow(const Lane& email, const Lane& oskar, SendRecorder& recorder, QObject* parent)
+    : QObject(parent), recorder_(recorder), email_{email, {}, 0}, oskar_{oskar, {}, 0} {
   closeGuard_.setInterval(kCloseGuardMs);
   for (Sending* each : {&email_, &oskar_}) {
-    connect(each->watch, &SendWatch::delivered, this, [this, each] { finish(*each); });
-    connect(each->watch, &SendWatch::failed, this,
-            [this, each](const LoadFailure& failure) { reportFailure(*each, failure); });
-    connect(each->watch, &SendWatch::answeredLate, this, &SendFlow::reportLateAnswer);
+    connect(each->page.route, &SendRoute::ended, this,
+            [this, each](quint64, const RouteOutcome& outcome) {
+              if (outcome.sent()) return finish(*each);
+              reportFailure(*each, outcome);
+            });
+    connect(each->page.route, &SendRoute::answeredLate, this, &SendFlow::reportLateAnswer);
   }
 }
 
 SendFlow::Sending& SendFlow::sending(Page page) { return page == Page::Oskar ? oskar_ : email_; }
 
 bool SendFlow::busy(Page page) const {
-  return (page == Page::Oskar ? oskar_ : email_).watch->busy();
+  return !(page == Page::Oskar ? oskar_ : email_).page.route->canSendNow();
 }
 
-void SendFlow::send(Page page, const std::string& url, const QString& message, SentRecord record) {
+std::string_view SendFlow::routeOf(Page page) const {
+  return (page == Page::Oskar ? oskar_ : email_).page.route->name();
+}
+
+void SendFlow::send(Page page, SentRecord record, const QString& message) {
   Sending& sent = sending(page);
   sent.sentText = message;
-  record.request = pathAndQueryOf(url);
-  sent.number = recorder_.issued(std::move(record));
-  sent.watch->send(url, sent.number);
+  record.route = std::string(routeOf(page));
+  sent.number = recorder_.issued(record);
+  sent.page.route->send(record, sent.number);
   tellCloseGuard();
 }
 
@@ -68,11 +67,11 @@ void SendFlow::finish(const Sending& sent) {
   armCloseGuard();
 }
 
-void SendFlow::reportFailure(const Sending& unsent, const LoadFailure& failure) {
-  recorder_.ended(unsent.number, stateAfter(failure), reasonCode(failure));
+void SendFlow::reportFailure(const Sending& unsent, const RouteOutcome& outcome) {
+  recorder_.ended(unsent.number, outcome.state, outcome.reason);
   tellCloseGuard();
-  const QString told = QString::fromStdString(sendFailureMessage(failure));
-  if (!worthRetrying(failure)) {
+  const QString told = QString::fromStdString(outcome.told);
+  if (!outcome.retry) {
     showMessage(told, QStringLiteral("Chyba"));
   } else if (showMessage(told + QStringLiteral("\n\nOdeslat zprávu samočinně, až bude síť zase k "
                                                "dispozici? Program to zkusí každé dvě minuty po "
@@ -96,15 +95,14 @@ void SendFlow::offerToClear(const Sending& waiting) {
   }
 }
 
-void SendFlow::reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure) {
-  recorder_.answeredLate(number, stateAfter(failure), failure ? reasonCode(*failure) : "");
-  showMessage(QString::fromStdString(lateAnswerMessage(failure)),
-              failure ? QStringLiteral("Chyba") : fromUtf8(kSentCaption));
+void SendFlow::reportLateAnswer(quint64 number, const RouteOutcome& outcome) {
+  recorder_.answeredLate(number, outcome.state, outcome.reason);
+  showMessage(QString::fromStdString(outcome.told),
+              outcome.sent() ? fromUtf8(kSentCaption) : QStringLiteral("Chyba"));
 }
 
 bool SendFlow::closeHeldBack() const {
-  return closeGuard_.isActive() || email_.watch->busy() || oskar_.watch->busy() ||
-         othersUnderWay_ > 0;
+  return closeGuard_.isActive() || busy(Page::Sms) || busy(Page::Oskar) || othersUnderWay_ > 0;
 }
 
 void SendFlow::otherSendBegan() {

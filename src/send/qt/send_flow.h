@@ -1,47 +1,45 @@
 #pragma once
-// A send from either page, from the press that passed its checks to its end: the request's
-// watch, what the user is told of the outcome, the text a Yes clears, and the close guard that
+// A send from either page, from the press that passed its checks to its end: the route it goes
+// by, what the user is told of the outcome, the text a Yes clears, and the close guard that
 // follows every send.
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <optional>
-#include <string>
+#include <string_view>
 
-#include "common/load_failure.h"
 #include "common/page.h"
 #include "send/sent_messages.h"
 
 namespace movarek {
 
 class SendRecorder;
-class SendWatch;
-class TCppWebBrowser;
+class SendRoute;
 class TMemo;
+struct RouteOutcome;
 
 class SendFlow : public QObject {
   Q_OBJECT
 
  public:
   // A sending page: its message field, which a Yes clears and which has the focus back after
-  // the outcome while its page is shown, and the hidden browser its requests go through.
-  struct SendingPage {
+  // the outcome while its page is shown, and the route its messages go by.
+  struct Lane {
     TMemo* memo;
-    TCppWebBrowser* browser;
-    const char* name;  // in the log
+    SendRoute* route;
   };
 
-  SendFlow(const SendingPage& email, const SendingPage& oskar, SendRecorder& recorder,
-           QObject* parent);
+  SendFlow(const Lane& email, const Lane& oskar, SendRecorder& recorder, QObject* parent);
 
   // The close guard's timer: it runs for ten seconds after every answered send.
   QTimer* closeGuard() { return &closeGuard_; }
 
   // The page's send is under way: its send commands wait for it to end.
   bool busy(Page page) const;
-  // The page's send passed its checks: `url` (code page 1250) goes out; `message` is the text as
-  // the field held it at the press; `record` is what the sent messages keep of it.
-  void send(Page page, const std::string& url, const QString& message, SentRecord record);
+  // The name of the route the page's messages go by.
+  std::string_view routeOf(Page page) const;
+  // The page's send passed its checks: `record` is what the sent messages keep of it, its
+  // request (code page 1250) included; `message` is the text as the field held it at the press.
+  void send(Page page, SentRecord record, const QString& message);
 
   // A request is on its way, or ten seconds have not passed since one was answered: closing
   // would cut it off.
@@ -60,8 +58,7 @@ class SendFlow : public QObject {
 
  private:
   struct Sending {
-    SendingPage page;
-    SendWatch* watch;
+    Lane page;
     QString sentText;
     quint64 number;  // the recorder's
   };
@@ -70,8 +67,8 @@ class SendFlow : public QObject {
   // The gateway has the message: offers to clear the sent text and guards the close.
   void finish(const Sending& sent);
   // Not sent, or not known: says so and leaves the text for another try.
-  void reportFailure(const Sending& unsent, const LoadFailure& failure);
-  void reportLateAnswer(quint64 number, const std::optional<LoadFailure>& failure);
+  void reportFailure(const Sending& unsent, const RouteOutcome& outcome);
+  void reportLateAnswer(quint64 number, const RouteOutcome& outcome);
   void armCloseGuard();
   void tellCloseGuard();
 

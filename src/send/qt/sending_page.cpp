@@ -48,9 +48,9 @@ void SendingPage::send() {
   if (sends_.flow.busy(page_)) return;
   const Checked checked = this->checked();
   if (!passed(checked)) return;
-  SentRecord record = recordOf(checked.check.sent);
+  SentRecord record = recordOf(checked.check);
   if (!sends_.outbox.mayAlsoSend(record)) return;
-  sends_.flow.send(page_, checked.check.url, checked.message, std::move(record));
+  sends_.flow.send(page_, std::move(record), checked.message);
 }
 
 // Every check of a send runs now, not at its time.
@@ -60,10 +60,10 @@ void SendingPage::planLater() {
   PlanDialog& dialog = sends_.planDialog();
   dialog.FormActivate();
   if (showModal(dialog) != QDialog::Accepted) return;
-  SentRecord record = recordOf(checked.check.sent);
+  SentRecord record = recordOf(checked.check);
   record.sentAt = ProgramClock::instance().now();
   record.dueAt = dialog.chosen().value();
-  record.request = pathAndQueryOf(checked.check.url);
+  record.route = std::string(sends_.flow.routeOf(page_));
   // The text may be cleared only once the plan is surely kept.
   sends_.outbox.plan(record, [memo = &memo_, text = checked.message](const SentRecord& kept) {
     const auto answer = showMessage(
@@ -83,11 +83,14 @@ bool SendingPage::passed(const Checked& checked) {
   return false;
 }
 
-// What the sent messages keep of the page's send: its fields as the request carries them.
-SentRecord SendingPage::recordOf(const SentFields& sent) const {
+// What the sent messages keep of the page's send: its fields as the request carries them, and
+// the request.
+SentRecord SendingPage::recordOf(const SendCheck& check) const {
   const auto utf8 = [](const std::string& cp1250) { return cp1250ToUtf8(cp1250); };
+  const SentFields& sent = check.sent;
   SentRecord record;
   record.page = page_;
+  record.request = pathAndQueryOf(check.url);
   record.addressees = utf8(sent.addressees);
   record.oskarPrefix = utf8(sent.oskarPrefix);
   record.senderPrefix = utf8(sent.senderPrefix);

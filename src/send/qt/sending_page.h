@@ -68,7 +68,7 @@ class SendingPage {
   // Passed every check, and the user agreed to lose the characters the gateway's code page
   // lacks; one that did not is told, and the focus goes where the fault is.
   bool passed(const Checked& checked);
-  SentRecord recordOf(const SentFields& sent) const;
+  SentRecord recordOf(const SendCheck& check) const;
 
   Page page_;
   TMemo& memo_;

@@ -1,0 +1,31 @@
+#include "send/qt/routes.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "send/qt/gateway_route.h"
+
+namespace movarek {
+namespace {
+
+using RouteMaker = SendRoute* (*)(const RouteMeans&, const char* logName, QObject* parent);
+
+SendRoute* gateway(const RouteMeans& means, const char* logName, QObject* parent) {
+  return new GatewayRoute(*means.browser, logName, parent);
+}
+
+// One line a route.
+constexpr std::pair<std::string_view, RouteMaker> kRoutes[] = {
+    {kGatewayRoute, &gateway},
+};
+
+}  // namespace
+
+SendRoute* makeRoute(std::string_view name, const RouteMeans& means, const char* logName,
+                     QObject* parent) {
+  const auto found =
+      std::ranges::find(kRoutes, name, &std::pair<std::string_view, RouteMaker>::first);
+  return found == std::end(kRoutes) ? nullptr : found->second(means, logName, parent);
+}
+
+}  // namespace movarek
