@@ -4,7 +4,7 @@
 set(MOVAREK_APP_ID cz.vertanix.SmsMovarek)
 
 install(TARGETS sms-movarek RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS movarek_webengine movarek_phonenumbers LIBRARY DESTINATION ${MOVAREK_MODULE_INSTALL_DIR})
+install(TARGETS movarek_webengine movarek_phonenumbers movarek_network LIBRARY DESTINATION ${MOVAREK_MODULE_INSTALL_DIR})
 install(FILES resources/napoveda.rtf DESTINATION ${CMAKE_INSTALL_DATADIR}/sms-movarek)
 install(FILES resources/${MOVAREK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/${MOVAREK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -88,11 +88,12 @@ TEST_F(StartUpTest, TheOtherWindowsComeRightAfterTheMainWindowInTheirOrder) {
 
 // The start is as short as a bare window's because the heavy parts come later: the system's
 // OpenGL driver never, the image format plugins when a picture of another format is read, the
-// engine after the first paint, the phone number library at the first import.
+// engine and the network's module after the first paint, the phone number library at the first
+// import.
 TEST_F(StartUpTest, TheFirstPaintLeavesTheHeavyPartsForLater) {
   const QStringList openGLDriver{"GLX_mesa", "_dri.so", "libgallium"};
-  const QStringList later{"/imageformats/", "movarek_webengine", "movarek_phonenumbers",
-                          "libphonenumber"};
+  const QStringList later{"/imageformats/", "movarek_webengine", "movarek_network",
+                          "movarek_phonenumbers", "libphonenumber"};
   startProgram();
   QStringList atFirstPaint{"(not painted)"};
   FirstPaint painted(main());
@@ -102,6 +103,7 @@ TEST_F(StartUpTest, TheFirstPaintLeavesTheHeavyPartsForLater) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return main().webEurotel->view() != nullptr; }));
   EXPECT_EQ(atFirstPaint, QStringList{});
   EXPECT_EQ(loaded({"movarek_webengine"}), QStringList{"movarek_webengine"});
+  EXPECT_TRUE(QTest::qWaitFor([] { return !loaded({"movarek_network"}).isEmpty(); }));
   EXPECT_EQ(internationalPhoneNumberByModule("777 123 456"), "+420777123456");
   EXPECT_EQ(loaded({"movarek_phonenumbers", "libphonenumber"}),
             (QStringList{"movarek_phonenumbers", "libphonenumber"}));

@@ -1,16 +1,12 @@
 #include "common/qt/desktop_network.h"
 
 #include "common/qt/log.h"
+#include "common/qt/network_module.h"
+#include "common/qt/program_module.h"
+
+#include <utility>
 
 namespace movarek {
-namespace {
-
-bool reachable(QNetworkInformation::Reachability reachability) {
-  return reachability == QNetworkInformation::Reachability::Site ||
-         reachability == QNetworkInformation::Reachability::Online;
-}
-
-}  // namespace
 
 DesktopNetwork& DesktopNetwork::instance() {
   static DesktopNetwork network;
@@ -19,18 +15,16 @@ DesktopNetwork& DesktopNetwork::instance() {
 
 void DesktopNetwork::listen() {
   if (standIn_ || std::exchange(listening_, true)) return;
-  if (!QNetworkInformation::loadBackendByName(u"networkmanager") &&
-      !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+  const auto listenToNetwork = reinterpret_cast<ListenToNetwork>(
+      programModuleEntry(MOVAREK_NETWORK_MODULE, kListenToNetworkSymbol));
+  const auto changed = [this](bool reachable, const QString& told) {
+    const bool wasReachable = std::exchange(reachable_, reachable);
+    qCInfo(movarekLog).noquote() << "the network's reachability:" << told;
+    if (reachable && !wasReachable && !standIn_) emit back();
+  };
+  if (!listenToNetwork || !listenToNetwork(*this, changed, reachable_)) {
     qCInfo(movarekLog) << "the desktop tells nothing of the network";
-    return;
   }
-  QNetworkInformation* information = QNetworkInformation::instance();
-  last_ = information->reachability();
-  connect(information, &QNetworkInformation::reachabilityChanged, this, [this](Reachability now) {
-    const bool wasReachable = reachable(std::exchange(last_, now));
-    qCInfo(movarekLog) << "the network's reachability:" << now;
-    if (reachable(now) && !wasReachable && !standIn_) emit back();
-  });
 }
 
 }  // namespace movarek
