@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "common/data_file.h"
 #include "common/oskar_prefixes.h"
 #include "send/gateway.h"
 #include "send/gateway_encoding.h"
@@ -12,7 +13,6 @@ namespace movarek {
 namespace {
 
 constexpr std::string_view kErrorEmpty = "Chyba!";
-constexpr std::string_view kErrorForm = "Chyba";
 constexpr std::size_t kLongestAddressList = kAddressCapacity - 1;
 constexpr std::size_t kLongestMessage = kMessageCapacity - 1;
 constexpr std::string_view kCountedAsThree =
@@ -56,18 +56,18 @@ SendCheck checkEmailSend(std::string_view addresses, std::string_view message) {
   // Measured as the request carries them: a longer list would reach only some addressees.
   const auto list = encodedForGateway(addresses, EncodingRules::Address);
   if (list.size() > kLongestAddressList) {
-    return refuse(addressListTooLongMessage(list.size()), kErrorForm, SendFocus::EmailAddress);
+    return refuse(addressListTooLongMessage(list.size()), kErrorCaption, SendFocus::EmailAddress);
   }
   const auto text = encodedForGateway(message, EncodingRules::Message);
   if (text.size() > kLongestMessage) {
-    return refuse(messageTooLongMessage(text.size()), kErrorForm, SendFocus::EmailMessage);
+    return refuse(messageTooLongMessage(text.size()), kErrorCaption, SendFocus::EmailMessage);
   }
   if (addresses.find('@') == std::string_view::npos) {
     return refuse(
         "Tento program zatím umožňuje posílat SMS pouze na mobilní e-mailovou adresu a ne na "
         "číslo mobilního telefonu.\nJak zjistit nebo zístak mobilní e-mailovou adresu pro Váš "
         "telefon zjistíte v nápovědě.\nDěkujeme za pochopení.",
-        kErrorForm, SendFocus::Unchanged);
+        kErrorCaption, SendFocus::Unchanged);
   }
   return SendCheck{gatewayUrl("/send_sms.php?go=sms2&adr=" + list + "&zprava=" + text),
                    {},
@@ -87,18 +87,18 @@ SendCheck checkOskarSend(const OskarFields& fields) {
   if (number.find('@') != std::string_view::npos) {
     return refuse(
         "Z tohoto pole můžete odesílat zprávy pouze na číslo mobilního telefonu do sítě Oskar!",
-        kErrorForm, SendFocus::OskarNumber);
+        kErrorCaption, SendFocus::OskarNumber);
   }
   if (!isSixDigits(number)) {
-    return refuse("Zadejte pouze jedno 6ti místné číslo bez předvolby!", kErrorForm,
+    return refuse("Zadejte pouze jedno 6ti místné číslo bez předvolby!", kErrorCaption,
                   SendFocus::OskarNumber);
   }
   const auto text = encodedForGateway(fields.message, EncodingRules::Message);
   if (text.size() > kLongestMessage) {
-    return refuse(messageTooLongMessage(text.size()), kErrorForm, SendFocus::OskarMessage);
+    return refuse(messageTooLongMessage(text.size()), kErrorCaption, SendFocus::OskarMessage);
   }
   if (fields.prefixIndex < 0 || fields.prefixIndex >= static_cast<int>(kOskarPrefixes.size())) {
-    return refuse("Vyberte předčíslí!", kErrorForm, SendFocus::OskarPrefix);
+    return refuse("Vyberte předčíslí!", kErrorCaption, SendFocus::OskarPrefix);
   }
   constexpr std::size_t kSenderLongest = 89;
   const SentFields sent{std::string(number), std::string(fields.message),

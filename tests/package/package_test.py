@@ -94,10 +94,11 @@ class PackageSession(Session):
 
 def run(session):
     session.unpack()
-    # Loaded when first needed, from the program's library folder: the web engine after the
-    # first paint, the number library at the first import.
+    # Loaded when first needed, from the program's library folder: the web engine and the
+    # network's view after the first paint, the number library at the first import.
     modules = sorted(p.name for p in session.root.glob("usr/lib/*/sms-movarek/*.so"))
-    session.expect(modules == ["movarek_phonenumbers.so", "movarek_webengine.so"],
+    expected = ["movarek_network.so", "movarek_phonenumbers.so", "movarek_webengine.so"]
+    session.expect(modules == expected,
                    f"modules in the library folder: {modules}")
     session.start_x_server()
     session.start_simulator()

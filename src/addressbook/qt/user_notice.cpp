@@ -11,7 +11,7 @@ UserNotice messageBoxNotice() {
 }
 
 void tellAddressBookError(const QString& text) {
-  showMessage(text, QString::fromUtf8(kErrorCaption.data(), kErrorCaption.size()));
+  showError(text);
 }
 
 }  // namespace movarek

@@ -11,7 +11,7 @@
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"
-#include "app/qt/picture_page.h"
+#include "common/qt/picture_page.h"
 #include "app/qt/window_keys.h"
 #include "common/oskar_prefixes.h"
 #include "common/qt/accessibility.h"

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "common/qt/qt_text.h"
 #include "common/qt/desktop_notification.h"
 #include "common/qt/message_box.h"
 #include "send/send_check.h"
@@ -11,8 +12,8 @@ namespace {
 
 QString captionOf(bool failed) {
   return failed
-             ? QStringLiteral("Chyba")
-             : QString::fromUtf8(kSentCaption.data(), static_cast<qsizetype>(kSentCaption.size()));
+             ? errorCaption()
+             : qtFromUtf8(kSentCaption);
 }
 
 }  // namespace

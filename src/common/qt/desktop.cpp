@@ -27,11 +27,10 @@ constexpr int kOpeningFailed = 4;
 
 void tellCannotOpen(const QUrl& url, const QString& reason) {
   qCWarning(movarekLog).noquote() << reason;
-  showMessage(QStringLiteral("Adresu se nepodařilo otevřít: v počítači chybí program, který by "
+  showError(QStringLiteral("Adresu se nepodařilo otevřít: v počítači chybí program, který by "
                              "ji otevřel.\nOtevřete ji prosím sami (adresu můžete z této zprávy "
                              "zkopírovat):\n\n%1")
-                  .arg(url.toDisplayString()),
-              QStringLiteral("Chyba"));
+                  .arg(url.toDisplayString()));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <vector>
 
+#include "common/data_file.h"
+#include "common/qt/qt_text.h"
 #include "common/qt/stand_in.h"
 
 namespace movarek {
@@ -58,5 +60,11 @@ void retellOpenMessage(const QString& text, const QString& caption) {
 }
 
 void setMessageHandler(MessageHandler handler) { standIn<MessageHandler>() = std::move(handler); }
+
+MessageAnswer showError(const QString& text, MessageButtons buttons) {
+  return showMessage(text, errorCaption(), buttons);
+}
+
+QString errorCaption() { return qtFromUtf8(kErrorCaption); }
 
 }  // namespace movarek

@@ -24,6 +24,9 @@ using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 
 MessageAnswer showMessage(const QString& text, const QString& caption,
                           MessageButtons buttons = MessageButtons::Ok);
+// A refusal or a failure, told under the one caption the program gives them all.
+MessageAnswer showError(const QString& text, MessageButtons buttons = MessageButtons::Ok);
+QString errorCaption();
 
 // How many boxes are open, one within another.
 int openMessages();

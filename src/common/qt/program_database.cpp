@@ -79,7 +79,7 @@ void tellUnwritten(const Unwritten& unwritten) {
   text += unwritten.setAside
               ? QStringLiteral("\nProgram je do něj zapíše při příštím spuštění.")
               : QStringLiteral("\nUložit je jinam se také nepodařilo: poznamenejte si je.");
-  showMessage(text, QStringLiteral("Chyba"));
+  showError(text);
 }
 
 }  // namespace
@@ -384,7 +384,7 @@ void ProgramDatabase::meet(const DatabaseFault& fault) {
 
 void ProgramDatabase::tellOnce(const DatabaseFault& fault) {
   if (!told_.insert(fault.kind).second) return;
-  showMessage(backgroundFaultMessage(fault, kept_), QStringLiteral("Chyba"));
+  showError(backgroundFaultMessage(fault, kept_));
 }
 
 bool ProgramDatabase::doneElseTold(const JobEnd& end, const QString& action) {
@@ -398,7 +398,7 @@ void ProgramDatabase::tellFailure(const QString& action, const DatabaseFault& fa
     text += QLatin1Char('\n') + nothingKept(kept_);
     told_.insert(fault.kind);
   }
-  showMessage(text, QStringLiteral("Chyba"));
+  showError(text);
 }
 
 }  // namespace movarek

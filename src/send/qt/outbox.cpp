@@ -120,12 +120,10 @@ void Outbox::readAgain(std::int64_t id) {
         if (!end.done) {
           if (end.fault) database_.tellFailure(refused, *end.fault);
         } else if (!*found) {
-          showMessage(refused + QStringLiteral(": program ji už odeslal, nebo byla smazána."),
-                      QStringLiteral("Chyba"));
+          showError(refused + QStringLiteral(": program ji už odeslal, nebo byla smazána."));
         } else if (!isPlan((*found)->state)) {
           const auto state = QString::fromStdString(std::string(stateName((*found)->state)));
-          showMessage(refused + QStringLiteral(": už není naplánovaná (stav „%1“).").arg(state),
-                      QStringLiteral("Chyba"));
+          showError(refused + QStringLiteral(": už není naplánovaná (stav „%1“).").arg(state));
         } else if (!going(id)) {
           toSend_.push_back({**found, true});
           sendNext();

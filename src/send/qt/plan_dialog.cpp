@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/qt/qt_text.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/message_box.h"
 #include "common/qt/placed_controls.h"
@@ -17,10 +18,6 @@ namespace {
 constexpr QSize kWindowSize(330, 134);
 constexpr std::int64_t kHour = 60 * 60;
 constexpr std::int64_t kMinute = 60;
-
-QString fromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The wall clock's time as the field holds it: its fields as written, in a time that no clock
 // changes (UTC), so that the field never moves a time the night's change would skip.
@@ -45,7 +42,7 @@ PlanDialog::PlanDialog(QWidget* parent) : QDialog(parent) {
   editKdy->setDisplayFormat(QStringLiteral("d. M. yyyy HH:mm"));
   editKdy->setCalendarPopup(true);
   nameByLabel(*label, *editKdy, QStringLiteral("Kdy"));
-  labelDvakrat = placedLabel(this, fromUtf8(kTwiceTime), QRect(50, 34, 272, 28));
+  labelDvakrat = placedLabel(this, qtFromUtf8(kTwiceTime), QRect(50, 34, 272, 28));
   labelDvakrat->setWordWrap(true);
   btnZaHodinu = placedButton(this, QStringLiteral("Za hodinu"), QRect(8, 66, 100, 25));
   btnZitra = placedButton(this, QStringLiteral("Zítra v 8:00"), QRect(114, 66, 100, 25));
@@ -99,7 +96,7 @@ void PlanDialog::btnNaplanovatClick() {
   const auto refusal = when ? planRefusal(*when, ProgramClock::instance().now())
                             : std::optional(std::string(kSkippedTime));
   if (refusal) {
-    showMessage(QString::fromStdString(*refusal), QStringLiteral("Chyba"));
+    showError(QString::fromStdString(*refusal));
     editKdy->setFocus();
     return;
   }

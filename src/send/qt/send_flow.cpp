@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/qt/qt_text.h"
 #include "common/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
@@ -13,10 +14,6 @@ namespace movarek {
 namespace {
 
 constexpr int kCloseGuardMs = 10000;
-
-QString fromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The answer may come while another page is shown: that page keeps its strip and the focus.
 bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo.window()); }
@@ -58,7 +55,7 @@ void SendFlow::send(Page page, SentRecord record, const QString& message) {
 void SendFlow::finish(const Sending& sent) {
   recorder_.ended(sent.number, SentState::Sent, {});
   const auto answer =
-      showMessage(fromUtf8(kSentQuestion), fromUtf8(kSentCaption), MessageButtons::YesNo);
+      showMessage(qtFromUtf8(kSentQuestion), qtFromUtf8(kSentCaption), MessageButtons::YesNo);
   // Text typed after the press was never sent: it stays. The field's change sets the counter.
   if (answer == MessageAnswer::Yes && sent.page.memo->windowsText() == sent.sentText) {
     sent.page.memo->clear();
@@ -72,11 +69,10 @@ void SendFlow::reportFailure(const Sending& unsent, const RouteOutcome& outcome)
   tellCloseGuard();
   const QString told = QString::fromStdString(outcome.told);
   if (!outcome.retry) {
-    showMessage(told, QStringLiteral("Chyba"));
-  } else if (showMessage(told + QStringLiteral("\n\nOdeslat zprávu samočinně, až bude síť zase k "
+    showError(told);
+  } else if (showError(told + QStringLiteral("\n\nOdeslat zprávu samočinně, až bude síť zase k "
                                                "dispozici? Program to zkusí každé dvě minuty po "
                                                "dobu jedné hodiny."),
-                         QStringLiteral("Chyba"),
                          MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
     recorder_.waitForNetwork(unsent.number, ProgramClock::instance().now());
     emit waitingForNetwork();
@@ -98,7 +94,7 @@ void SendFlow::offerToClear(const Sending& waiting) {
 void SendFlow::reportLateAnswer(quint64 number, const RouteOutcome& outcome) {
   recorder_.answeredLate(number, outcome.state, outcome.reason);
   showMessage(QString::fromStdString(outcome.told),
-              outcome.sent() ? fromUtf8(kSentCaption) : QStringLiteral("Chyba"));
+              outcome.sent() ? qtFromUtf8(kSentCaption) : errorCaption());
 }
 
 bool SendFlow::closeHeldBack() const {

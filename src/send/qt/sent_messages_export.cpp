@@ -42,8 +42,7 @@ bool writeFound(Database& database, const std::string& search, const std::string
 void tellWritten(const QString& path, const Written& written) {
   if (!written.stored) {
     logFault("cannot store " + path.toStdString() + ": " + systemReason(written.error));
-    showMessage(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()),
-                QStringLiteral("Chyba"));
+    showError(QStringLiteral("Soubor %1 nelze uložit.").arg(QFileInfo(path).fileName()));
     return;
   }
   showMessage(QStringLiteral("Uloženo zpráv: %1.").arg(written.count),

@@ -69,7 +69,7 @@ void TemplateMenus::popUpAtCursor(TMemo& memo) {
 void TemplateMenus::storeText(TMemo& memo) {
   const QString text = memo.text();
   if (text.isEmpty()) {
-    showMessage(QStringLiteral("Není zadán text zprávy!"), QStringLiteral("Chyba"));
+    showError(QStringLiteral("Není zadán text zprávy!"));
     return;
   }
   const std::string kept = text.toStdString();

@@ -93,7 +93,7 @@ void TemplatesDialog::changeSelected() {
       {kCaption, QStringLiteral("Text šablony:"), listSablony->currentItem()->text(), true});
   if (!text) return;
   if (text->isEmpty()) {
-    showMessage(QStringLiteral("Není zadán text šablony!"), QStringLiteral("Chyba"));
+    showError(QStringLiteral("Není zadán text šablony!"));
     return;
   }
   write([id, text = text->toStdString()](

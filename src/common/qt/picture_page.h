@@ -1,5 +1,5 @@
 #pragma once
-// A sending page: its picture stretched over the tooltip colour. Painted by the page itself: a
+// A page with its picture stretched over the tooltip colour. Painted by the page itself: a
 // style sheet would cost the window a tenth of its start. Its controls keep the window's own
 // colours.
 #include <QGuiApplication>
