@@ -20,6 +20,9 @@ import time
 from x_map import MapWatch
 
 RUN_TIMEOUT_S = 60
+# The program's window, with a full address book and 1000 plans, maps within this many times
+# the time a bare window with a label takes, medians of one run side by side.
+MAPPED_TARGET = 1.05
 SEND_PATH, SEND_QUERY = "/send_sms.php", "go=sms2&"
 
 MAP_LABEL = "window mapped: bare Qt Widgets window with one label"
@@ -215,7 +218,8 @@ def installed_copy(build, folder):
     book, full speed dials and (where the build plans messages) 1000 planned messages."""
     program_folder = os.path.join(folder, "installed-" + os.path.basename(build.rstrip("/")))
     os.makedirs(program_folder, exist_ok=True)
-    for name in ("sms-movarek", "movarek_webengine.so", "movarek_phonenumbers.so"):
+    for name in ("sms-movarek", "movarek_webengine.so", "movarek_network.so",
+                 "movarek_phonenumbers.so"):
         if os.path.exists(os.path.join(build, name)):  # an earlier build may have fewer
             shutil.copy2(os.path.join(build, name), program_folder)
     store_contacts(program_folder, 1000)
@@ -342,7 +346,7 @@ def main():
                 ("memory after a send, PSS: SMS Movarek / bare web view", PSS_SETTLED,
                  PSS_WEBVIEW)],
         targets=[("window mapped / bare with one label (from outside)",
-                  table.ratio("after", MAP_MOVAREK, MAP_LABEL), 1.2),
+                  table.ratio("after", MAP_MOVAREK, MAP_LABEL), MAPPED_TARGET),
                  ("Ctrl+P -> request (ms)", table.median("after", CTRL_P), 50),
                  ("contacts dialog opens (ms)", table.median("after", CONTACTS_OPEN), 50),
                  ("adding a contact (ms)", table.median("after", CONTACT_ADDED), 20),

@@ -31,7 +31,8 @@ install_missing_packages "${TEST_PACKAGES[@]}"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOVAREK_BENCH=ON \
   -DMOVAREK_GATEWAY_HOST="127.0.0.1:$PORT" >/dev/null &&
   cmake --build "$BUILD" --parallel 2 --target movarek-bench bench-bare-widgets \
-    bench-bare-webview movarek-gateway-sim movarek_webengine movarek_phonenumbers sms-movarek \
+    bench-bare-webview movarek-gateway-sim movarek_webengine movarek_network \
+    movarek_phonenumbers sms-movarek \
     import-bench history-bench ||
   { echo "bench: the build failed"; exit 0; }
 web_engine_environment
