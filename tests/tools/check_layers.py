@@ -2,7 +2,7 @@
 """Fails when a file of src/ includes a file of a layer above its own, or when a file's place
 does not tell its build output: the folder root is the core (the standard library and SQLite only), qt/
 the program's Qt side, module/ a module the program loads. Fails too when a file of app/ belongs
-lower: it uses nothing of app/, and one lower folder could hold it with all it uses. And when
+lower: it uses nothing of app/ and only one lower folder, where it belongs. And when
 common/, which every layer uses, names a feature of a layer above it in its comments or strings:
 what it offers is told in its own terms, so that it serves whatever comes to use it."""
 import pathlib
@@ -15,10 +15,6 @@ LEVEL = {folder: level for level, folders in enumerate(LAYERS) for folder in fol
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/(?:(qt|module)/)?[^"]+"', re.M)
 # What each place may include besides the standard library and the places below it.
 PLACES = {None: {None}, "qt": {None, "qt"}, "module": {None, "qt", "module"}}
-
-# Files of app/ that a lower folder could hold, still to be moved there: each goes from here as
-# it moves.
-NOT_MOVED_YET = {"src/app/qt/main_window_layout.h"}
 
 # The features of the layers above common/, as its prose or the user's words would name them:
 # the pages and networks (Eurotel, Oskar), the ways to send (the gateway, the modem), the sent
@@ -59,14 +55,11 @@ def folders_used(path):
 
 
 def belongs_lower(path):
-    """The folder below app/ that could hold a file of app/ with all it uses; None where there
-    is none, or where it uses no folder at all and so tells nothing of its place."""
+    """The one lower folder a file of app/ uses, where it belongs; None where it uses app/, two
+    folders or more (what joins them is app/'s), or none at all (which tells nothing of its
+    place)."""
     used = folders_used(path)
-    if "app" in used or not used:
-        return None
-    highest = max(LEVEL[folder] for folder in used)
-    tops = {folder for folder in used if LEVEL[folder] == highest}
-    return tops.pop() if len(tops) == 1 else None
+    return next(iter(used)) if len(used) == 1 and "app" not in used else None
 
 
 def place(path):
@@ -85,10 +78,8 @@ def main(root):
         text = path.read_text(errors="replace")
         if folder == "app":
             lower = belongs_lower(path)
-            if lower and str(relative) not in NOT_MOVED_YET:
+            if lower:
                 faults.append(f"{relative}: uses nothing of app/: it belongs in {lower}/")
-            if str(relative) in NOT_MOVED_YET and not lower:
-                faults.append(f"{relative}: belongs in app/ now: take it out of NOT_MOVED_YET")
         if folder == "common":
             for word in sorted(set(feature_words(text)), key=str.lower):
                 faults.append(f"{relative}: names {word!r}, a feature of a layer above")
@@ -103,8 +94,6 @@ def main(root):
                 faults.append(f"{relative}: includes {included}/, a layer above or beside")
             if (included_place or None) not in PLACES[place(relative)]:
                 faults.append(f"{relative}: includes {included}/{included_place}/")
-    faults += [f"{name}: in NOT_MOVED_YET, but not there" for name in sorted(NOT_MOVED_YET)
-               if not pathlib.Path(root, name).exists()]
     print("\n".join(faults) or "the layers run one way")
     return 1 if faults else 0
 
