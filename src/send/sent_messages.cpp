@@ -94,9 +94,15 @@ std::optional<SentState> stateOfCode(std::string_view code) {
   return found->state;
 }
 
-std::string_view pageCode(Page page) { return page == Page::Oskar ? "oskar" : "e-mail"; }
+std::string_view pageCode(Page page) { return pageNames(page).code; }
 
-Page pageOfCode(std::string_view code) { return code == "oskar" ? Page::Oskar : Page::Sms; }
+// A code of no sending page reads as the first page's, as the file's check allows no other.
+Page pageOfCode(std::string_view code) {
+  for (Page page : {Page::Oskar, Page::Modem}) {
+    if (code == pageNames(page).code) return page;
+  }
+  return Page::Sms;
+}
 
 std::string shownAddressees(const SentRecord& record) {
   return record.page == Page::Oskar ? record.oskarPrefix + record.addressees : record.addressees;
@@ -314,9 +320,8 @@ std::string sentCsvLine(const SentRecord& record) {
   std::string line;
   const char* separator = "";
   for (const std::string& field :
-       {shownTime(record.sentAt), std::string(record.page == Page::Oskar ? "Oskar" : "SMS E-mail"),
-        shownAddressees(record), sender, record.text, std::string(stateName(record.state)),
-        shownReason(record.reason)}) {
+       {shownTime(record.sentAt), std::string(pageNames(record.page).tab), shownAddressees(record),
+        sender, record.text, std::string(stateName(record.state)), shownReason(record.reason)}) {
     line.append(separator).append(plainCell(field));
     separator = ",";
   }

@@ -32,7 +32,7 @@ bool isPlan(SentState state);
 // The state the file keeps as `code`; nothing for a code it does not know.
 std::optional<SentState> stateOfCode(std::string_view code);
 
-// "e-mail" or "oskar": a record's page as the file keeps it.
+// "e-mail", "oskar" or "modem": a record's page as the file keeps it.
 std::string_view pageCode(Page page);
 Page pageOfCode(std::string_view code);
 
@@ -47,7 +47,7 @@ inline constexpr std::string_view kGatewayRoute = "gateway";
 struct SentRecord {
   std::int64_t id = 0;
   std::int64_t sentAt = 0;  // seconds since 1970, UTC
-  Page page = Page::Sms;    // Sms or Oskar
+  Page page = Page::Sms;    // Sms, Oskar or Modem
   // UTF-8, as the request carried them. An Oskar record's addressee is the number without its
   // prefix, its prefix the one sent ("608").
   std::string addressees;

@@ -27,8 +27,6 @@ constexpr int kOskarMemoLimit = 760;
 constexpr int kTabWidth = 123;
 constexpr QRect kSendButtonPlace(300, 4, 61, 23);
 inline const QString kMessageName = QStringLiteral("Text zprávy");
-// The pages' names, which the page book holds in the order of Page.
-inline const char* const kPageNames[] = {"SMS", "Eurotel", "Oskar"};
 
 // A column of four speed-dial buttons beside a message field.
 struct SpeedDialColumn {

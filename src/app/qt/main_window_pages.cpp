@@ -11,12 +11,12 @@
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"
-#include "common/qt/picture_page.h"
 #include "app/qt/window_keys.h"
 #include "common/oskar_prefixes.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/designed_look.h"
 #include "common/qt/memo.h"
+#include "common/qt/picture_page.h"
 #include "common/qt/qt_color.h"
 #include "common/qt/qt_text.h"
 #include "send/counter.h"
@@ -43,8 +43,8 @@ void TfrmMain::buildLayout() {
   auto* tabs = new QButtonGroup(this);
   int x = 0;
   for (auto [slot, caption] :
-       {std::pair{&btnSMStop, "SMS E-mail"}, {&btnEurotel, "Eurotel"}, {&btnOskar, "Oskar"}}) {
-    *slot = new ChoiceButton(QString::fromUtf8(caption), QAccessible::PageTab, panelFast);
+       {std::pair{&btnSMStop, Page::Sms}, {&btnEurotel, Page::Eurotel}, {&btnOskar, Page::Oskar}}) {
+    *slot = new ChoiceButton(qtFromUtf8(pageNames(caption).tab), QAccessible::PageTab, panelFast);
     (*slot)->setGeometry(x, 0, kTabWidth, kPageBarHeight);
     (*slot)->setFocusPolicy(Qt::TabFocus);
     (*slot)->setFont(tabFont);
@@ -149,8 +149,8 @@ QFrame* TfrmMain::buildSideMenu() {
 }
 
 QWidget* TfrmMain::buildEmailPage() {
-  QWidget* page =
-      new PicturePage(kPageNames[int(Page::Sms)], QStringLiteral(":/movarek/pozadi_sms.png"));
+  QWidget* page = new PicturePage(qtFromUtf8(pageNames(Page::Sms).object),
+                                  QStringLiteral(":/movarek/pozadi_sms.png"));
   QLabel* addressLabel = labelAt(page, QStringLiteral("Adresa:"), QPoint(8, 9));
   editAdresa = new TFlatEdit(page);
   nameByLabel(*addressLabel, *editAdresa, QStringLiteral("Adresa"));
@@ -169,8 +169,8 @@ QWidget* TfrmMain::buildEmailPage() {
 }
 
 QWidget* TfrmMain::buildOskarPage() {
-  QWidget* page =
-      new PicturePage(kPageNames[int(Page::Oskar)], QStringLiteral(":/movarek/pozadi_oskar.png"));
+  QWidget* page = new PicturePage(qtFromUtf8(pageNames(Page::Oskar).object),
+                                  QStringLiteral(":/movarek/pozadi_oskar.png"));
   QLabel* numberLabel = labelAt(page, QStringLiteral("Telefon:"), QPoint(8, 8));
   comboPredcisliOskar = new QComboBox(page);
   comboPredcisliOskar->setEditable(true);
@@ -214,7 +214,7 @@ QWidget* TfrmMain::buildOskarPage() {
 
 QWidget* TfrmMain::buildEurotelPage() {
   auto* page = new QWidget;
-  page->setObjectName(QString::fromLatin1(kPageNames[int(Page::Eurotel)]));
+  page->setObjectName(qtFromUtf8(pageNames(Page::Eurotel).object));
   panelPodkladEurotelHlavni = new QFrame(page);
   panelPodkladEurotelHlavni->setGeometry(0, 0, kPageWidth, kPageHeight);
   panelWebEurotel =

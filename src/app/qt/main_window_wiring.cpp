@@ -8,6 +8,7 @@
 #include "app/qt/desktop_presence.h"
 #include "app/qt/main_window.h"
 #include "common/qt/memo.h"
+#include "common/qt/qt_text.h"
 #include "send/qt/outbox.h"
 #include "send/qt/page_fields.h"
 #include "send/qt/plan_dialog.h"
@@ -25,9 +26,11 @@ void TfrmMain::buildSending() {
   // The pages' messages go through the gateway, each page's by its hidden web view.
   const RouteMeans email{CppWebBrowser1};
   const RouteMeans oskar{webOskarSend};
-  sendFlow_ = new SendFlow({memoText, makeRoute(kGatewayRoute, email, "e-mail", this)},
-                           {memoTextOskar, makeRoute(kGatewayRoute, oskar, "Oskar", this)},
-                           recorder_, this);
+  const auto route = [this](const RouteMeans& means, Page page) {
+    return makeRoute(kGatewayRoute, means, qtFromUtf8(pageNames(page).log), this);
+  };
+  sendFlow_ = new SendFlow({memoText, route(email, Page::Sms)},
+                           {memoTextOskar, route(oskar, Page::Oskar)}, recorder_, this);
   timerVypnuti = sendFlow_->closeGuard();
   presence_ = new DesktopPresence(
       *this, [this] { return outbox_->pending(); }, [this] { btnOdeslaneClick(); });

@@ -13,8 +13,8 @@ namespace movarek {
 
 class PicturePage : public QWidget {
  public:
-  PicturePage(const char* name, const QString& picture) : pictureFile_(picture) {
-    setObjectName(QString::fromLatin1(name));
+  PicturePage(const QString& name, const QString& picture) : pictureFile_(picture) {
+    setObjectName(name);
   }
 
  protected:

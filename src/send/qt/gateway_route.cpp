@@ -24,7 +24,7 @@ RouteOutcome lateGatewayOutcome(const std::optional<LoadFailure>& failure) {
   return outcomeOf(failure, lateAnswerMessage(failure));
 }
 
-GatewayRoute::GatewayRoute(TCppWebBrowser& browser, const char* name, QObject* parent)
+GatewayRoute::GatewayRoute(TCppWebBrowser& browser, const QString& name, QObject* parent)
     : SendRoute(parent), watch_(new SendWatch(browser, name, this)) {
   connect(watch_, &SendWatch::delivered, this,
           [this] { emit ended(number_, gatewayOutcome(std::nullopt)); });

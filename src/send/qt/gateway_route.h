@@ -14,7 +14,7 @@ class TCppWebBrowser;
 class GatewayRoute final : public SendRoute {
  public:
   // `name` tells its sends apart in the log.
-  GatewayRoute(TCppWebBrowser& browser, const char* name, QObject* parent);
+  GatewayRoute(TCppWebBrowser& browser, const QString& name, QObject* parent);
 
   std::string_view name() const override { return kGatewayRoute; }
   bool canSendNow() const override;

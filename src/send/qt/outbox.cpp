@@ -6,6 +6,7 @@
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
 #include "common/qt/program_database.h"
+#include "common/qt/qt_text.h"
 #include "send/outbox.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/send_route.h"
@@ -292,7 +293,7 @@ void Outbox::holdBack(const DatabaseFault& fault) {
 SendRoute* Outbox::routeFor(const SentRecord& plan) {
   const auto key = std::pair(plan.page, plan.route);
   if (const auto made = routes_.find(key); made != routes_.end()) return made->second;
-  const char* logName = plan.page == Page::Oskar ? "planned Oskar" : "planned e-mail";
+  const QString logName = QStringLiteral("planned ") + qtFromUtf8(pageNames(plan.page).log);
   SendRoute* route = makeRoute(plan.route, means_[plan.page], logName, this);
   if (!route) return nullptr;
   connect(route, &SendRoute::ended, this,

@@ -8,9 +8,9 @@
 namespace movarek {
 namespace {
 
-using RouteMaker = SendRoute* (*)(const RouteMeans&, const char* logName, QObject* parent);
+using RouteMaker = SendRoute* (*)(const RouteMeans&, const QString& logName, QObject* parent);
 
-SendRoute* gateway(const RouteMeans& means, const char* logName, QObject* parent) {
+SendRoute* gateway(const RouteMeans& means, const QString& logName, QObject* parent) {
   return new GatewayRoute(*means.browser, logName, parent);
 }
 
@@ -21,7 +21,7 @@ constexpr std::pair<std::string_view, RouteMaker> kRoutes[] = {
 
 }  // namespace
 
-SendRoute* makeRoute(std::string_view name, const RouteMeans& means, const char* logName,
+SendRoute* makeRoute(std::string_view name, const RouteMeans& means, const QString& logName,
                      QObject* parent) {
   const auto found =
       std::ranges::find(kRoutes, name, &std::pair<std::string_view, RouteMaker>::first);

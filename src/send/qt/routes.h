@@ -3,6 +3,7 @@
 #include <string_view>
 
 class QObject;
+class QString;
 
 namespace movarek {
 
@@ -16,7 +17,7 @@ struct RouteMeans {
 
 // A route named `name`, owned by `parent`; `logName` tells its sends apart in the log. None
 // for a name no route of this program has.
-SendRoute* makeRoute(std::string_view name, const RouteMeans& means, const char* logName,
+SendRoute* makeRoute(std::string_view name, const RouteMeans& means, const QString& logName,
                      QObject* parent);
 
 }  // namespace movarek

@@ -35,8 +35,8 @@ QString describe(const std::optional<LoadFailure>& failure) {
 
 }  // namespace
 
-SendWatch::SendWatch(TCppWebBrowser& browser, const char* name, QObject* parent)
-    : QObject(parent), browser_(browser), name_(name) {
+SendWatch::SendWatch(TCppWebBrowser& browser, QString name, QObject* parent)
+    : QObject(parent), browser_(browser), name_(std::move(name)) {
   noAnswer_.setSingleShot(true);
   noAnswer_.setInterval(kAnswerWaitMs);
   connect(&noAnswer_, &QTimer::timeout, this, &SendWatch::waitedInVain);

@@ -23,7 +23,7 @@ class SendWatch : public QObject {
 
  public:
   // `name` tells the page's sends apart in the log.
-  SendWatch(TCppWebBrowser& browser, const char* name, QObject* parent);
+  SendWatch(TCppWebBrowser& browser, QString name, QObject* parent);
 
   // A send under way: the page's send commands wait for it to end.
   bool busy() const { return !load_.isNull(); }
@@ -45,7 +45,7 @@ class SendWatch : public QObject {
   void log(const char* what, const std::optional<LoadFailure>& failure) const;
 
   TCppWebBrowser& browser_;
-  const char* name_;
+  QString name_;
   QPointer<WebLoad> load_;
   quint64 number_ = 0;
   QTimer noAnswer_;

@@ -31,8 +31,7 @@ const QString kCaption = QStringLiteral("Odeslané zprávy");
 QString details(const SentRecord& record) {
   QString shown =
       QStringLiteral("Kdy: %1\nStránka: %2\nKomu: %3\n")
-          .arg(qtFromUtf8(shownTime(record.sentAt)),
-               record.page == Page::Oskar ? QStringLiteral("Oskar") : QStringLiteral("SMS E-mail"),
+          .arg(qtFromUtf8(shownTime(record.sentAt)), qtFromUtf8(pageNames(record.page).tab),
                qtFromUtf8(shownAddressees(record)));
   if (record.page == Page::Oskar) {
     shown += QStringLiteral("Odesílatel: %1 %2\n")
