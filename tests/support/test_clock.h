@@ -22,6 +22,9 @@ class TestClock {
     ProgramClock::instance().movedOn();
   }
   void moveOn(std::int64_t seconds) { moveTo(now_ + seconds); }
+  // The time passed while the program was not looking, such as before it starts: nothing is
+  // told of the move.
+  void standAt(std::int64_t time) { now_ = time; }
 
  private:
   std::int64_t now_;
