@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "common/qt/program_clock.h"
 #include "gateway_sim.h"
 #include "send/qt/plan_dialog.h"
 #include "send/qt/sent_messages_window.h"
+#include "test_clock.h"
 
 namespace movarek::testing {
 namespace {
@@ -23,7 +23,6 @@ class OutboxSession : public GatewayTest {
  protected:
   void SetUp() override {
     GatewayTest::SetUp();
-    ProgramClock::instance().standIn([this] { return now; });
     endWithTheTest(notifications_);
     notifications_.start(QStringLiteral("/usr/bin/python3"),
                          {"-m", "dbusmock", "--template", "notification_daemon", "-l",
@@ -46,16 +45,6 @@ class OutboxSession : public GatewayTest {
         QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("SetGlobalConnectionState"));
     set << state;
     EXPECT_EQ(QDBusConnection::systemBus().call(set).type(), QDBusMessage::ReplyMessage);
-  }
-
-  void TearDown() override {
-    GatewayTest::TearDown();
-    ProgramClock::instance().standIn({});
-  }
-
-  void moveClockTo(std::int64_t time) {
-    now = time;
-    ProgramClock::instance().movedOn();
   }
 
   QList<LoggedRequest> sends() const {
@@ -90,7 +79,7 @@ class OutboxSession : public GatewayTest {
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
   }
 
-  std::int64_t now = QDateTime(QDate(2027, 1, 4), QTime(10, 0)).toSecsSinceEpoch();
+  TestClock clock{QDateTime(QDate(2027, 1, 4), QTime(10, 0)).toSecsSinceEpoch()};
   QProcess notifications_;
   QProcess network_;
 };
@@ -99,7 +88,7 @@ class OutboxSession : public GatewayTest {
 
 // First: Qt listens to the NetworkManager there is at the program's first start, once a process.
 TEST_F(OutboxSession, APlanHeldByALockOrCancelledTooLateGoesOnceAndAWaitingOneAsTheNetworkIsBack) {
-  const std::int64_t start = now;
+  const std::int64_t start = clock.now();
   ASSERT_NO_FATAL_FAILURE(restartProgram());
   const QString port = simulator->host().section(QLatin1Char(':'), 1);
 
@@ -111,7 +100,7 @@ TEST_F(OutboxSession, APlanHeldByALockOrCancelledTooLateGoesOnceAndAWaitingOneAs
   ASSERT_EQ(sqlite3_open(filePath("movarek.db").c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   for (const std::int64_t at : {start + 60, start + 90, start + 360, start + 390}) {
-    moveClockTo(at);
+    clock.moveTo(at);
     waitForTheDatabase();
   }
   sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
@@ -122,7 +111,7 @@ TEST_F(OutboxSession, APlanHeldByALockOrCancelledTooLateGoesOnceAndAWaitingOneAs
                            "právě používá jiný program. Program to zkouší dál.")
                            .arg(QString::fromStdString(filePath("movarek.db")));
   EXPECT_EQ(std::ranges::count(messages, held, &MessageRequest::text), 1);
-  moveClockTo(start + 420);
+  clock.moveTo(start + 420);
   EXPECT_TRUE(waitUntil([&] { return messages.back().caption == "Zpráva odeslána"; }));
   main().outbox().sendNow(1);  // as listed before it went
   waitForTheDatabase();
@@ -162,7 +151,7 @@ TEST_F(OutboxSession, APlanHeldByALockOrCancelledTooLateGoesOnceAndAWaitingOneAs
   fillEmailSend(QStringLiteral("jan@sms.cz"), QStringLiteral("Pozde"));
   ASSERT_NO_FATAL_FAILURE(planFor(start + 480));
   workDialog(forms->odeslane(), Qt::Key_H, [&](SentMessagesWindow& window) {
-    moveClockTo(start + 480);
+    clock.moveTo(start + 480);
     EXPECT_TRUE(waitUntil([&] { return sends().size() == 3; }));
     waitForTheDatabase();
     answers = {MessageAnswer::Yes};
@@ -180,7 +169,7 @@ TEST_F(OutboxSession, APlanHeldByALockOrCancelledTooLateGoesOnceAndAWaitingOneAs
 }
 
 TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked) {
-  const std::int64_t start = now;
+  const std::int64_t start = clock.now();
   ASSERT_NO_FATAL_FAILURE(restartProgram());
   ASSERT_NO_FATAL_FAILURE(showMain());
   fillEmailSend(QStringLiteral("jan@sms.cz"), QStringLiteral("Za minutu"));
@@ -214,16 +203,16 @@ TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked
   elsewhere.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
   main().memoText->setPlainText(QStringLiteral("Rozepsaná"));
-  moveClockTo(start + 59);
+  clock.moveTo(start + 59);
   waitForTheDatabase();
   EXPECT_EQ(sends().size(), 1);
-  moveClockTo(start + 85);
+  clock.moveTo(start + 85);
   EXPECT_TRUE(waitUntil([&] {
     return notified().contains(
         "Notify \"SMS Movarek\" 0 \"cz.vertanix.SmsMovarek\" \"SMS Movarek\" \"Naplánovaná "
         "zpráva pro jan@sms.cz byla odeslána.\"");
   }));
-  moveClockTo(start + 600);
+  clock.moveTo(start + 600);
   waitForTheDatabase();
   ASSERT_EQ(sends().size(), 2);
   EXPECT_EQ(sends()[1].target(), sends()[0].target());
@@ -236,14 +225,14 @@ TEST_F(OutboxSession, APlannedMessageGoesOnceAtItsTimeAndAMissedOneOnlyWhenAsked
   ASSERT_NO_FATAL_FAILURE(showMain());
   main().memoText->setPlainText(QStringLiteral("Za minutu"));
   ASSERT_NO_FATAL_FAILURE(planFor(start + 660));
-  main().timerVypnutiTimer();  // the first send's ten seconds are over
+  clock.moveOn(10);  // the ten seconds after the last send are over
   answers = {MessageAnswer::Yes};
   EXPECT_TRUE(main().close());
   EXPECT_EQ(messages.back().caption, "Naplánované zprávy");
   EXPECT_EQ(messages.back().text,
             "Naplánované zprávy (1) se odešlou, jen když program běží.\n"
             "Chcete program přesto ukončit?");
-  now = start + 60 * 60;
+  clock.standAt(start + 60 * 60);
   ASSERT_NO_FATAL_FAILURE(restartProgram());
   ASSERT_TRUE(waitUntil([&] { return messages.back().caption == "Naplánované zprávy"; }));
   EXPECT_EQ(messages.back().text,

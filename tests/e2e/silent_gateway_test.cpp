@@ -3,12 +3,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "app/qt/help_window.h"
+#include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"
 #include "eurotel_page.h"
 #include "gateway_sim.h"
+#include "test_clock.h"
 
 namespace movarek::testing {
 namespace {
@@ -17,6 +18,8 @@ const QString kStartUpRequest = QStringLiteral("/send_sms.php?go=pricti113");
 
 class SilentGatewayTest : public GatewayTest {
  protected:
+  TestClock clock;
+
   // The requests of the sends that reached the gateway.
   QList<LoggedRequest> sends() const {
     QList<LoggedRequest> found;
@@ -53,8 +56,9 @@ TEST_F(SilentGatewayTest, AStartUpRequestThatIsNeverAnsweredHoldsNoSendAndNoClos
   main().editAdresa->setText(QStringLiteral("jan@sms.cz"));
 
   sendWhileTheStartUpRequestIsUnderWay(QStringLiteral("Prvni"));
-  // Beyond the ten seconds any load is given: the start-up request is still unanswered.
-  EXPECT_TRUE(waitUntil([&] { return !main().timerVypnuti->isActive(); }, 11000));
+  // Beyond the ten seconds a send is given: the start-up request is still unanswered.
+  clock.moveOn(10);
+  EXPECT_FALSE(main().timerVypnuti->isActive());
   sendWhileTheStartUpRequestIsUnderWay(QStringLiteral("Druha"));
   const auto arrived = sends();
   ASSERT_EQ(arrived.size(), 2);
@@ -66,7 +70,8 @@ TEST_F(SilentGatewayTest, AStartUpRequestThatIsNeverAnsweredHoldsNoSendAndNoClos
   EXPECT_FALSE(main().close());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].caption, "Program nelze vypnout");
-  EXPECT_TRUE(waitUntil([&] { return !main().timerVypnuti->isActive(); }, 11000));
+  clock.moveOn(10);
+  EXPECT_FALSE(main().timerVypnuti->isActive());
   EXPECT_TRUE(main().close());
   EXPECT_EQ(sends().size(), 2);
 }
@@ -92,7 +97,11 @@ TEST_F(SilentGatewayTest, ASendAfterAnUnknownOutcomeGoesOutAgainAndEnds) {
   for (int attempt = 1; attempt <= 2; ++attempt) {
     const auto before = messages.size();
     QTest::mouseClick(main().btnPoslat, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return messages.size() > before; }, 15000)) << attempt;
+    ASSERT_TRUE(waitUntil([&] { return sends().size() == attempt; })) << attempt;
+    clock.moveOn(9);
+    EXPECT_EQ(messages.size(), before) << attempt;
+    clock.moveOn(1);
+    ASSERT_EQ(messages.size(), before + 1) << attempt;
     EXPECT_EQ(messages.back().text,
               "Není jisté, zda zpráva došla na SMS centrum Vertanix (server neodpověděl).\n"
               "Zpráva mohla dorazit: než ji pošlete znovu, ověřte si, zda nepřišla.\n"
@@ -100,6 +109,17 @@ TEST_F(SilentGatewayTest, ASendAfterAnUnknownOutcomeGoesOutAgainAndEnds) {
     EXPECT_EQ(sends().size(), attempt);
     EXPECT_EQ(main().memoText->toPlainText(), "Znovu");
   }
+  // Each unanswered request is listened to for five minutes after its ten seconds, the first
+  // from 10 s on the test's clock, the second from 20 s, and then given up.
+  const auto sendsUnderWay = [&] {
+    return requestsUnderWay(*main().CppWebBrowser1).filter(QStringLiteral("go=sms2")).size();
+  };
+  clock.moveOn(289);
+  EXPECT_EQ(sendsUnderWay(), 2);
+  clock.moveOn(1);
+  EXPECT_TRUE(waitUntil([&] { return sendsUnderWay() == 1; }));
+  clock.moveOn(10);
+  EXPECT_TRUE(waitUntil([&] { return sendsUnderWay() == 0; }));
   // Nothing holds the close once the sends have ended.
   EXPECT_TRUE(main().close());
 }

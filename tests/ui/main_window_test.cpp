@@ -7,11 +7,12 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "app/stored_fields.h"
+#include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"
 #include "forms_fixture.h"
+#include "test_clock.h"
 #include "webview/qt/web_browser.h"
 
 namespace movarek::testing {
@@ -265,9 +266,9 @@ TEST_F(MainWindowTest, CtrlPSendsFromTheShownPageOnly) {
 }
 
 TEST_F(MainWindowTest, CloseGuard) {
+  TestClock clock;
   startProgram();
   showMain();
-  EXPECT_EQ(main().timerVypnuti->interval(), 10000);
   fillEmailSend(QStringLiteral("a@b"), QStringLiteral("x"));
   main().btnPoslatClick();
   gatewayAnswers();
@@ -281,7 +282,10 @@ TEST_F(MainWindowTest, CloseGuard) {
   EXPECT_TRUE(main().isVisible());
   EXPECT_FALSE(fileExists("padr.dat"));
 
-  main().timerVypnutiTimer();
+  clock.moveOn(9);
+  EXPECT_TRUE(main().timerVypnuti->isActive());
+  EXPECT_EQ(stripColour(main()), QColor(255, 255, 0));
+  clock.moveOn(1);
   EXPECT_FALSE(main().timerVypnuti->isActive());
   EXPECT_EQ(stripColour(main()), QColor(205, 222, 248));
   EXPECT_TRUE(main().close());

@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "child_process.h"
-#include "common/qt/program_clock.h"
 #include "send/qt/modem_bus.h"
+#include "test_clock.h"
 
 namespace movarek::testing {
 namespace {
@@ -22,7 +22,6 @@ const QString kModem = QStringLiteral("/org/freedesktop/ModemManager1/Modem/0");
 class ModemManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ProgramClock::instance().standIn([this] { return now; });
     bus_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
     endWithTheTest(bus_);
     ASSERT_TRUE(bus_.waitForReadyRead(10000));
@@ -49,7 +48,6 @@ class ModemManagerTest : public ::testing::Test {
       process->kill();
       process->waitForFinished();
     }
-    ProgramClock::instance().standIn({});
   }
 
   QDBusMessage control(const char* method, const QVariantList& arguments = {},
@@ -73,7 +71,7 @@ class ModemManagerTest : public ::testing::Test {
     return QTest::qWaitFor(condition, 20000);
   }
 
-  std::int64_t now = 1'800'000'000;
+  TestClock clock;
   QList<ModemSendEnd> ends;  // as they were told, late answers included
   QProcess bus_;
   QProcess fake_;
@@ -112,8 +110,7 @@ TEST_F(ModemManagerTest, SendsThroughTheModemAndTellsEachOutcomeTruly) {
   ends.clear();
   client_->send(kModem, {QStringLiteral("+420601111222"), QStringLiteral("Ticho"), 1});
   ASSERT_TRUE(waitFor([&] { return calls().size() == 6; }));
-  now += ModemSend::kBoundSeconds;
-  ProgramClock::instance().movedOn();
+  clock.moveOn(ModemSend::kBoundSeconds);
   ASSERT_EQ(ends.size(), 1);
   EXPECT_EQ(std::tie(ends[0].outcome, ends[0].reason, ends[0].final),
             std::tuple(SendOutcome::Unknown, "modem no-answer", false));
@@ -133,7 +130,7 @@ TEST_F(ModemManagerTest, SendsThroughTheModemAndTellsEachOutcomeTruly) {
   ASSERT_TRUE(waitFor([&] { return report.has_value(); }));
   const DeliveryReport& read = report->second;
   EXPECT_EQ(std::tie(read.reference, read.number, read.deliveryState, read.receivedAt),
-            std::tuple(42u, "+420777123456", 0x46u, now));
+            std::tuple(42u, "+420777123456", 0x46u, clock.now()));
   client_->deleteMessage(kModem, report->first);
   EXPECT_TRUE(waitFor([&] { return calls().constLast() == "Delete " + report->first; }));
 

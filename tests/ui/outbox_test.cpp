@@ -8,10 +8,10 @@
 
 #include "app/qt/desktop_presence.h"
 #include "common/qt/desktop_network.h"
-#include "common/qt/program_clock.h"
 #include "forms_fixture.h"
 #include "send/outbox.h"
 #include "send/qt/plan_dialog.h"
+#include "test_clock.h"
 
 namespace movarek::testing {
 namespace {
@@ -25,7 +25,6 @@ class OutboxTest : public FormsTest {
  protected:
   void SetUp() override {
     FormsTest::SetUp();
-    ProgramClock::instance().standIn([this] { return now; });
     DesktopNetwork::instance().standIn(true);
     ASSERT_TRUE(gateway_.listen(QHostAddress::LocalHost));
     setGatewayHost("127.0.0.1:" + std::to_string(gateway_.serverPort()));
@@ -36,14 +35,8 @@ class OutboxTest : public FormsTest {
 
   void TearDown() override {
     FormsTest::TearDown();
-    ProgramClock::instance().standIn({});
     DesktopNetwork::instance().standIn(false);
     DesktopPresence::standInTray(std::nullopt);
-  }
-
-  void moveClockTo(std::int64_t time) {
-    now = time;
-    ProgramClock::instance().movedOn();
   }
 
   void planFor(std::int64_t due, const std::string& to = "jan@sms.cz") {
@@ -65,12 +58,12 @@ class OutboxTest : public FormsTest {
 
   QColor strip() { return main().panelInfo2->palette().color(QPalette::Window); }
 
-  std::int64_t now = utc(2027, 1, 4, 9, 0);
+  TestClock clock{utc(2027, 1, 4, 9, 0)};
   QTcpServer gateway_;
 };
 
 TEST_F(OutboxTest, OutcomesEndingTogetherAreToldInOneBoxAndWhatEndsWhileItIsOpenIsAddedToIt) {
-  const std::int64_t start = now;
+  const std::int64_t start = clock.now();
   QStringList told;
   for (const char* to : {"a@sms.cz", "b@sms.cz", "c@sms.cz", "d@sms.cz"}) {
     planFor(start + (told.size() < 3 ? 60 : 120), to);
@@ -79,12 +72,12 @@ TEST_F(OutboxTest, OutcomesEndingTogetherAreToldInOneBoxAndWhatEndsWhileItIsOpen
   setMessageHandler([&](const MessageRequest& request) {
     messages.push_back(request);
     if (messages.size() == 1) {
-      moveClockTo(start + 120);
+      clock.moveTo(start + 120);
       answerSend("d@sms.cz");
     }
     return MessageAnswer::Ok;
   });
-  moveClockTo(start + 60);
+  clock.moveTo(start + 60);
   for (const char* to : {"a@sms.cz", "b@sms.cz", "c@sms.cz"}) answerSend(to);
   ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() == 2; }));
   EXPECT_EQ(messages, (std::vector<MessageRequest>{
@@ -94,11 +87,11 @@ TEST_F(OutboxTest, OutcomesEndingTogetherAreToldInOneBoxAndWhatEndsWhileItIsOpen
 
 TEST_F(OutboxTest, InTheTrayAPlannedSendGuardsTheCloseAndTheProgramEndsWithTheUser) {
   DesktopPresence::standInTray(true);
-  planFor(now + 60);
+  planFor(clock.now() + 60);
   EXPECT_FALSE(main().close());
   EXPECT_TRUE(messages.back().text.endsWith("(Ne: program poběží dál v oznamovací oblasti.)"));
   EXPECT_TRUE(main().isHidden());
-  moveClockTo(now + 60);
+  clock.moveOn(60);
   ASSERT_TRUE(QTest::qWaitFor([&] { return sends().size() == 1; }));
   EXPECT_EQ(strip(), QColor(Qt::yellow));
   main().presence().Ukoncit1->trigger();
@@ -107,8 +100,9 @@ TEST_F(OutboxTest, InTheTrayAPlannedSendGuardsTheCloseAndTheProgramEndsWithTheUs
             (MessageRequest{"Program půjde vypnout za nekolik vteřin, až pruh nápovědy zmodrá.",
                             "Program nelze vypnout", MessageButtons::Ok}));
   gatewayAnswers();
+  clock.moveOn(9);
   EXPECT_EQ(strip(), QColor(Qt::yellow));  // ten seconds, as after any send
-  main().timerVypnutiTimer();
+  clock.moveOn(1);
   EXPECT_EQ(strip(), QColor(205, 222, 248));
 
   // Nothing is left to go: closing the window ends the program.
@@ -136,7 +130,7 @@ TEST_F(OutboxTest, KdyMeansTheFirstOfATimeTwiceRefusesOneSkippedAndZaHodinuIsAnH
   };
   PlanDialog dialog(&main());
   for (const Case& c : cases) {
-    now = c.now;
+    clock.standAt(c.now);
     dialog.FormActivate();
     if (c.typed.isValid()) dialog.editKdy->setDateTime(c.typed);
     dialog.setResult(QDialog::Rejected);

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTimer>
 
+#include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"
 #include "forms_fixture.h"
 

@@ -20,10 +20,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
-class QTimer;
 
 namespace movarek {
 
+class ClockDeadline;
 class DesktopPresence;
 class Outbox;
 class PlanDialog;
@@ -118,7 +118,7 @@ class TfrmMain : public QMainWindow {
   QPushButton* btnVertanix;
   QLabel* panelInfo2;
 
-  QTimer* timerVypnuti;
+  ClockDeadline* timerVypnuti;
 
   // Hidden menu.
   QAction* Kontakty1;

@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 
 #include "app/qt/desktop_presence.h"
 #include "app/qt/main_window.h"
+#include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"
 #include "common/qt/qt_text.h"
 #include "send/qt/outbox.h"
@@ -87,7 +87,7 @@ void TfrmMain::connectHandlers() {
        {editAdresaOskar, editSenderPredOskar, editSenderOskar, comboPredcisliOskar->lineEdit()}) {
     connect(field, &QLineEdit::returnPressed, btnPoslatOskar, &QPushButton::click);
   }
-  connect(timerVypnuti, &QTimer::timeout, this, &TfrmMain::timerVypnutiTimer);
+  connect(timerVypnuti, &ClockDeadline::timeout, this, &TfrmMain::timerVypnutiTimer);
   connect(webEurotel, &TCppWebBrowser::DocumentComplete, this,
           &TfrmMain::webEurotelDocumentComplete);
 

@@ -1,7 +1,7 @@
 #pragma once
 // The time as the program reads it, for whatever waits for one (planned messages, their
-// retries): tests stand in for it with a time of their own and move it on, so that they never
-// wait for it.
+// retries, every ClockDeadline) and for the times its records keep: tests stand in for it with
+// a time of their own and move it on, so that they never wait for it.
 #include <QObject>
 #include <cstdint>
 #include <functional>
@@ -20,6 +20,7 @@ class ProgramClock : public QObject {
   // A test's own time (an empty one puts the system's back); `moved` is then emitted whenever the
   // test says its time has moved on.
   void standIn(std::function<std::int64_t()> now);
+  bool stoodIn() const { return static_cast<bool>(standIn_); }
   void movedOn() { emit moved(); }
 
  signals:

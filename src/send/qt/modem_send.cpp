@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "common/qt/log.h"
-#include "common/qt/program_clock.h"
 #include "send/qt/modem_bus.h"
 
 namespace movarek {
@@ -15,15 +14,13 @@ ModemSend::ModemSend(QDBusConnection bus, QString modem, ModemMessage message, Q
     : QObject(parent),
       bus_(std::move(bus)),
       modem_(std::move(modem)),
-      message_(std::move(message)) {
-  bound_.setSingleShot(true);
-  connect(&bound_, &QTimer::timeout, this, &ModemSend::checkBound);
-  connect(&ProgramClock::instance(), &ProgramClock::moved, this, &ModemSend::checkBound);
+      message_(std::move(message)),
+      bound_(kBoundSeconds) {
+  connect(&bound_, &ClockDeadline::timeout, this, &ModemSend::boundReached);
 }
 
 void ModemSend::start() {
-  deadline_ = ProgramClock::instance().now() + kBoundSeconds;
-  bound_.start(static_cast<int>(kBoundSeconds * 1000));
+  bound_.start();
   QDBusMessage create = call(modem_, kMessaging, "Create");
   create << QVariantMap{{QStringLiteral("number"), message_.number},
                         {QStringLiteral("text"), message_.text},
@@ -80,14 +77,7 @@ void ModemSend::stateRead(const QDBusMessage& reply) {
 
 // Create sends nothing, so a send still at Create is abandoned as not sent; one past it may
 // have gone, and its answer is waited for.
-void ModemSend::checkBound() {
-  if (told_ || finished_) return;
-  const std::int64_t left = deadline_ - ProgramClock::instance().now();
-  if (left > 0) {
-    if (!bound_.isActive())
-      bound_.start(static_cast<int>(std::min<std::int64_t>(left, kBoundSeconds) * 1000));
-    return;
-  }
+void ModemSend::boundReached() {
   qCWarning(movarekLog).noquote() << "the modem did not answer a send within a minute at"
                                   << (step_ == ModemStep::Create ? "Create" : "Send");
   if (step_ == ModemStep::Create) return fail(kModemNoAnswer);

@@ -4,11 +4,11 @@
 // as not known, and its real answer, which may take parts × 300 s, is told when it comes.
 #include <QDBusConnection>
 #include <QObject>
-#include <QTimer>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "common/qt/clock_deadline.h"
 #include "send/modem_failure.h"
 
 namespace movarek {
@@ -61,7 +61,7 @@ class ModemSend : public QObject {
   void created(const QDBusMessage& reply);
   void sendAnswered(const QDBusMessage& reply);
   void stateRead(const QDBusMessage& reply);
-  void checkBound();
+  void boundReached();
   void fail(std::string_view reason);
   ModemSendEnd endOf(SendOutcome outcome, std::string_view reason) const;
   void end(const ModemSendEnd& end);
@@ -73,8 +73,7 @@ class ModemSend : public QObject {
   ModemMessage message_;
   QString path_;
   ModemStep step_ = ModemStep::Create;
-  std::int64_t deadline_ = 0;
-  QTimer bound_;
+  ClockDeadline bound_;
   bool told_ = false;
   bool finished_ = false;
   bool calling_ = false;

@@ -13,7 +13,7 @@
 namespace movarek {
 namespace {
 
-constexpr int kCloseGuardMs = 10000;
+constexpr std::int64_t kCloseGuardSeconds = 10;
 
 // The answer may come while another page is shown: that page keeps its strip and the focus.
 bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo.window()); }
@@ -21,8 +21,11 @@ bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo
 }  // namespace
 
 SendFlow::SendFlow(const Lane& email, const Lane& oskar, SendRecorder& recorder, QObject* parent)
-    : QObject(parent), recorder_(recorder), email_{email, {}, 0}, oskar_{oskar, {}, 0} {
-  closeGuard_.setInterval(kCloseGuardMs);
+    : QObject(parent),
+      recorder_(recorder),
+      email_{email, {}, 0},
+      oskar_{oskar, {}, 0},
+      closeGuard_(kCloseGuardSeconds) {
   for (Sending* each : {&email_, &oskar_}) {
     connect(each->page.route, &SendRoute::ended, this,
             [this, each](quint64, const RouteOutcome& outcome) {
@@ -112,9 +115,8 @@ void SendFlow::otherSendEnded(bool answered) {
   tellCloseGuard();
 }
 
-// Stopped first, so that every send counts its ten seconds afresh.
+// Every send counts its ten seconds afresh.
 void SendFlow::armCloseGuard() {
-  closeGuard_.stop();
   closeGuard_.start();
   tellCloseGuard();
 }

@@ -4,10 +4,10 @@
 // follows every send.
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <string_view>
 
 #include "common/page.h"
+#include "common/qt/clock_deadline.h"
 #include "send/sent_messages.h"
 
 namespace movarek {
@@ -30,8 +30,8 @@ class SendFlow : public QObject {
 
   SendFlow(const Lane& email, const Lane& oskar, SendRecorder& recorder, QObject* parent);
 
-  // The close guard's timer: it runs for ten seconds after every answered send.
-  QTimer* closeGuard() { return &closeGuard_; }
+  // The close guard's wait: it runs for ten seconds after every answered send.
+  ClockDeadline* closeGuard() { return &closeGuard_; }
 
   // The page's send is under way: its send commands wait for it to end.
   bool busy(Page page) const;
@@ -78,7 +78,7 @@ class SendFlow : public QObject {
   SendRecorder& recorder_;
   Sending email_;
   Sending oskar_;
-  QTimer closeGuard_;
+  ClockDeadline closeGuard_;
   int othersUnderWay_ = 0;
 };
 

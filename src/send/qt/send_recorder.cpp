@@ -1,8 +1,8 @@
 #include "send/qt/send_recorder.h"
 
 #include <algorithm>
-#include <ctime>
 
+#include "common/qt/program_clock.h"
 #include "common/qt/program_database.h"
 #include "send/kept_outcomes.h"
 #include "send/outbox.h"
@@ -28,7 +28,7 @@ SendRecorder::SendRecorder(ProgramDatabase& database)
 
 quint64 SendRecorder::issued(SentRecord record) {
   const quint64 send = ++lastSend_;
-  record.sentAt = std::time(nullptr);
+  record.sentAt = ProgramClock::instance().now();
   record.state = SentState::Sending;
   database_.record(
       [records = records_, send, record](Database& database) {

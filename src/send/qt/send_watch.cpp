@@ -8,10 +8,10 @@
 namespace movarek {
 namespace {
 
-constexpr int kAnswerWaitMs = 10000;
+constexpr std::int64_t kAnswerWaitSeconds = 10;
 // How long a request told as unknown is still listened to. The engine itself never gives up
 // on a connection that stays open, so the program does.
-constexpr int kLateAnswerWaitMs = 5 * 60 * 1000;
+constexpr std::int64_t kLateAnswerWaitSeconds = 5 * 60;
 
 QString describe(const std::optional<LoadFailure>& failure) {
   if (!failure) return QStringLiteral("answered");
@@ -36,10 +36,8 @@ QString describe(const std::optional<LoadFailure>& failure) {
 }  // namespace
 
 SendWatch::SendWatch(TCppWebBrowser& browser, QString name, QObject* parent)
-    : QObject(parent), browser_(browser), name_(std::move(name)) {
-  noAnswer_.setSingleShot(true);
-  noAnswer_.setInterval(kAnswerWaitMs);
-  connect(&noAnswer_, &QTimer::timeout, this, &SendWatch::waitedInVain);
+    : QObject(parent), browser_(browser), name_(std::move(name)), noAnswer_(kAnswerWaitSeconds) {
+  connect(&noAnswer_, &ClockDeadline::timeout, this, &SendWatch::waitedInVain);
 }
 
 void SendWatch::send(const std::string& cp1250Url, quint64 number) {
@@ -80,7 +78,9 @@ void SendWatch::waitedInVain() {
             log("ended late", failure);
             if (sendOutcome(failure) != SendOutcome::Unknown) emit answeredLate(number, failure);
           });
-  QTimer::singleShot(kLateAnswerWaitMs, late, &WebLoad::abandon);
+  auto* lateWait = new ClockDeadline(kLateAnswerWaitSeconds, late);
+  connect(lateWait, &ClockDeadline::timeout, late, &WebLoad::abandon);
+  lateWait->start();
   ended(LoadFailure{LoadFailure::Kind::NoAnswer});
 }
 

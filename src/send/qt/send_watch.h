@@ -7,11 +7,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <optional>
 #include <string>
 
 #include "common/load_failure.h"
+#include "common/qt/clock_deadline.h"
 
 namespace movarek {
 
@@ -48,7 +48,7 @@ class SendWatch : public QObject {
   QString name_;
   QPointer<WebLoad> load_;
   quint64 number_ = 0;
-  QTimer noAnswer_;
+  ClockDeadline noAnswer_;
   QElapsedTimer sinceIssued_;
 };
 
