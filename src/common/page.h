@@ -1,28 +1,9 @@
 #pragma once
-// The pages of the main window, which the page bar switches between, and each page's names:
-// the window's object, its tab, a record's page as the database keeps it, and the log's.
-
-#include <string_view>
+// The pages of the main window, which the page bar switches between, in the page book's order.
+// The last is there only while the user has a device of their own to send by.
 
 namespace movarek {
 
-// In the page book's order. "Modem" is there only while the user has a modem that can send.
 enum class Page { Sms, Eurotel, Oskar, Modem };
-
-struct PageNames {
-  std::string_view object;  // the page widget's name
-  std::string_view tab;     // its tab's caption, and the page a sent message lists
-  std::string_view code;    // a record's page as the database keeps it; none for Eurotel
-  std::string_view log;     // its sends in the log
-};
-
-inline constexpr PageNames kPageNames[] = {
-    {"SMS", "SMS E-mail", "e-mail", "e-mail"},
-    {"Eurotel", "Eurotel", "", "Eurotel"},
-    {"Oskar", "Oskar", "oskar", "Oskar"},
-    {"Modem", "Modem", "modem", "modem"},
-};
-
-constexpr const PageNames& pageNames(Page page) { return kPageNames[static_cast<int>(page)]; }
 
 }  // namespace movarek

@@ -9,6 +9,7 @@
 #include "common/database.h"
 #include "common/search_fold.h"
 #include "exchange/text_encoding.h"
+#include "send/page_names.h"
 #include "send/send_failure.h"
 #include "send/sent_record_columns.h"
 

@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 
 #include "app/maker_details.h"
+#include "send/page_names.h"
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/qt/desktop_presence.h"
+#include "send/page_names.h"
 #include "app/qt/main_window.h"
 #include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"

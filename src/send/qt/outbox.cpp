@@ -8,6 +8,7 @@
 #include "common/qt/program_database.h"
 #include "common/qt/qt_text.h"
 #include "send/outbox.h"
+#include "send/page_names.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/send_route.h"
 

@@ -17,6 +17,7 @@
 #include "common/qt/placed_controls.h"
 #include "common/qt/program_database.h"
 #include "common/qt/qt_text.h"
+#include "send/page_names.h"
 #include "send/qt/sent_messages_export.h"
 #include "send/qt/sent_messages_model.h"
 #include "send/qt/sent_messages_removal.h"
