@@ -13,7 +13,7 @@ class ClockDeadline : public QObject {
   Q_OBJECT
 
  public:
-  ClockDeadline(std::int64_t seconds, QObject* parent = nullptr);
+  explicit ClockDeadline(std::int64_t seconds, QObject* parent = nullptr);
 
   // Counts the whole wait afresh from now.
   void start();
