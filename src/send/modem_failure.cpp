@@ -45,6 +45,10 @@ constexpr std::array kKnownReasons{
     KnownReason{kModemUnconfirmed.substr(kCodePrefix.size()),
                 "modem nepotvrdil, že zprávu odeslal"},
     KnownReason{kModemBadAnswer.substr(kCodePrefix.size()), "modem odpověděl nesrozumitelně"},
+    KnownReason{kModemNone.substr(kCodePrefix.size()),
+                "není připojen žádný modem, který umí posílat zprávy"},
+    KnownReason{kModemUnregistered.substr(kCodePrefix.size()),
+                "modem není přihlášený do mobilní sítě"},
 };
 
 // The D-Bus errors of a call that never got its answer, and of a service that is not there.
@@ -93,6 +97,30 @@ std::string modemReason(std::string_view code) {
   if (!code.starts_with(kCodePrefix)) return {};
   if (const KnownReason* known = knownReason(code)) return std::string(known->words);
   return "chyba modemu " + std::string(code.substr(kCodePrefix.size()));
+}
+
+bool modemWorthRetrying(std::string_view code) {
+  return code == kModemNone || code == kModemUnregistered ||
+         code == std::string(kCodePrefix).append("Message.NoNetwork");
+}
+
+std::string modemFailureMessage(std::string_view number, SendOutcome outcome,
+                                std::string_view code) {
+  const std::string to(number);
+  if (outcome == SendOutcome::Unknown) {
+    return "Není jisté, zda zpráva pro " + to + " odešla z modemu (" + modemReason(code) +
+           ").\nZpráva mohla dorazit: než ji pošlete znovu, ověřte si, zda nepřišla.\n"
+           "Text zprávy zůstává v okně.";
+  }
+  return "Zprávu pro " + to + " se nepodařilo odeslat modemem (" + modemReason(code) +
+         ").\nText zprávy zůstává v okně, můžete ji zkusit odeslat znovu.";
+}
+
+std::string lateModemAnswerMessage(std::string_view number, bool sent, std::string_view code) {
+  const std::string to(number);
+  if (sent) return "Zpráva pro " + to + ", o které nebylo jisté, zda odešla, byla přece jen odeslána modemem.";
+  return "Zpráva pro " + to + ", o které nebylo jisté, zda odešla, nakonec modemem odeslána "
+         "nebyla (" + modemReason(code) + ").\nMůžete ji zkusit odeslat znovu.";
 }
 
 }  // namespace movarek

@@ -18,6 +18,9 @@ inline constexpr std::string_view kModemGone = "modem gone";           // ModemM
 // Send returned, but the message was not read back as sent.
 inline constexpr std::string_view kModemUnconfirmed = "modem unconfirmed";
 inline constexpr std::string_view kModemBadAnswer = "modem bad-answer";  // not of its type
+// No modem could take the message, or the one there was on no network: nothing was asked of it.
+inline constexpr std::string_view kModemNone = "modem none";
+inline constexpr std::string_view kModemUnregistered = "modem unregistered";
 
 // The kept code of a D-Bus error: "modem Core.WrongState" for ModemManager's own,
 // "modem no-reply" for a call that was never answered, "modem gone" for a service no longer
@@ -33,5 +36,17 @@ SendOutcome modemOutcome(std::string_view code, ModemStep step, unsigned parts);
 // A short Czech reason for a kept code ("v modemu není SIM karta"); empty for a code that is
 // not a modem's.
 std::string modemReason(std::string_view code);
+
+// A message that certainly did not go for want of a network, or of a modem on one, goes once
+// the modem is back on it.
+bool modemWorthRetrying(std::string_view code);
+
+// The whole message for a send to `number` that did not end as sent (`outcome`), with caption
+// "Chyba"; the text stays in the window in every case.
+std::string modemFailureMessage(std::string_view number, SendOutcome outcome,
+                                std::string_view code);
+// A send to `number` told as not known whose real end came later: sent, or certainly not
+// (`code` says why).
+std::string lateModemAnswerMessage(std::string_view number, bool sent, std::string_view code);
 
 }  // namespace movarek

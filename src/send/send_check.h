@@ -14,7 +14,9 @@ enum class SendFocus {
   EmailMessage,
   OskarNumber,
   OskarMessage,
-  OskarPrefix
+  OskarPrefix,
+  ModemNumber,
+  ModemMessage
 };
 
 // The fields as a send that passed its checks carries them (code page 1250): what the sent
@@ -34,7 +36,8 @@ struct SendCheck {
   SendFocus focus = SendFocus::Unchanged;
   SentFields sent = {};
 
-  bool refused() const { return url.empty(); }
+  // A refusal always says why; a send by the modem passes with no URL.
+  bool refused() const { return !message.empty(); }
 };
 
 // The "SMS E-mail" page: `addresses` as typed in the address field, `message` the memo's

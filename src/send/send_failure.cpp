@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "common/engine_error.h"
+#include "send/modem_failure.h"
 
 namespace movarek {
 namespace {
@@ -139,6 +140,7 @@ std::optional<LoadFailure> failureOfCode(std::string_view code) {
 
 std::string shownReason(std::string_view code) {
   if (code == kEndedEarly) return "program skončil dřív, než přišla odpověď";
+  if (std::string modem = modemReason(code); !modem.empty()) return modem;
   const auto failure = failureOfCode(code);
   return failure ? failureReason(*failure) : std::string(code);
 }

@@ -43,6 +43,8 @@ inline constexpr std::string_view kPlanStatesSql = "('planned', 'missed', 'waiti
 
 // The route every record went by before there was more than one way to send.
 inline constexpr std::string_view kGatewayRoute = "gateway";
+// The user's own modem, through ModemManager.
+inline constexpr std::string_view kModemRoute = "modem";
 
 struct SentRecord {
   std::int64_t id = 0;

@@ -27,11 +27,11 @@ class ModemManagerTest : public ::testing::Test {
     ASSERT_TRUE(bus_.waitForReadyRead(10000));
     const QString address = QString::fromUtf8(bus_.readLine()).trimmed();
     connection_.emplace(QDBusConnection::connectToBus(address, QStringLiteral("fake-system")));
-    client_.emplace(*connection_);
+    client_.emplace();
     for (const auto told : {&ModemManager::sendEnded, &ModemManager::sendAnsweredLate}) {
       QObject::connect(&*client_, told, [this](quint64, const ModemSendEnd& end) { ends << end; });
     }
-    client_->start();  // before ModemManager comes: it is seen coming
+    client_->start(*connection_);  // before ModemManager comes: it is seen coming
     fake_.setEnvironment(QProcess::systemEnvironment() << "DBUS_SYSTEM_BUS_ADDRESS=" + address);
     fake_.start(QStringLiteral("/usr/bin/python3"),
                 {"-m", "dbusmock", "--system", "--template", MODEM_MANAGER_FAKE});

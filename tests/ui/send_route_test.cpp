@@ -54,8 +54,9 @@ TEST_F(SendRouteTest, EachOfTheThreeOutcomesIsToldAndKeptAsTheRouteGaveIt) {
     std::vector<RouteOutcome> ended;                // and then answered late
     std::vector<std::pair<QString, QString>> told;  // caption, text
     QString textLeft;
-    SentState kept;
+    SentState kept;  // the last message's
     std::string reason;
+    std::size_t messages = 1;  // one for each addressee, ended in turn
   };
   const Case cases[] = {
       {"sent",
@@ -74,6 +75,13 @@ TEST_F(SendRouteTest, EachOfTheThreeOutcomesIsToldAndKeptAsTheRouteGaveIt) {
        "Ahoj",
        SentState::Sent,
        ""},
+      {"one of two refused",
+       {sent, refused},
+       {{"Chyba", "Odesláno bylo 1 z 2 zpráv.\n\nNeodešlo."}},
+       "Ahoj",
+       SentState::NotSent,
+       "http 400",
+       2},
   };
   for (const Case& c : cases) {
     std::vector<std::pair<QString, QString>> told;
@@ -88,19 +96,22 @@ TEST_F(SendRouteTest, EachOfTheThreeOutcomesIsToldAndKeptAsTheRouteGaveIt) {
       QWidget window;  // the flow asks whether a memo's page is shown
       TMemo email(714, &window), oskar(760, &window);
       auto* route = new StandInRoute(&email);
-      SendFlow flow({&email, route}, {&oskar, new StandInRoute(&oskar)}, recorder, nullptr);
+      SendFlow flow({{Page::Sms, {&email, route}}, {Page::Oskar, {&oskar, new StandInRoute(&oskar)}}},
+                    recorder, nullptr);
       email.setPlainText(QStringLiteral("Ahoj"));
       SentRecord message;
       message.addressees = "jan@sms.cz";
       message.text = "Ahoj";
       message.request = "/send_sms.php?go=sms2&adr=jan@sms.cz&zprava=Ahoj";
-      flow.send(Page::Sms, message, email.windowsText());
-      ASSERT_TRUE(route->taken) << c.name;
-      EXPECT_EQ(route->taken->request, message.request) << c.name;
-      EXPECT_TRUE(flow.busy(Page::Sms)) << c.name;
-      route->end(c.ended[0]);
+      flow.send(Page::Sms, std::vector(c.messages, message), email.windowsText());
+      for (std::size_t i = 0; i < c.messages; ++i) {
+        ASSERT_TRUE(route->taken) << c.name;
+        EXPECT_EQ(route->taken->request, message.request) << c.name;
+        EXPECT_TRUE(flow.busy(Page::Sms)) << c.name;
+        route->end(c.ended[i]);
+      }
       EXPECT_FALSE(flow.busy(Page::Sms)) << c.name;
-      if (c.ended.size() > 1) emit route->answeredLate(route->number, c.ended[1]);
+      if (c.ended.size() > c.messages) emit route->answeredLate(route->number, c.ended.back());
       EXPECT_EQ(email.text(), c.textLeft) << c.name;
       ASSERT_TRUE(QTest::qWaitFor([&] { return database.idle(); })) << c.name;
     }

@@ -256,14 +256,19 @@ void TfrmKontakty::btnOznacitVseClick() { setAllChecks(Qt::Checked); }
 
 void TfrmKontakty::btnOdznacitVseClick() { setAllChecks(Qt::Unchecked); }
 
-std::vector<std::string> TfrmKontakty::markedAddresses() const {
+std::vector<std::string> TfrmKontakty::markedFields(
+    std::string (ContactRecord::*field)() const) const {
   std::vector<std::string> marked;
   for (int row = 0; row < listboxJmena->count(); ++row) {
     if (listboxJmena->item(row)->checkState() == Qt::Checked) {
-      marked.push_back(contacts_.book().record(row).addressText());
+      marked.push_back((contacts_.book().record(row).*field)());
     }
   }
   return marked;
+}
+
+std::vector<std::string> TfrmKontakty::markedAddresses() const {
+  return markedFields(&ContactRecord::addressText);
 }
 
 // On the Eurotel page there is nowhere to put an addressee: the dialog stays open.
@@ -273,6 +278,10 @@ void TfrmKontakty::btnOKClick() {
     accept();
   } else if (shownPage_ == Page::Oskar) {
     emit oskarNumberChosen(toCp1250(editTelefon->text()));
+    accept();
+  } else if (shownPage_ == Page::Modem) {
+    emit modemNumbersChosen(chosenAddresses(markedFields(&ContactRecord::phoneText),
+                                            toCp1250(editTelefon->text())));
     accept();
   }
 }

@@ -18,6 +18,7 @@ class AddressBook;
 class ContactFileImport;
 class ContactGroupsPanel;
 class ContactStore;
+struct ContactRecord;
 class ProgramDatabase;
 
 class TfrmKontakty : public QDialog {
@@ -71,6 +72,9 @@ class TfrmKontakty : public QDialog {
   void addressesChosen(const std::string& addresses);
   // OK on the "Oskar" page: the telephone of the contact shown (code page 1250).
   void oskarNumberChosen(const std::string& telephone);
+  // OK on the "Modem" page: the marked contacts' telephones, each followed by "; " (code page
+  // 1250).
+  void modemNumbersChosen(const std::string& telephones);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,6 +97,8 @@ class TfrmKontakty : public QDialog {
   void setAllChecks(Qt::CheckState state);
   bool hasSelection() const;
   // The addresses of the checked entries, in list order.
+  // The field `field` of each marked contact, in list order.
+  std::vector<std::string> markedFields(std::string (ContactRecord::*field)() const) const;
   std::vector<std::string> markedAddresses() const;
 
   AddressBook& book_;

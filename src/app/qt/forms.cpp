@@ -12,6 +12,7 @@
 #include "common/qt/program_database.h"
 #include "send/qt/outbox.h"
 #include "send/qt/send_recorder.h"
+#include "app/qt/modem_page.h"
 #include "send/qt/sent_messages_window.h"
 #include "send/qt/template_menus.h"
 #include "webview/qt/web_engine_starter.h"
@@ -38,6 +39,9 @@ Forms::Forms()
   QObject::connect(
       painted, &FirstPaint::painted, &DesktopNetwork::instance(),
       [] { DesktopNetwork::instance().listen(); }, Qt::QueuedConnection);
+  // The system bus is asked for modems once the window is there.
+  QObject::connect(painted, &FirstPaint::painted, &frmMain_->modemPage(), &ModemPage::start,
+                   Qt::QueuedConnection);
 }
 
 // The windows go in the reverse of their making; then the database's thread ends, its last
@@ -75,6 +79,8 @@ void Forms::makeTheOthers() {
                    &TfrmMain::putChosenAddresses);
   QObject::connect(frmKontakty_.get(), &TfrmKontakty::oskarNumberChosen, &main,
                    &TfrmMain::PutOskarNumber);
+  QObject::connect(frmKontakty_.get(), &TfrmKontakty::modemNumbersChosen, &main,
+                   &TfrmMain::putChosenNumbers);
 }
 
 TfrmKontakt& Forms::kontakt() {

@@ -18,6 +18,7 @@
 #include "app/qt/help_window.h"
 #include "app/qt/main_window_layout.h"
 #include "app/qt/maker_window.h"
+#include "app/qt/modem_page.h"
 #include "app/qt/other_windows.h"
 #include "app/stored_fields.h"
 #include "common/qt/desktop.h"
@@ -148,6 +149,11 @@ void TfrmMain::btnOskarClick() {
   memoTextOskarChange();
 }
 
+void TfrmMain::btnModemClick() {
+  gotebookPlocha->setCurrentIndex(int(Page::Modem));
+  modemPage_->memoTextModem->setFocus();
+}
+
 // The page buttons and the focus stay as they were; the strip counts the page now shown.
 void TfrmMain::btnSMSClick() {
   gotebookPlocha->setCurrentIndex(int(Page::Sms));
@@ -178,6 +184,7 @@ void TfrmMain::btnPoslatClick() { emailSending_->send(); }
 void TfrmMain::btnPoslatOskarClick() { oskarSending_->send(); }
 
 SendingPage& TfrmMain::sendingPage(Page page) {
+  if (page == Page::Modem) return *modemSending_;
   return page == Page::Oskar ? *oskarSending_ : *emailSending_;
 }
 
@@ -187,8 +194,7 @@ void TfrmMain::planLater(Page page) {
 }
 
 void TfrmMain::Poslatzprvu1Click() {
-  if (shownPage() == Page::Sms) btnPoslatClick();
-  if (shownPage() == Page::Oskar) btnPoslatOskarClick();
+  if (shownPage() != Page::Eurotel) sendingPage(shownPage()).send();
 }
 
 void TfrmMain::timerVypnutiTimer() { sendFlow_->closeGuardOver(); }
@@ -206,7 +212,10 @@ void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
   if (focused == memoText) onMemo(memoText);
   if (focused == editAdresa) onEdit(editAdresa);
   if (focused == memoTextOskar) onMemo(memoTextOskar);
-  for (QLineEdit* edit : {editAdresaOskar, editSenderPredOskar, editSenderOskar}) {
+  if (focused == modemPage_->memoTextModem) onMemo(modemPage_->memoTextModem);
+  for (QLineEdit* edit :
+       {editAdresaOskar, editSenderPredOskar, editSenderOskar,
+                          static_cast<QLineEdit*>(modemPage_->editCislo)}) {
     if (focused == edit) onEdit(edit);
   }
 }
@@ -269,10 +278,22 @@ void TfrmMain::putChosenAddresses(const std::string& addresses) {
   memoText->setFocus();
 }
 
+void TfrmMain::putChosenNumbers(const std::string& numbers) {
+  modemPage_->editCislo->setText(fromCp1250(numbers));
+  modemPage_->memoTextModem->setFocus();
+}
+
 bool TfrmMain::putSentRecord(const SentRecord& record) {
+  if (record.page == Page::Modem && !modemPage_->available()) {
+    showError(QStringLiteral("Zprávu nelze vrátit na stránku Modem: není připojen žádný modem, "
+                             "který umí posílat zprávy."));
+    return false;
+  }
   if (!sendingPage(record.page).putBack(record)) return false;
   if (record.page == Page::Oskar) {
     btnOskarClick();
+  } else if (record.page == Page::Modem) {
+    btnModemClick();
   } else {
     btnSMStopClick();
   }

@@ -1,6 +1,6 @@
 #pragma once
-// The main window: page bar, the three pages, side menu, help strip and the hidden menu whose
-// items exist for their shortcuts.
+// The main window: page bar, the three pages (four where the user has a modem), side menu, help
+// strip and the hidden menu whose items exist for their shortcuts.
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -29,6 +29,7 @@ class Outbox;
 class PlanDialog;
 class ContactStore;
 class EurotelArea;
+class ModemPage;
 class OtherWindows;
 class SendFlow;
 class ProgramDatabase;
@@ -71,6 +72,8 @@ class TfrmMain : public QMainWindow {
   void ShowSpeedDialHints();
   // The addressees chosen in the contacts dialog (code page 1250) go to the address field.
   void putChosenAddresses(const std::string& addresses);
+  // The telephone numbers chosen in the contacts dialog (code page 1250) go to the "Modem" page.
+  void putChosenNumbers(const std::string& numbers);
   // A sent message's addressees and text (and an Oskar message's other fields) go to its page,
   // which is shown; nothing is sent. Text being written that the record would replace is
   // replaced only after a question: false when the user kept it.
@@ -99,6 +102,9 @@ class TfrmMain : public QMainWindow {
   QPushButton* btnPoslatOskar;
   std::array<QPushButton*, 4> btnOskarSpeedDials;  // btn1o..btn4o
   TCppWebBrowser* webOskarSend;
+
+  // Page "Modem", there while the user has a modem.
+  ModemPage& modemPage() { return *modemPage_; }
 
   // Page "Eurotel".
   QFrame* panelPodkladEurotelHlavni;
@@ -140,6 +146,7 @@ class TfrmMain : public QMainWindow {
   void btnSMStopClick();
   void btnEurotelClick();
   void btnOskarClick();
+  void btnModemClick();
   void btnSMSClick();
   void FormActivate();
 
@@ -193,7 +200,7 @@ class TfrmMain : public QMainWindow {
   void planLater(Page page);
   // The help strip is yellow while the program may not close, light blue otherwise.
   void showCloseGuard(bool heldBack);
-  // Runs a clipboard command on whichever of the six fields has the focus.
+  // Runs a clipboard command on whichever of the message and address fields has the focus.
   void clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
                         const std::function<void(QPlainTextEdit*)>& onMemo);
   // The strip counts the message of `page`, if that page is shown.
@@ -205,6 +212,7 @@ class TfrmMain : public QMainWindow {
   bool activated_ = false;
   WebEngineStarter* webEngine_;
   EurotelArea* eurotelArea_;
+  ModemPage* modemPage_;
   SendFlow* sendFlow_;
   TemplateMenus* templateMenus_;
   Outbox* outbox_;
@@ -217,6 +225,7 @@ class TfrmMain : public QMainWindow {
 
   std::unique_ptr<SendingPage> emailSending_;
   std::unique_ptr<SendingPage> oskarSending_;
+  std::unique_ptr<SendingPage> modemSending_;
   std::unique_ptr<ContactStore> contacts_;
   std::unique_ptr<SpeedDialStore> speedDials_;
 };

@@ -27,6 +27,8 @@ constexpr int kOskarMemoLimit = 760;
 constexpr int kTabWidth = 123;
 constexpr QRect kSendButtonPlace(300, 4, 61, 23);
 inline const QString kMessageName = QStringLiteral("Text zprávy");
+inline const QString kCounterHint =
+    QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí");
 
 // A column of four speed-dial buttons beside a message field.
 struct SpeedDialColumn {

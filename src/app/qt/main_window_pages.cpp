@@ -12,6 +12,7 @@
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"
+#include "app/qt/modem_page.h"
 #include "app/qt/window_keys.h"
 #include "common/oskar_prefixes.h"
 #include "common/qt/accessibility.h"
@@ -27,8 +28,8 @@ namespace movarek {
 
 using namespace main_window;
 
-// The window's frame, its side menu, its three pages and its hidden menu, laid out as they were
-// drawn.
+// The window's frame, its side menu, its pages and its hidden menu, laid out as they were
+// drawn; the "Modem" page joins them where a modem is.
 
 void TfrmMain::buildLayout() {
   setWindowTitle(QStringLiteral("SMS Movarek"));
@@ -70,6 +71,9 @@ void TfrmMain::buildLayout() {
   panelInfo2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panelInfo2->setFont(arialFont(11, true));
   showCloseGuard(false);
+  modemPage_ = new ModemPage({*panelFast, {btnSMStop, btnEurotel, btnOskar}, *gotebookPlocha,
+                              *panelMezera},
+                             this);
 }
 
 // The menu is never shown, so it needs no menu bar (whose making would cost the start the
@@ -137,8 +141,7 @@ QFrame* TfrmMain::buildSideMenu() {
   panelMezera->setGeometry(next(20));
   panelMezera->setAlignment(Qt::AlignCenter);
   panelMezera->setFont(arialFont(11, true));
-  panelMezera->setToolTip(
-      QStringLiteral("Délka napsaného textu / počet zpráv, do kterých se text rozdělí"));
+  panelMezera->setToolTip(kCounterHint);
   btnKontakt = button(menu, QStringLiteral("Napište nám!"), next(20));
   btnNapoveda = button(menu, QStringLiteral("Nápověda"), next(20));
   btnOdeslane = button(menu, QStringLiteral("Odeslané"), next(20));

@@ -7,10 +7,12 @@
 #include "app/qt/desktop_presence.h"
 #include "send/page_names.h"
 #include "app/qt/main_window.h"
+#include "app/qt/modem_page.h"
 #include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"
 #include "common/qt/qt_text.h"
 #include "send/qt/outbox.h"
+#include "send/qt/modem_sending_page.h"
 #include "send/qt/page_fields.h"
 #include "send/qt/plan_dialog.h"
 #include "send/qt/routes.h"
@@ -24,19 +26,25 @@ namespace movarek {
 
 // What the pages send through: their own sends, the plans, and what is told of them.
 void TfrmMain::buildSending() {
-  // The pages' messages go through the gateway, each page's by its hidden web view.
+  // The gateway's pages' messages go each by its page's hidden web view; the "Modem" page's
+  // through the user's modem.
   const RouteMeans email{CppWebBrowser1};
   const RouteMeans oskar{webOskarSend};
-  const auto route = [this](const RouteMeans& means, Page page) {
-    return makeRoute(kGatewayRoute, means, qtFromUtf8(pageNames(page).log), this);
+  const RouteMeans modem{nullptr, &modemPage_->modems()};
+  const auto route = [this](std::string_view name, const RouteMeans& means, Page page) {
+    return makeRoute(name, means, qtFromUtf8(pageNames(page).log), this);
   };
-  sendFlow_ = new SendFlow({memoText, route(email, Page::Sms)},
-                           {memoTextOskar, route(oskar, Page::Oskar)}, recorder_, this);
+  TMemo* memoTextModem = modemPage_->memoTextModem;
+  sendFlow_ = new SendFlow({{Page::Sms, {memoText, route(kGatewayRoute, email, Page::Sms)}},
+                            {Page::Oskar, {memoTextOskar, route(kGatewayRoute, oskar, Page::Oskar)}},
+                            {Page::Modem, {memoTextModem, route(kModemRoute, modem, Page::Modem)}}},
+                           recorder_, this);
+  modemPage_->serve(*sendFlow_);
   timerVypnuti = sendFlow_->closeGuard();
   presence_ = new DesktopPresence(
       *this, [this] { return outbox_->pending(); }, [this] { btnOdeslaneClick(); });
-  outbox_ =
-      new Outbox(database_, {{Page::Sms, email}, {Page::Oskar, oskar}}, presence_->notices(), this);
+  outbox_ = new Outbox(database_, {{Page::Sms, email}, {Page::Oskar, oskar}, {Page::Modem, modem}},
+                       presence_->notices(), this);
   const auto planDialog = [this]() -> PlanDialog& {
     if (!planDialog_) planDialog_ = new PlanDialog(this);
     return *planDialog_;
@@ -47,9 +55,13 @@ void TfrmMain::buildSending() {
       OskarSendingPage::Fields{*comboPredcisliOskar, *editAdresaOskar, *memoTextOskar,
                                *editSenderPredOskar, *editSenderOskar},
       SendingPage::Sends{*sendFlow_, *outbox_, planDialog});
+  modemSending_ = std::make_unique<ModemSendingPage>(
+      *modemPage_->editCislo, *memoTextModem, SendingPage::Sends{*sendFlow_, *outbox_, planDialog});
   templateMenus_->serve(*memoText, [this] { planLater(Page::Sms); });
   templateMenus_->serve(*memoTextOskar, [this] { planLater(Page::Oskar); });
-  for (auto [button, page] : {std::pair{btnPoslat, Page::Sms}, {btnPoslatOskar, Page::Oskar}}) {
+  templateMenus_->serve(*memoTextModem, [this] { planLater(Page::Modem); });
+  for (auto [button, page] : {std::pair{btnPoslat, Page::Sms}, {btnPoslatOskar, Page::Oskar},
+                              {modemPage_->btnPoslatModem, Page::Modem}}) {
     button->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(button, &QWidget::customContextMenuRequested, this,
             [this, button, page](const QPoint& at) {
@@ -70,6 +82,10 @@ void TfrmMain::connectHandlers() {
   connect(btnSMStop, &QPushButton::clicked, this, &TfrmMain::btnSMStopClick);
   connect(btnEurotel, &QPushButton::clicked, this, &TfrmMain::btnEurotelClick);
   connect(btnOskar, &QPushButton::clicked, this, &TfrmMain::btnOskarClick);
+  connect(modemPage_, &ModemPage::chosen, this, &TfrmMain::btnModemClick);
+  connect(modemPage_, &ModemPage::wentAway, this, &TfrmMain::btnSMStopClick);
+  connect(modemPage_->btnPoslatModem, &QPushButton::clicked, this,
+          [this] { modemSending_->send(); });
   connect(btnSMS, &QPushButton::clicked, this, &TfrmMain::btnSMSClick);
   connect(btnKontakty, &QPushButton::clicked, this, &TfrmMain::btnKontaktyClick);
   connect(btnRychleVolby, &QPushButton::clicked, this, &TfrmMain::btnRychleVolbyClick);
@@ -83,6 +99,8 @@ void TfrmMain::connectHandlers() {
   connect(memoTextOskar, &QPlainTextEdit::textChanged, this, &TfrmMain::memoTextOskarChange);
   connect(btnPoslat, &QPushButton::clicked, this, &TfrmMain::btnPoslatClick);
   connect(editAdresa, &QLineEdit::returnPressed, btnPoslat, &QPushButton::click);
+  connect(modemPage_->editCislo, &QLineEdit::returnPressed, modemPage_->btnPoslatModem,
+          &QPushButton::click);
   connect(btnPoslatOskar, &QPushButton::clicked, this, &TfrmMain::btnPoslatOskarClick);
   for (QLineEdit* field :
        {editAdresaOskar, editSenderPredOskar, editSenderOskar, comboPredcisliOskar->lineEdit()}) {

@@ -27,11 +27,12 @@ bool validState(int state) { return state >= kFirstModemState && state <= kLastM
 
 }  // namespace
 
-ModemManager::ModemManager(QDBusConnection bus, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)) {}
+// No bus until started: a connection of no name is never connected.
+ModemManager::ModemManager(QObject* parent) : QObject(parent), bus_(QString()) {}
 
-void ModemManager::start() {
+void ModemManager::start(const QDBusConnection& bus) {
   if (watcher_) return;
+  bus_ = bus;
   qRegisterMetaType<QDBusObjectPath>();
   watcher_ = new QDBusServiceWatcher(latin1(kService), bus_,
                                      QDBusServiceWatcher::WatchForOwnerChange, this);

@@ -22,11 +22,11 @@ class ModemManager : public QObject {
   Q_OBJECT
 
  public:
-  // `bus` is the system bus; a test gives its own.
-  explicit ModemManager(QDBusConnection bus, QObject* parent = nullptr);
+  explicit ModemManager(QObject* parent = nullptr);
 
-  // Looks for ModemManager, now and whenever it comes onto the bus.
-  void start();
+  // Looks for ModemManager on `bus`, the system bus (a test gives its own), now and whenever it
+  // comes onto it. Connecting to the bus takes a while: the window is shown first.
+  void start(const QDBusConnection& bus);
 
   // The object paths of the modems that can send messages, in order.
   QStringList modems() const;

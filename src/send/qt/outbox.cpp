@@ -184,6 +184,8 @@ void Outbox::look() {
   for (auto plan = plans_.begin(); plan != plans_.end();) {
     const PlanStep step = stepAt(*plan, now);
     if (step == PlanStep::Wait) {
+      // Its route says when it is back, and it goes then.
+      if (plan->state == SentState::WaitingForNetwork) routeFor(*plan);
       ++plan;
       continue;
     }
@@ -302,6 +304,7 @@ SendRoute* Outbox::routeFor(const SentRecord& plan) {
   connect(route, &SendRoute::answeredLate, this, [this](quint64 id, const RouteOutcome& outcome) {
     answeredLate(static_cast<std::int64_t>(id), outcome);
   });
+  connect(route, &SendRoute::cameBack, this, &Outbox::networkBack);
   return routes_[key] = route;
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "send/qt/gateway_route.h"
+#include "send/qt/modem_route.h"
 
 namespace movarek {
 namespace {
@@ -14,9 +15,14 @@ SendRoute* gateway(const RouteMeans& means, const QString& logName, QObject* par
   return new GatewayRoute(*means.browser, logName, parent);
 }
 
+SendRoute* modem(const RouteMeans& means, const QString& logName, QObject* parent) {
+  return means.modems ? new ModemRoute(*means.modems, logName, parent) : nullptr;
+}
+
 // One line a route.
 constexpr std::pair<std::string_view, RouteMaker> kRoutes[] = {
     {kGatewayRoute, &gateway},
+    {kModemRoute, &modem},
 };
 
 }  // namespace

@@ -7,12 +7,14 @@ class QString;
 
 namespace movarek {
 
+class ModemManager;
 class SendRoute;
 class TCppWebBrowser;
 
 // What a page has for the routes it sends by.
 struct RouteMeans {
   TCppWebBrowser* browser = nullptr;  // a hidden web view
+  ModemManager* modems = nullptr;     // the user's modems
 };
 
 // A route named `name`, owned by `parent`; `logName` tells its sends apart in the log. None

@@ -20,55 +20,71 @@ bool pageShown(const TMemo& memo) { return memo.parentWidget()->isVisibleTo(memo
 
 }  // namespace
 
-SendFlow::SendFlow(const Lane& email, const Lane& oskar, SendRecorder& recorder, QObject* parent)
-    : QObject(parent),
-      recorder_(recorder),
-      email_{email, {}, 0},
-      oskar_{oskar, {}, 0},
-      closeGuard_(kCloseGuardSeconds) {
-  for (Sending* each : {&email_, &oskar_}) {
-    connect(each->page.route, &SendRoute::ended, this,
-            [this, each](quint64, const RouteOutcome& outcome) {
-              if (outcome.sent()) return finish(*each);
-              reportFailure(*each, outcome);
-            });
-    connect(each->page.route, &SendRoute::answeredLate, this, &SendFlow::reportLateAnswer);
+SendFlow::SendFlow(const std::map<Page, Lane>& lanes, SendRecorder& recorder, QObject* parent)
+    : QObject(parent), recorder_(recorder), closeGuard_(kCloseGuardSeconds) {
+  for (const auto& [page, lane] : lanes) {
+    Sending* each = &lanes_.emplace(page, Sending{lane}).first->second;
+    connect(lane.route, &SendRoute::ended, this,
+            [this, each](quint64, const RouteOutcome& outcome) { ended(*each, outcome); });
+    connect(lane.route, &SendRoute::answeredLate, this, &SendFlow::reportLateAnswer);
   }
 }
 
-SendFlow::Sending& SendFlow::sending(Page page) { return page == Page::Oskar ? oskar_ : email_; }
-
 bool SendFlow::busy(Page page) const {
-  return !(page == Page::Oskar ? oskar_ : email_).page.route->canSendNow();
+  const Sending& lane = sending(page);
+  return !lane.page.route->canSendNow() || !lane.toGo.empty();
 }
 
-std::string_view SendFlow::routeOf(Page page) const {
-  return (page == Page::Oskar ? oskar_ : email_).page.route->name();
-}
+std::string_view SendFlow::routeOf(Page page) const { return sending(page).page.route->name(); }
 
-void SendFlow::send(Page page, SentRecord record, const QString& message) {
-  Sending& sent = sending(page);
+void SendFlow::send(Page page, std::vector<SentRecord> records, const QString& message) {
+  if (records.empty()) return;
+  Sending& sent = lanes_.at(page);
   sent.sentText = message;
-  record.route = std::string(routeOf(page));
-  sent.number = recorder_.issued(record);
-  sent.page.route->send(record, sent.number);
+  sent.toGo.assign(std::make_move_iterator(records.begin()),
+                   std::make_move_iterator(records.end()));
+  sent.sent = 0;
+  sent.unsent.clear();
+  sendNext(sent);
+}
+
+void SendFlow::sendNext(Sending& sending) {
+  SentRecord record = std::move(sending.toGo.front());
+  sending.toGo.pop_front();
+  record.route = std::string(sending.page.route->name());
+  sending.number = recorder_.issued(record);
+  sending.page.route->send(record, sending.number);
   tellCloseGuard();
 }
 
+void SendFlow::ended(Sending& sending, const RouteOutcome& outcome) {
+  if (outcome.sent()) {
+    ++sending.sent;
+    recorder_.ended(sending.number, SentState::Sent, {});
+  } else {
+    sending.unsent.push_back(outcome);
+    recorder_.ended(sending.number, outcome.state, outcome.reason);
+  }
+  if (!sending.toGo.empty()) return sendNext(sending);
+  if (sending.unsent.empty()) return finish(sending);
+  if (sending.sent == 0 && sending.unsent.size() == 1) {
+    return reportFailure(sending, sending.unsent.front());
+  }
+  reportPartly(sending);
+}
+
 void SendFlow::finish(const Sending& sent) {
-  recorder_.ended(sent.number, SentState::Sent, {});
   const auto answer =
       showMessage(qtFromUtf8(kSentQuestion), qtFromUtf8(kSentCaption), MessageButtons::YesNo);
   // Text typed after the press was never sent: it stays. The field's change sets the counter.
   if (answer == MessageAnswer::Yes && sent.page.memo->windowsText() == sent.sentText) {
     sent.page.memo->clear();
   }
-  if (pageShown(*sent.page.memo)) sent.page.memo->setFocus();
+  focusIfShown(sent);
   armCloseGuard();
 }
 
 void SendFlow::reportFailure(const Sending& unsent, const RouteOutcome& outcome) {
-  recorder_.ended(unsent.number, outcome.state, outcome.reason);
   tellCloseGuard();
   const QString told = QString::fromStdString(outcome.told);
   if (!outcome.retry) {
@@ -81,7 +97,23 @@ void SendFlow::reportFailure(const Sending& unsent, const RouteOutcome& outcome)
     emit waitingForNetwork();
     offerToClear(unsent);
   }
-  if (pageShown(*unsent.page.memo)) unsent.page.memo->setFocus();
+  focusIfShown(unsent);
+}
+
+// Each message that did not surely go is named, so that only those are sent again.
+void SendFlow::reportPartly(const Sending& partly) {
+  if (partly.sent > 0) armCloseGuard();
+  tellCloseGuard();
+  QStringList told{QStringLiteral("Odesláno bylo %1 z %2 zpráv.")
+                       .arg(partly.sent)
+                       .arg(partly.sent + static_cast<int>(partly.unsent.size()))};
+  for (const RouteOutcome& outcome : partly.unsent) told << QString::fromStdString(outcome.told);
+  showError(told.join(QStringLiteral("\n\n")));
+  focusIfShown(partly);
+}
+
+void SendFlow::focusIfShown(const Sending& sending) {
+  if (pageShown(*sending.page.memo)) sending.page.memo->setFocus();
 }
 
 // Left in the field, the text would invite a second send of the same message.
@@ -101,7 +133,8 @@ void SendFlow::reportLateAnswer(quint64 number, const RouteOutcome& outcome) {
 }
 
 bool SendFlow::closeHeldBack() const {
-  return closeGuard_.isActive() || busy(Page::Sms) || busy(Page::Oskar) || othersUnderWay_ > 0;
+  return closeGuard_.isActive() || othersUnderWay_ > 0 ||
+         std::ranges::any_of(lanes_, [this](const auto& lane) { return busy(lane.first); });
 }
 
 void SendFlow::otherSendBegan() {

@@ -1,21 +1,24 @@
 #pragma once
-// A send from either page, from the press that passed its checks to its end: the route it goes
+// A send from any page, from the press that passed its checks to its end: the route it goes
 // by, what the user is told of the outcome, the text a Yes clears, and the close guard that
-// follows every send.
+// follows every send. A message to several addressees of a route that takes one at a time goes
+// as one record each, one after another, and is told once at the end.
 #include <QObject>
 #include <QString>
+#include <deque>
+#include <map>
 #include <string_view>
+#include <vector>
 
 #include "common/page.h"
 #include "common/qt/clock_deadline.h"
+#include "send/qt/send_route.h"
 #include "send/sent_messages.h"
 
 namespace movarek {
 
 class SendRecorder;
-class SendRoute;
 class TMemo;
-struct RouteOutcome;
 
 class SendFlow : public QObject {
   Q_OBJECT
@@ -28,7 +31,7 @@ class SendFlow : public QObject {
     SendRoute* route;
   };
 
-  SendFlow(const Lane& email, const Lane& oskar, SendRecorder& recorder, QObject* parent);
+  SendFlow(const std::map<Page, Lane>& lanes, SendRecorder& recorder, QObject* parent);
 
   // The close guard's wait: it runs for ten seconds after every answered send.
   ClockDeadline* closeGuard() { return &closeGuard_; }
@@ -37,9 +40,10 @@ class SendFlow : public QObject {
   bool busy(Page page) const;
   // The name of the route the page's messages go by.
   std::string_view routeOf(Page page) const;
-  // The page's send passed its checks: `record` is what the sent messages keep of it, its
-  // request (code page 1250) included; `message` is the text as the field held it at the press.
-  void send(Page page, SentRecord record, const QString& message);
+  // The page's send passed its checks: `records` are what the sent messages keep of it, one
+  // for each message that goes, their requests included; `message` is the text as the field
+  // held it at the press.
+  void send(Page page, std::vector<SentRecord> records, const QString& message);
 
   // A request is on its way, or ten seconds have not passed since one was answered: closing
   // would cut it off.
@@ -60,14 +64,22 @@ class SendFlow : public QObject {
   struct Sending {
     Lane page;
     QString sentText;
-    quint64 number;  // the recorder's
+    std::deque<SentRecord> toGo;
+    quint64 number = 0;  // the recorder's, of the message under way or the last one
+    int sent = 0;
+    std::vector<RouteOutcome> unsent;
   };
 
-  Sending& sending(Page page);
-  // The gateway has the message: offers to clear the sent text and guards the close.
+  const Sending& sending(Page page) const { return lanes_.at(page); }
+  void sendNext(Sending& sending);
+  void ended(Sending& sending, const RouteOutcome& outcome);
+  // The route has the message: offers to clear the sent text and guards the close.
   void finish(const Sending& sent);
   // Not sent, or not known: says so and leaves the text for another try.
   void reportFailure(const Sending& unsent, const RouteOutcome& outcome);
+  // Some of several messages went, and some not or not surely.
+  void reportPartly(const Sending& partly);
+  void focusIfShown(const Sending& sending);
   void reportLateAnswer(quint64 number, const RouteOutcome& outcome);
   void armCloseGuard();
   void tellCloseGuard();
@@ -76,8 +88,7 @@ class SendFlow : public QObject {
   void offerToClear(const Sending& waiting);
 
   SendRecorder& recorder_;
-  Sending email_;
-  Sending oskar_;
+  std::map<Page, Sending> lanes_;
   ClockDeadline closeGuard_;
   int othersUnderWay_ = 0;
 };

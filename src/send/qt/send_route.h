@@ -4,6 +4,7 @@
 // may still be answered later, while the program runs. The send flow, the outbox and the
 // history speak to routes, whatever carries the message.
 #include <QObject>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ struct RouteOutcome {
   std::string why;                    // the reason in a few words, for a line of a note
   std::string told;                   // what the user reads in the send's box
   bool retry = false;                 // the message may go once the network is back
+  // A sent message's reference, which the network's delivery report names; none where no
+  // report was asked for.
+  std::optional<unsigned> reportReference;
 
   bool sent() const { return state == SentState::Sent; }
 };
@@ -37,6 +41,9 @@ class SendRoute : public QObject {
   virtual void send(const SentRecord& message, quint64 number) = 0;
 
  signals:
+  // The route can carry messages again after it could not (a network, a modem on one): those
+  // waiting for it may go now.
+  void cameBack();
   void ended(quint64 number, const movarek::RouteOutcome& outcome);
   // A send that ended as not known has been answered after all: sent, or certainly not.
   void answeredLate(quint64 number, const movarek::RouteOutcome& outcome);

@@ -48,9 +48,11 @@ void SendingPage::send() {
   if (sends_.flow.busy(page_)) return;
   const Checked checked = this->checked();
   if (!passed(checked)) return;
-  SentRecord record = recordOf(checked.check);
-  if (!sends_.outbox.mayAlsoSend(record)) return;
-  sends_.flow.send(page_, std::move(record), checked.message);
+  std::vector<SentRecord> records = recordsOf(checked.check);
+  for (const SentRecord& record : records) {
+    if (!sends_.outbox.mayAlsoSend(record)) return;
+  }
+  sends_.flow.send(page_, std::move(records), checked.message);
 }
 
 // Every check of a send runs now, not at its time.
@@ -60,12 +62,17 @@ void SendingPage::planLater() {
   PlanDialog& dialog = sends_.planDialog();
   dialog.FormActivate();
   if (showModal(dialog) != QDialog::Accepted) return;
-  SentRecord record = recordOf(checked.check);
-  record.sentAt = ProgramClock::instance().now();
-  record.dueAt = dialog.chosen().value();
-  record.route = std::string(sends_.flow.routeOf(page_));
-  // The text may be cleared only once the plan is surely kept.
-  sends_.outbox.plan(record, [memo = &memo_, text = checked.message](const SentRecord& kept) {
+  std::vector<SentRecord> records = recordsOf(checked.check);
+  for (SentRecord& record : records) {
+    record.sentAt = ProgramClock::instance().now();
+    record.dueAt = dialog.chosen().value();
+    record.route = std::string(sends_.flow.routeOf(page_));
+  }
+  const SentRecord last = records.back();
+  records.pop_back();
+  for (SentRecord& record : records) sends_.outbox.plan(std::move(record), [](const SentRecord&) {});
+  // The text may be cleared only once the plan is surely kept: the plans are kept in order.
+  sends_.outbox.plan(last, [memo = &memo_, text = checked.message](const SentRecord& kept) {
     const auto answer = showMessage(
         QStringLiteral("Zpráva je naplánována na %1.\nChcete vymazat text naplánované zprávy?")
             .arg(QString::fromStdString(shownTime(kept.dueAt))),
@@ -85,7 +92,7 @@ bool SendingPage::passed(const Checked& checked) {
 
 // What the sent messages keep of the page's send: its fields as the request carries them, and
 // the request.
-SentRecord SendingPage::recordOf(const SendCheck& check) const {
+std::vector<SentRecord> SendingPage::recordsOf(const SendCheck& check) const {
   const auto utf8 = [](const std::string& cp1250) { return cp1250ToUtf8(cp1250); };
   const SentFields& sent = check.sent;
   SentRecord record;
@@ -98,7 +105,7 @@ SentRecord SendingPage::recordOf(const SendCheck& check) const {
   record.text = QString::fromStdString(utf8(sent.message))
                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                     .toStdString();
-  return record;
+  return {record};
 }
 
 bool SendingPage::putBack(const SentRecord& record) {

@@ -63,12 +63,14 @@ class SendingPage {
   virtual std::vector<FieldText> fieldsOf(const SentRecord& record) const = 0;
   // What a record holds beyond its fields' texts.
   virtual void putRest(const SentRecord&) {}
+  // The records a passed check sends: one, with the gateway's request and the fields it
+  // carries, unless the page sends otherwise.
+  virtual std::vector<SentRecord> recordsOf(const SendCheck& check) const;
 
  private:
   // Passed every check, and the user agreed to lose the characters the gateway's code page
   // lacks; one that did not is told, and the focus goes where the fault is.
   bool passed(const Checked& checked);
-  SentRecord recordOf(const SendCheck& check) const;
 
   Page page_;
   TMemo& memo_;
