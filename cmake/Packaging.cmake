@@ -39,6 +39,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
 # Qt's Wayland plugin lets the program run natively on a Wayland desktop, not through X emulation.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, qt6-wayland")
+# The "Modem" page sends through the user's own modem, which ModemManager drives.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "modemmanager")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 include(CPack)

@@ -41,6 +41,9 @@ std::string modemReason(std::string_view code);
 // the modem is back on it.
 bool modemWorthRetrying(std::string_view code);
 
+// The question a send through the modem asks once the network's message centre has the message.
+inline constexpr std::string_view kModemSentQuestion =
+    "Zpráva byla úspěšně odeslána modemem.\nChcete vymazat text odeslané zprávy?";
 // The whole message for a send to `number` that did not end as sent (`outcome`), with caption
 // "Chyba"; the text stays in the window in every case.
 std::string modemFailureMessage(std::string_view number, SendOutcome outcome,

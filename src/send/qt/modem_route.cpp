@@ -39,7 +39,7 @@ ModemSendEnd notSent(std::string_view reason) {
 }  // namespace
 
 RouteOutcome modemRouteOutcome(const ModemSendEnd& end, std::string_view number) {
-  if (end.outcome == SendOutcome::Sent) return outcomeOf(end, {});
+  if (end.outcome == SendOutcome::Sent) return outcomeOf(end, std::string(kModemSentQuestion));
   return outcomeOf(end, modemFailureMessage(number, end.outcome, end.reason));
 }
 

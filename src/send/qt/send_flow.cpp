@@ -60,6 +60,7 @@ void SendFlow::sendNext(Sending& sending) {
 void SendFlow::ended(Sending& sending, const RouteOutcome& outcome) {
   if (outcome.sent()) {
     ++sending.sent;
+    sending.sentTold = outcome.told;
     recorder_.ended(sending.number, SentState::Sent, {});
   } else {
     sending.unsent.push_back(outcome);
@@ -74,8 +75,8 @@ void SendFlow::ended(Sending& sending, const RouteOutcome& outcome) {
 }
 
 void SendFlow::finish(const Sending& sent) {
-  const auto answer =
-      showMessage(qtFromUtf8(kSentQuestion), qtFromUtf8(kSentCaption), MessageButtons::YesNo);
+  const std::string_view told = sent.sentTold.empty() ? kSentQuestion : sent.sentTold;
+  const auto answer = showMessage(qtFromUtf8(told), qtFromUtf8(kSentCaption), MessageButtons::YesNo);
   // Text typed after the press was never sent: it stays. The field's change sets the counter.
   if (answer == MessageAnswer::Yes && sent.page.memo->windowsText() == sent.sentText) {
     sent.page.memo->clear();

@@ -67,6 +67,7 @@ class SendFlow : public QObject {
     std::deque<SentRecord> toGo;
     quint64 number = 0;  // the recorder's, of the message under way or the last one
     int sent = 0;
+    std::string sentTold;  // the route's own words for a sent message, where it has them
     std::vector<RouteOutcome> unsent;
   };
 

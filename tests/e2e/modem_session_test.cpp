@@ -1,0 +1,150 @@
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QPushButton>
+
+#include "app/qt/modem_page.h"
+#include "common/qt/memo.h"
+#include "flat/qt/flat_edit.h"
+#include "gateway_sim.h"
+#include "test_clock.h"
+
+namespace movarek::testing {
+namespace {
+
+constexpr auto kModemManager = "org.freedesktop.ModemManager1";
+constexpr auto kErrors = "org.freedesktop.ModemManager1.Error.";
+
+// The program with python3-dbusmock standing in for ModemManager (modem_manager_fake.py) on the
+// test's own system bus; the program's clock stands at the test's time.
+class ModemSession : public GatewayTest {
+ protected:
+  void SetUp() override {
+    GatewayTest::SetUp();
+    endWithTheTest(fake_);
+    fake_.start(QStringLiteral("/usr/bin/python3"),
+                {"-m", "dbusmock", "--system", "--template", MODEM_MANAGER_FAKE});
+    ASSERT_TRUE(waitUntil([] {
+      return QDBusConnection::systemBus().interface()->isServiceRegistered(kModemManager);
+    }));
+  }
+
+  QDBusInterface mock(const QString& path = QStringLiteral("/org/freedesktop/ModemManager1")) {
+    return QDBusInterface(kModemManager, path, QStringLiteral("org.freedesktop.DBus.Mock"),
+                          QDBusConnection::systemBus());
+  }
+  QStringList calls() { return QDBusReply<QStringList>(mock().call(QStringLiteral("Calls"))); }
+
+  QList<int> tabWidths() {
+    QList<int> widths;
+    for (QPushButton* tab : {main().btnSMStop, main().btnEurotel, main().btnOskar,
+                             main().modemPage().btnModem}) {
+      if (!tab->isHidden()) widths << tab->width();
+    }
+    return widths;
+  }
+
+  // The page's fields filled and sent with Ctrl+P; waits for the box that tells the outcome.
+  void send(const QString& numbers, const QString& text) {
+    ModemPage& page = main().modemPage();
+    page.editCislo->setText(numbers);
+    page.memoTextModem->setPlainText(text);
+    const std::size_t shown = messages.size();
+    QTest::keyClick(page.memoTextModem, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(waitUntil([&] { return messages.size() > shown; }));
+  }
+
+  QString lastRecord(const QString& columns) {
+    waitForTheDatabase();
+    return databaseRows("SELECT " + columns + " FROM sent_messages ORDER BY id DESC LIMIT 1")
+        .trimmed();
+  }
+
+  TestClock clock{QDateTime(QDate(2027, 1, 4), QTime(10, 0)).toSecsSinceEpoch()};
+  QProcess fake_;
+};
+
+TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
+  ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator());
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  const QSize size = main().size();
+  QTest::qWait(500);  // time enough to see a modem, were there one
+  EXPECT_EQ(tabWidths(), (QList<int>{123, 123, 123}));
+
+  const QDBusObjectPath modem =
+      QDBusReply<QDBusObjectPath>(mock().call(QStringLiteral("AddModem"), 8)).value();
+  ASSERT_TRUE(waitUntil([&] { return main().modemPage().available(); }));
+  EXPECT_EQ(tabWidths(), (QList<int>{92, 92, 92, 93}));
+  EXPECT_EQ(main().size(), size);
+  main().modemPage().btnModem->click();
+  EXPECT_EQ(main().shownPage(), Page::Modem);
+
+  // Sent: one Create with the number in international form and the text, one Send, and the
+  // message made on the modem deleted once its outcome is kept.
+  mock().call(QStringLiteral("SetSendEffect"), QStringLiteral("sent"), 42u);
+  ASSERT_NO_FATAL_FAILURE(send(QStringLiteral("777 123 456"), QStringLiteral("Ahoj\nčau")));
+  EXPECT_EQ(messages.back().text,
+            "Zpráva byla úspěšně odeslána modemem.\nChcete vymazat text odeslané zprávy?");
+  ASSERT_TRUE(waitUntil([&] { return calls().size() == 3; }));
+  const QString made = QStringLiteral("/org/freedesktop/ModemManager1/SMS/0");
+  EXPECT_EQ(calls(), (QStringList{"Create +420777123456 True Ahoj\nčau", "Send " + made,
+                                  "Delete " + made}));
+  EXPECT_EQ(lastRecord("page, route, addressees, text, state, reason"),
+            "modem|modem|+420777123456|Ahoj\nčau|sent|");
+
+  // Each class of error: certainly not sent, or not known.
+  const struct {
+    QString error;
+    QString told;
+    QString kept;
+  } failures[] = {
+      {"MobileEquipment.SimPin",
+       "Zprávu pro +420777123456 se nepodařilo odeslat modemem (SIM karta čeká na zadání PIN).\n"
+       "Text zprávy zůstává v okně, můžete ji zkusit odeslat znovu.",
+       "not-sent|modem MobileEquipment.SimPin"},
+      {"Message.NetworkTimeout",
+       "Není jisté, zda zpráva pro +420777123456 odešla z modemu (mobilní síť neodpověděla "
+       "včas).\nZpráva mohla dorazit: než ji pošlete znovu, ověřte si, zda nepřišla.\nText "
+       "zprávy zůstává v okně.",
+       "uncertain|modem Message.NetworkTimeout"},
+  };
+  for (const auto& failure : failures) {
+    mock().call(QStringLiteral("SetSendEffect"), kErrors + failure.error, 0u);
+    ASSERT_NO_FATAL_FAILURE(send(QStringLiteral("+420777123456"), QStringLiteral("Ahoj")));
+    EXPECT_EQ(messages.back().caption, "Chyba") << failure.error.toStdString();
+    EXPECT_EQ(messages.back().text, failure.told) << failure.error.toStdString();
+    EXPECT_EQ(lastRecord("state, reason"), failure.kept) << failure.error.toStdString();
+  }
+
+  // A Send that does not answer within its minute is not known to have gone; its real answer,
+  // when it comes, is told and kept.
+  mock().call(QStringLiteral("SetSendEffect"), QStringLiteral("silent"), 0u);
+  const std::size_t before = messages.size();
+  QTest::keyClick(main().modemPage().memoTextModem, Qt::Key_P, Qt::ControlModifier);
+  ASSERT_TRUE(waitUntil([&] { return calls().last().startsWith("Send "); }));
+  clock.moveOn(59);
+  QTest::qWait(200);
+  EXPECT_EQ(messages.size(), before);
+  clock.moveOn(1);
+  ASSERT_TRUE(waitUntil([&] { return messages.size() > before; }));
+  EXPECT_TRUE(messages.back().text.contains("modem do minuty neodpověděl"));
+  mock().call(QStringLiteral("AnswerSilentSends"), 43u);
+  ASSERT_TRUE(waitUntil([&] { return messages.size() > before + 1; }));
+  EXPECT_EQ(messages.back().text,
+            "Zpráva pro +420777123456, o které nebylo jisté, zda odešla, byla přece jen "
+            "odeslána modemem.");
+  EXPECT_EQ(lastRecord("state"), "sent");
+
+  // The first message's report comes after a restart, and is matched all the same.
+  ASSERT_NO_FATAL_FAILURE(restartProgram());
+  mock().call(QStringLiteral("AddStatusReport"), QVariant::fromValue(modem), 42u,
+              QStringLiteral("420777123456"), 0u, 100u);
+  ASSERT_TRUE(waitUntil([&] {
+    return databaseRows("SELECT delivery FROM sent_messages WHERE id = 1").trimmed() ==
+           "delivered";
+  }));
+}
+
+}  // namespace
+}  // namespace movarek::testing
