@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "exchange/module/phone_number.h"
+#include "send/modem_check.h"
 #include "send/modem_counter.h"
 #include "send/modem_delivery.h"
 #include "send/modem_failure.h"
@@ -177,6 +178,29 @@ TEST(ModemNumbers, TheFieldsNumbersGoInInternationalForm) {
   }
   EXPECT_EQ(modemNumbers("777123456, 123 456 789", internationalPhoneNumber).refusal,
             refusal("123 456 789"));
+}
+
+// The page's checks in their order, each with its caption and the field the focus goes to.
+TEST(ModemCheck, ThePageIsCheckedInOrderAndPassesEachNumberOnce) {
+  const std::string tooLong(1531, 'a');  // eleven parts of 153
+  const std::tuple<const char*, std::string, std::string, std::string, SendFocus> cases[] = {
+      {" ", "Ahoj", "Není vyplněno číslo!", "Chyba!", SendFocus::ModemNumber},
+      {"Jan", "Ahoj", modemNumbers("Jan", plainInternationalNumber).refusal, "Chyba",
+       SendFocus::ModemNumber},
+      {"777123456", "", "Není zadán text zprávy!", "Chyba!", SendFocus::ModemMessage},
+      {"777123456", tooLong, modemTooLongMessage(11), "Chyba", SendFocus::ModemMessage},
+  };
+  for (const auto& [numbers, text, message, caption, focus] : cases) {
+    const SendCheck check = checkModemSend(numbers, text, plainInternationalNumber);
+    EXPECT_EQ(std::tie(check.message, check.caption, check.focus),
+              std::tie(message, caption, focus))
+        << message;
+  }
+  const SendCheck passed =
+      checkModemSend("777123456; 00420601111222, +420777123456", "a\r\nb", plainInternationalNumber);
+  EXPECT_FALSE(passed.refused());
+  EXPECT_EQ(passed.sent.addressees, "+420777123456;+420601111222");
+  EXPECT_EQ(passed.sent.message, "a\nb");
 }
 
 }  // namespace
