@@ -50,7 +50,8 @@ def main():
         shutil.copy2(source, folder / name)
     (folder / "eurotel.html").write_text(PAGE)
     log, trace = folder / "requests.jsonl", folder / "trace.log"
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_DATA_HOME=str(folder / "data"))
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_DATA_HOME=str(folder / "data"),
+               DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent/movarek-no-system-bus")
     if os.getuid() == 0:
         env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
     processes = []
