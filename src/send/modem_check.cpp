@@ -13,7 +13,9 @@ SendCheck refuse(std::string message, std::string_view caption, SendFocus focus)
   return SendCheck{{}, std::move(message), std::string(caption), focus};
 }
 
-bool blank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+bool blank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -24,7 +26,8 @@ SendCheck checkModemSend(std::string_view numbers, std::string_view message,
     return refuse(read.refusal, blank(numbers) ? kErrorEmpty : kErrorCaption,
                   SendFocus::ModemNumber);
   }
-  if (message.empty()) return refuse("Není zadán text zprávy!", kErrorEmpty, SendFocus::ModemMessage);
+  if (message.empty())
+    return refuse("Není zadán text zprávy!", kErrorEmpty, SendFocus::ModemMessage);
   const ModemCount count = countForModem(message);
   if (count.parts > kMostModemParts) {
     return refuse(modemTooLongMessage(count.parts), kErrorCaption, SendFocus::ModemMessage);

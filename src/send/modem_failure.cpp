@@ -118,9 +118,13 @@ std::string modemFailureMessage(std::string_view number, SendOutcome outcome,
 
 std::string lateModemAnswerMessage(std::string_view number, bool sent, std::string_view code) {
   const std::string to(number);
-  if (sent) return "Zpráva pro " + to + ", o které nebylo jisté, zda odešla, byla přece jen odeslána modemem.";
-  return "Zpráva pro " + to + ", o které nebylo jisté, zda odešla, nakonec modemem odeslána "
-         "nebyla (" + modemReason(code) + ").\nMůžete ji zkusit odeslat znovu.";
+  if (sent)
+    return "Zpráva pro " + to +
+           ", o které nebylo jisté, zda odešla, byla přece jen odeslána modemem.";
+  return "Zpráva pro " + to +
+         ", o které nebylo jisté, zda odešla, nakonec modemem odeslána "
+         "nebyla (" +
+         modemReason(code) + ").\nMůžete ji zkusit odeslat znovu.";
 }
 
 }  // namespace movarek

@@ -196,8 +196,8 @@ TEST(ModemCheck, ThePageIsCheckedInOrderAndPassesEachNumberOnce) {
               std::tie(message, caption, focus))
         << message;
   }
-  const SendCheck passed =
-      checkModemSend("777123456; 00420601111222, +420777123456", "a\r\nb", plainInternationalNumber);
+  const SendCheck passed = checkModemSend("777123456; 00420601111222, +420777123456", "a\r\nb",
+                                          plainInternationalNumber);
   EXPECT_FALSE(passed.refused());
   EXPECT_EQ(passed.sent.addressees, "+420777123456;+420601111222");
   EXPECT_EQ(passed.sent.message, "a\nb");

@@ -38,8 +38,8 @@ class ModemSession : public GatewayTest {
 
   QList<int> tabWidths() {
     QList<int> widths;
-    for (QPushButton* tab : {main().btnSMStop, main().btnEurotel, main().btnOskar,
-                             main().modemPage().btnModem}) {
+    for (QPushButton* tab :
+         {main().btnSMStop, main().btnEurotel, main().btnOskar, main().modemPage().btnModem}) {
       if (!tab->isHidden()) widths << tab->width();
     }
     return widths;
@@ -88,8 +88,8 @@ TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
             "Zpráva byla úspěšně odeslána modemem.\nChcete vymazat text odeslané zprávy?");
   ASSERT_TRUE(waitUntil([&] { return calls().size() == 3; }));
   const QString made = QStringLiteral("/org/freedesktop/ModemManager1/SMS/0");
-  EXPECT_EQ(calls(), (QStringList{"Create +420777123456 True Ahoj\nčau", "Send " + made,
-                                  "Delete " + made}));
+  EXPECT_EQ(calls(),
+            (QStringList{"Create +420777123456 True Ahoj\nčau", "Send " + made, "Delete " + made}));
   EXPECT_EQ(lastRecord("page, route, addressees, text, state, reason"),
             "modem|modem|+420777123456|Ahoj\nčau|sent|");
 
@@ -141,8 +141,7 @@ TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
   mock().call(QStringLiteral("AddStatusReport"), QVariant::fromValue(modem), 42u,
               QStringLiteral("420777123456"), 0u, 100u);
   ASSERT_TRUE(waitUntil([&] {
-    return databaseRows("SELECT delivery FROM sent_messages WHERE id = 1").trimmed() ==
-           "delivered";
+    return databaseRows("SELECT delivery FROM sent_messages WHERE id = 1").trimmed() == "delivered";
   }));
 }
 

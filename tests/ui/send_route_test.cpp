@@ -96,8 +96,9 @@ TEST_F(SendRouteTest, EachOfTheThreeOutcomesIsToldAndKeptAsTheRouteGaveIt) {
       QWidget window;  // the flow asks whether a memo's page is shown
       TMemo email(714, &window), oskar(760, &window);
       auto* route = new StandInRoute(&email);
-      SendFlow flow({{Page::Sms, {&email, route}}, {Page::Oskar, {&oskar, new StandInRoute(&oskar)}}},
-                    recorder, nullptr);
+      SendFlow flow(
+          {{Page::Sms, {&email, route}}, {Page::Oskar, {&oskar, new StandInRoute(&oskar)}}},
+          recorder, nullptr);
       email.setPlainText(QStringLiteral("Ahoj"));
       SentRecord message;
       message.addressees = "jan@sms.cz";

@@ -256,8 +256,7 @@ void TfrmKontakty::btnOznacitVseClick() { setAllChecks(Qt::Checked); }
 
 void TfrmKontakty::btnOdznacitVseClick() { setAllChecks(Qt::Unchecked); }
 
-std::vector<std::string> TfrmKontakty::markedFields(
-    std::string (ContactRecord::*field)() const) const {
+std::vector<std::string> TfrmKontakty::markedFields(ContactField field) const {
   std::vector<std::string> marked;
   for (int row = 0; row < listboxJmena->count(); ++row) {
     if (listboxJmena->item(row)->checkState() == Qt::Checked) {
@@ -280,8 +279,8 @@ void TfrmKontakty::btnOKClick() {
     emit oskarNumberChosen(toCp1250(editTelefon->text()));
     accept();
   } else if (shownPage_ == Page::Modem) {
-    emit modemNumbersChosen(chosenAddresses(markedFields(&ContactRecord::phoneText),
-                                            toCp1250(editTelefon->text())));
+    emit modemNumbersChosen(
+        chosenAddresses(markedFields(&ContactRecord::phoneText), toCp1250(editTelefon->text())));
     accept();
   }
 }

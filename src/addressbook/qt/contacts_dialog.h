@@ -98,7 +98,8 @@ class TfrmKontakty : public QDialog {
   bool hasSelection() const;
   // The addresses of the checked entries, in list order.
   // The field `field` of each marked contact, in list order.
-  std::vector<std::string> markedFields(std::string (ContactRecord::*field)() const) const;
+  using ContactField = std::string (ContactRecord::*)() const;
+  std::vector<std::string> markedFields(ContactField field) const;
   std::vector<std::string> markedAddresses() const;
 
   AddressBook& book_;

@@ -213,8 +213,7 @@ void TfrmMain::clipboardCommand(const std::function<void(QLineEdit*)>& onEdit,
   if (focused == editAdresa) onEdit(editAdresa);
   if (focused == memoTextOskar) onMemo(memoTextOskar);
   if (focused == modemPage_->memoTextModem) onMemo(modemPage_->memoTextModem);
-  for (QLineEdit* edit :
-       {editAdresaOskar, editSenderPredOskar, editSenderOskar,
+  for (QLineEdit* edit : {editAdresaOskar, editSenderPredOskar, editSenderOskar,
                           static_cast<QLineEdit*>(modemPage_->editCislo)}) {
     if (focused == edit) onEdit(edit);
   }
@@ -285,8 +284,9 @@ void TfrmMain::putChosenNumbers(const std::string& numbers) {
 
 bool TfrmMain::putSentRecord(const SentRecord& record) {
   if (record.page == Page::Modem && !modemPage_->available()) {
-    showError(QStringLiteral("Zprávu nelze vrátit na stránku Modem: není připojen žádný modem, "
-                             "který umí posílat zprávy."));
+    showError(
+        QStringLiteral("Zprávu nelze vrátit na stránku Modem: není připojen žádný modem, "
+                       "který umí posílat zprávy."));
     return false;
   }
   if (!sendingPage(record.page).putBack(record)) return false;

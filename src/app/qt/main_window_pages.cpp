@@ -8,7 +8,6 @@
 #include <QStackedWidget>
 
 #include "app/maker_details.h"
-#include "send/page_names.h"
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"
@@ -22,6 +21,7 @@
 #include "common/qt/qt_color.h"
 #include "common/qt/qt_text.h"
 #include "send/counter.h"
+#include "send/page_names.h"
 #include "webview/qt/web_browser.h"
 
 namespace movarek {
@@ -71,9 +71,8 @@ void TfrmMain::buildLayout() {
   panelInfo2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panelInfo2->setFont(arialFont(11, true));
   showCloseGuard(false);
-  modemPage_ = new ModemPage({*panelFast, {btnSMStop, btnEurotel, btnOskar}, *gotebookPlocha,
-                              *panelMezera},
-                             this);
+  modemPage_ = new ModemPage(
+      {*panelFast, {btnSMStop, btnEurotel, btnOskar}, *gotebookPlocha, *panelMezera}, this);
 }
 
 // The menu is never shown, so it needs no menu bar (whose making would cost the start the

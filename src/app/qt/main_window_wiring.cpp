@@ -5,14 +5,14 @@
 #include <QPushButton>
 
 #include "app/qt/desktop_presence.h"
-#include "send/page_names.h"
 #include "app/qt/main_window.h"
 #include "app/qt/modem_page.h"
 #include "common/qt/clock_deadline.h"
 #include "common/qt/memo.h"
 #include "common/qt/qt_text.h"
-#include "send/qt/outbox.h"
+#include "send/page_names.h"
 #include "send/qt/modem_sending_page.h"
+#include "send/qt/outbox.h"
 #include "send/qt/page_fields.h"
 #include "send/qt/plan_dialog.h"
 #include "send/qt/routes.h"
@@ -35,10 +35,11 @@ void TfrmMain::buildSending() {
     return makeRoute(name, means, qtFromUtf8(pageNames(page).log), this);
   };
   TMemo* memoTextModem = modemPage_->memoTextModem;
-  sendFlow_ = new SendFlow({{Page::Sms, {memoText, route(kGatewayRoute, email, Page::Sms)}},
-                            {Page::Oskar, {memoTextOskar, route(kGatewayRoute, oskar, Page::Oskar)}},
-                            {Page::Modem, {memoTextModem, route(kModemRoute, modem, Page::Modem)}}},
-                           recorder_, this);
+  sendFlow_ =
+      new SendFlow({{Page::Sms, {memoText, route(kGatewayRoute, email, Page::Sms)}},
+                    {Page::Oskar, {memoTextOskar, route(kGatewayRoute, oskar, Page::Oskar)}},
+                    {Page::Modem, {memoTextModem, route(kModemRoute, modem, Page::Modem)}}},
+                   recorder_, this);
   modemPage_->serve(*sendFlow_);
   timerVypnuti = sendFlow_->closeGuard();
   presence_ = new DesktopPresence(
@@ -60,7 +61,8 @@ void TfrmMain::buildSending() {
   templateMenus_->serve(*memoText, [this] { planLater(Page::Sms); });
   templateMenus_->serve(*memoTextOskar, [this] { planLater(Page::Oskar); });
   templateMenus_->serve(*memoTextModem, [this] { planLater(Page::Modem); });
-  for (auto [button, page] : {std::pair{btnPoslat, Page::Sms}, {btnPoslatOskar, Page::Oskar},
+  for (auto [button, page] : {std::pair{btnPoslat, Page::Sms},
+                              {btnPoslatOskar, Page::Oskar},
                               {modemPage_->btnPoslatModem, Page::Modem}}) {
     button->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(button, &QWidget::customContextMenuRequested, this,

@@ -29,10 +29,10 @@ constexpr int kModemMemoLimit = 2000;
 
 QString counterHint(const ModemCount& count) {
   if (count.encoding == ModemEncoding::Gsm7) return kCounterHint;
-  return kCounterHint +
-         QStringLiteral(". Znak „%1“ nemá místo v abecedě GSM, proto modem pošle celý text v "
-                        "kódování UCS-2: jedna zpráva pojme 70 znaků.")
-             .arg(qtFromUtf8(count.forcedUcs2By));
+  return kCounterHint + QStringLiteral(
+                            ". Znak „%1“ nemá místo v abecedě GSM, proto modem pošle celý text v "
+                            "kódování UCS-2: jedna zpráva pojme 70 znaků.")
+                            .arg(qtFromUtf8(count.forcedUcs2By));
 }
 
 }  // namespace

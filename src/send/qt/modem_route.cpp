@@ -22,8 +22,8 @@ SentState stateOf(SendOutcome outcome) {
 }
 
 RouteOutcome outcomeOf(const ModemSendEnd& end, std::string told) {
-  RouteOutcome outcome{stateOf(end.outcome), end.reason, modemReason(end.reason), std::move(told),
-                       false, end.reference};
+  RouteOutcome outcome{stateOf(end.outcome), end.reason, modemReason(end.reason),
+                       std::move(told),      false,      end.reference};
   outcome.retry = outcome.state == SentState::NotSent && modemWorthRetrying(end.reason);
   return outcome;
 }
@@ -70,8 +70,8 @@ void ModemRoute::send(const SentRecord& message, quint64 number) {
   modem_ = modems.first();
   underWay_ = true;
   const ModemCount count = countForModem(message.text);
-  modemSend_ = modems_.send(
-      modem_, {qtFromUtf8(message.addressees), qtFromUtf8(textForModem(message.text)), count.parts});
+  modemSend_ = modems_.send(modem_, {qtFromUtf8(message.addressees),
+                                     qtFromUtf8(textForModem(message.text)), count.parts});
 }
 
 void ModemRoute::sendEnded(quint64 send, const ModemSendEnd& end) {

@@ -30,7 +30,7 @@ class ModemRoute final : public SendRoute {
 
   ModemManager& modems_;
   QString logName_;
-  QString modem_;        // the modem the message went through
+  QString modem_;          // the modem the message went through
   quint64 modemSend_ = 0;  // ModemManager's number of the send under way or awaiting its end
   quint64 number_ = 0;
   std::string addressee_;

@@ -19,10 +19,10 @@ ModemSendingPage::ModemSendingPage(QLineEdit& numbers, TMemo& memo, Sends sends)
 // The modem takes any character, so none is lost and none is asked about.
 SendingPage::Checked ModemSendingPage::checked() const {
   const QString message = memo_.windowsText();
-  return {checkModemSend(numbers_.text().toStdString(), message.toStdString(),
-                         &internationalNumber),
-          message,
-          {}};
+  return {
+      checkModemSend(numbers_.text().toStdString(), message.toStdString(), &internationalNumber),
+      message,
+      {}};
 }
 
 QWidget* ModemSendingPage::focusFor(SendFocus focus) const {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "common/qt/qt_text.h"
 #include "common/qt/memo.h"
 #include "common/qt/message_box.h"
 #include "common/qt/program_clock.h"
+#include "common/qt/qt_text.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/send_route.h"
 #include "send/send_check.h"
@@ -76,7 +76,8 @@ void SendFlow::ended(Sending& sending, const RouteOutcome& outcome) {
 
 void SendFlow::finish(const Sending& sent) {
   const std::string_view told = sent.sentTold.empty() ? kSentQuestion : sent.sentTold;
-  const auto answer = showMessage(qtFromUtf8(told), qtFromUtf8(kSentCaption), MessageButtons::YesNo);
+  const auto answer =
+      showMessage(qtFromUtf8(told), qtFromUtf8(kSentCaption), MessageButtons::YesNo);
   // Text typed after the press was never sent: it stays. The field's change sets the counter.
   if (answer == MessageAnswer::Yes && sent.page.memo->windowsText() == sent.sentText) {
     sent.page.memo->clear();
@@ -91,9 +92,9 @@ void SendFlow::reportFailure(const Sending& unsent, const RouteOutcome& outcome)
   if (!outcome.retry) {
     showError(told);
   } else if (showError(told + QStringLiteral("\n\nOdeslat zprávu samočinně, až bude síť zase k "
-                                               "dispozici? Program to zkusí každé dvě minuty po "
-                                               "dobu jedné hodiny."),
-                         MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
+                                             "dispozici? Program to zkusí každé dvě minuty po "
+                                             "dobu jedné hodiny."),
+                       MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes) {
     recorder_.waitForNetwork(unsent.number, ProgramClock::instance().now());
     emit waitingForNetwork();
     offerToClear(unsent);

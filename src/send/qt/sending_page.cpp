@@ -70,7 +70,8 @@ void SendingPage::planLater() {
   }
   const SentRecord last = records.back();
   records.pop_back();
-  for (SentRecord& record : records) sends_.outbox.plan(std::move(record), [](const SentRecord&) {});
+  for (SentRecord& record : records)
+    sends_.outbox.plan(std::move(record), [](const SentRecord&) {});
   // The text may be cleared only once the plan is surely kept: the plans are kept in order.
   sends_.outbox.plan(last, [memo = &memo_, text = checked.message](const SentRecord& kept) {
     const auto answer = showMessage(
