@@ -101,6 +101,48 @@ constexpr std::string_view kRoutes = R"(
 ALTER TABLE sent_message ADD COLUMN route TEXT NOT NULL DEFAULT 'gateway';
 )";
 
+// Version 6: the modem's page, and a modem message's delivery report: the reference the report
+// names (NULL until the send has read it), what the reports said (NULL where none was asked
+// for) and its reason, with an index of the modem's records for matching the reports. The table
+// is made anew for its page's new check, its ids, the ids it gave out and its indexes kept.
+constexpr std::string_view kDelivery = R"(
+CREATE TABLE sent_message_v6 (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sent_at INTEGER NOT NULL,
+  page TEXT NOT NULL CHECK (page IN ('e-mail', 'oskar', 'modem')),
+  addressees TEXT NOT NULL,
+  oskar_prefix TEXT NOT NULL DEFAULT '',
+  sender_prefix TEXT NOT NULL DEFAULT '',
+  sender TEXT NOT NULL DEFAULT '',
+  text TEXT NOT NULL,
+  state TEXT NOT NULL CHECK (state IN ('sending', 'sent', 'not-sent', 'uncertain', 'planned',
+                                       'missed', 'waiting-network')),
+  reason TEXT NOT NULL DEFAULT '',
+  due_at INTEGER NOT NULL DEFAULT 0,
+  give_up_at INTEGER NOT NULL DEFAULT 0,
+  request BLOB NOT NULL DEFAULT x'',
+  route TEXT NOT NULL DEFAULT 'gateway',
+  report_reference INTEGER CHECK (report_reference BETWEEN 0 AND 255),
+  delivery TEXT CHECK (delivery IN ('awaiting', 'delivered', 'not-delivered')),
+  delivery_reason TEXT NOT NULL DEFAULT ''
+);
+INSERT INTO sent_message_v6 (id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender,
+                             text, state, reason, due_at, give_up_at, request, route)
+  SELECT id, sent_at, page, addressees, oskar_prefix, sender_prefix, sender, text, state, reason,
+         due_at, give_up_at, request, route
+  FROM sent_message;
+DELETE FROM sqlite_sequence WHERE name = 'sent_message_v6';
+INSERT INTO sqlite_sequence (name, seq)
+  SELECT 'sent_message_v6', seq FROM sqlite_sequence WHERE name = 'sent_message';
+DROP TABLE sent_message;
+ALTER TABLE sent_message_v6 RENAME TO sent_message;
+CREATE INDEX sent_message_plans ON sent_message (due_at)
+  WHERE state IN ('planned', 'missed', 'waiting-network');
+CREATE INDEX sent_message_reports ON sent_message (sent_at) WHERE route = 'modem';
+)";
+
+static_assert(kDelivery.find(kPlanStatesSql) != std::string_view::npos);
+
 constexpr std::string_view kForeignWords = "odpověď nepřišla od brány, ale od jiného serveru (";
 
 // The code of a reason kept in the words of the versions before codes; words it does not know
@@ -182,9 +224,13 @@ void codesAndKeys(sqlite3* connection) {
 }  // namespace
 
 Schema programSchema() {
-  return {
-      {{kSentMessages}, {kContactGroups}, {kMessageTemplates}, {kCodes, &codesAndKeys}, {kRoutes}},
-      {"odeslané zprávy, skupiny a šablony", "odeslané zprávy"}};
+  return {{{kSentMessages},
+           {kContactGroups},
+           {kMessageTemplates},
+           {kCodes, &codesAndKeys},
+           {kRoutes},
+           {kDelivery}},
+          {"odeslané zprávy, skupiny a šablony", "odeslané zprávy"}};
 }
 
 // The records an earlier run set aside are written before those it left under way are told as

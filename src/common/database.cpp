@@ -118,6 +118,19 @@ Statement& Statement::bindBytes(int parameter, std::string_view bytes) {
   return *this;
 }
 
+Statement& Statement::bindNull(int parameter) {
+  check(sqlite3_bind_null(statement_, parameter));
+  return *this;
+}
+
+Statement& Statement::bind(int parameter, std::optional<std::int64_t> value) {
+  return value ? bind(parameter, *value) : bindNull(parameter);
+}
+
+bool Statement::isNull(int column) const {
+  return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
 std::int64_t Statement::integer(int column) const {
   return sqlite3_column_int64(statement_, column);
 }

@@ -54,12 +54,16 @@ class Statement {
   Statement& bind(int parameter, std::int64_t value);
   Statement& bind(int parameter, std::string_view text);
   Statement& bindBytes(int parameter, std::string_view bytes);
+  Statement& bindNull(int parameter);
+  // NULL when there is none.
+  Statement& bind(int parameter, std::optional<std::int64_t> value);
   // True while there is a row to read.
   bool step();
   // Steps to the end; the statement can then be bound and run again.
   void run();
   std::int64_t integer(int column) const;
   std::string text(int column) const;
+  bool isNull(int column) const;
 
  private:
   void check(int result) const;

@@ -6,6 +6,7 @@
 #include "common/diagnostics.h"
 #include "common/set_aside.h"
 #include "send/send_failure.h"
+#include "send/sent_delivery.h"
 
 namespace movarek {
 namespace {
@@ -13,10 +14,22 @@ namespace {
 // The mark of the last set taken in: a set whose file outlived its taking is not taken twice.
 constexpr std::string_view kTakenSetting = "kept_records_taken";
 
-// An entry of an earlier version has no route: its record went through the gateway.
+constexpr std::size_t kFieldsWithRoute = 14;
+constexpr std::size_t kFieldsWithDelivery = 17;
+
+std::optional<unsigned> referenceField(const std::string& field) {
+  const auto reference = numberField(field);
+  return reference ? std::optional(static_cast<unsigned>(*reference)) : std::nullopt;
+}
+
+// An entry of an earlier version has no route (its record went through the gateway), or has a
+// route but no report.
 std::optional<SentRecord> recordOf(const std::string& entry) {
   const auto fields = splitFields(entry);
-  if (!fields || fields->size() < 13 || fields->size() > 14) return std::nullopt;
+  if (!fields || fields->size() < kFieldsWithRoute - 1 || fields->size() > kFieldsWithDelivery ||
+      (fields->size() > kFieldsWithRoute && fields->size() < kFieldsWithDelivery)) {
+    return std::nullopt;
+  }
   const auto& field = *fields;
   const auto id = numberField(field[0]);
   const auto sentAt = numberField(field[1]);
@@ -24,6 +37,7 @@ std::optional<SentRecord> recordOf(const std::string& entry) {
   const auto giveUpAt = numberField(field[11]);
   const auto state = stateOfCode(field[8]);
   if (!id || !sentAt || !dueAt || !giveUpAt || !state) return std::nullopt;
+  const bool delivery = field.size() == kFieldsWithDelivery;
   return SentRecord{*id,
                     *sentAt,
                     pageOfCode(field[2]),
@@ -37,7 +51,10 @@ std::optional<SentRecord> recordOf(const std::string& entry) {
                     *dueAt,
                     *giveUpAt,
                     field[12],
-                    field.size() == 14 ? field[13] : std::string(kGatewayRoute)};
+                    field.size() >= kFieldsWithRoute ? field[13] : std::string(kGatewayRoute),
+                    delivery ? referenceField(field[14]) : std::nullopt,
+                    delivery ? deliveryOfCode(field[15]) : std::nullopt,
+                    delivery ? field[16] : std::string()};
 }
 
 bool takenAlready(sqlite3* connection, std::int64_t mark) {
@@ -65,7 +82,10 @@ std::string keptRecordEntry(const SentRecord& record) {
       {std::to_string(record.id), std::to_string(record.sentAt), std::string(pageCode(record.page)),
        record.addressees, record.oskarPrefix, record.senderPrefix, record.sender, record.text,
        std::string(stateCode(record.state)), record.reason, std::to_string(record.dueAt),
-       std::to_string(record.giveUpAt), record.request, record.route});
+       std::to_string(record.giveUpAt), record.request, record.route,
+       record.reportReference ? std::to_string(*record.reportReference) : std::string(),
+       record.delivery ? std::string(deliveryCode(*record.delivery)) : std::string(),
+       record.deliveryReason});
 }
 
 std::string toldOutcome(const SentRecord& record) {

@@ -11,6 +11,7 @@
 #include "exchange/text_encoding.h"
 #include "send/page_names.h"
 #include "send/send_failure.h"
+#include "send/sent_delivery.h"
 #include "send/sent_record_columns.h"
 
 namespace movarek {
@@ -22,10 +23,31 @@ const std::string kPlanStates = "state IN " + std::string(kPlanStatesSql);
 // A send under way: its outcome is still to be written.
 constexpr std::string_view kUnderWay = "state = 'sending'";
 
-// What a search looks through: the text and the addressees, an Oskar number with its prefix.
+// What a search looks through: the text, the addressees (an Oskar number with its prefix) and
+// the delivery.
 constexpr std::string_view kFound =
     "(?1 = '' OR movarek_holds(?1, text, "
-    "CASE oskar_prefix WHEN '' THEN addressees ELSE oskar_prefix || addressees END))";
+    "CASE oskar_prefix WHEN '' THEN addressees ELSE oskar_prefix || addressees END, "
+    "movarek_delivery(delivery, delivery_reason)))";
+
+// A send's end, on the record `id` that `condition` finds: a reference given is kept, and the
+// record awaits its report.
+bool writeEnd(Database& database, std::string_view condition, std::int64_t id, SentState state,
+              std::string_view reason, std::optional<unsigned> reportReference) {
+  return database.use([&](sqlite3* connection) {
+    Statement end(connection,
+                  "UPDATE sent_message SET state = ?2, reason = ?3, "
+                  "report_reference = coalesce(?4, report_reference), "
+                  "delivery = CASE WHEN ?4 IS NULL THEN delivery ELSE 'awaiting' END "
+                  "WHERE id = ?1" +
+                      std::string(condition));
+    end.bind(1, id)
+        .bind(2, stateCode(state))
+        .bind(3, reason)
+        .bind(4, std::optional<std::int64_t>(reportReference))
+        .run();
+  });
+}
 
 bool recordingOn(sqlite3* connection) {
   Statement query(connection, "SELECT value FROM setting WHERE name = ?1");
@@ -115,6 +137,7 @@ void SentMessages::prepare(sqlite3* connection) {
   sqlite3_create_function_v2(connection, "movarek_holds", -1,
                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr, holds,
                              nullptr, nullptr, nullptr);
+  prepareDeliveryWords(connection);
   // Only one copy of the program uses the data folder: a send still under way here belonged to
   // a run that ended before its answer.
   if (sqlite3_db_readonly(connection, "main") == 1) return;
@@ -153,9 +176,9 @@ std::int64_t SentMessages::insert(sqlite3* connection, const SentRecord& record)
   return sqlite3_last_insert_rowid(connection);
 }
 
-bool SentMessages::finish(std::int64_t id, SentState state, std::string_view reason) {
-  return database_.run("UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1", id,
-                       stateCode(state), reason);
+bool SentMessages::finish(std::int64_t id, SentState state, std::string_view reason,
+                          std::optional<unsigned> reportReference) {
+  return writeEnd(database_, "", id, state, reason, reportReference);
 }
 
 bool SentMessages::replan(const SentRecord& record) {
@@ -188,10 +211,9 @@ std::optional<std::vector<SentRecord>> SentMessages::plans(std::string_view sear
                         recordAt, foldedForSearch(search));
 }
 
-bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_view reason) {
-  return database_.run(
-      "UPDATE sent_message SET state = ?2, reason = ?3 WHERE id = ?1 AND state = 'uncertain'", id,
-      stateCode(state), reason);
+bool SentMessages::answeredLate(std::int64_t id, SentState state, std::string_view reason,
+                                std::optional<unsigned> reportReference) {
+  return writeEnd(database_, " AND state = 'uncertain'", id, state, reason, reportReference);
 }
 
 std::optional<std::vector<SentRecord>> SentMessages::listed(std::string_view search,
@@ -312,7 +334,7 @@ std::string shownTime(std::int64_t sentAt) {
 }
 
 std::string sentCsvHeader() {
-  return std::string(kByteOrderMark) + "Kdy,Stránka,Komu,Odesílatel,Text,Stav,Důvod\r\n";
+  return std::string(kByteOrderMark) + "Kdy,Stránka,Komu,Odesílatel,Text,Stav,Důvod,Doručení\r\n";
 }
 
 std::string sentCsvLine(const SentRecord& record) {
@@ -322,7 +344,8 @@ std::string sentCsvLine(const SentRecord& record) {
   const char* separator = "";
   for (const std::string& field :
        {shownTime(record.sentAt), std::string(pageNames(record.page).tab), shownAddressees(record),
-        sender, record.text, std::string(stateName(record.state)), shownReason(record.reason)}) {
+        sender, record.text, std::string(stateName(record.state)), shownReason(record.reason),
+        shownDelivery(record)}) {
     line.append(separator).append(plainCell(field));
     separator = ",";
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/page.h"
+#include "send/modem_delivery.h"
 
 struct sqlite3;
 
@@ -63,6 +64,12 @@ struct SentRecord {
   std::int64_t giveUpAt = 0;  // one waiting for the network: its last try
   std::string request;  // its request's path and query (code page 1250); only in a whole record
   std::string route{kGatewayRoute};  // the way it goes or went: a stable code the file keeps
+  // A message sent by the modem with a report asked for: the reference its report will name,
+  // and what the reports said of it (awaiting from the moment the reference is known); the
+  // reason a report's code ("report 0x46"). None for any other record.
+  std::optional<unsigned> reportReference;
+  std::optional<Delivery> delivery;
+  std::string deliveryReason;
 };
 
 // The addressee as the user reads it: an Oskar record's number with its prefix.
@@ -91,10 +98,20 @@ class SentMessages {
   std::optional<std::int64_t> markSending(std::int64_t id, std::int64_t now);
   // The messages still to go that `search` finds, whole, the soonest first.
   std::optional<std::vector<SentRecord>> plans(std::string_view search = {});
-  // False when the change could not be written.
-  bool finish(std::int64_t id, SentState state, std::string_view reason);
+  // False when the change could not be written. A `reportReference` given is kept, the record
+  // then awaiting its report.
+  bool finish(std::int64_t id, SentState state, std::string_view reason,
+              std::optional<unsigned> reportReference = {});
   // An answer came after the send was told as not known: it was sent, or refused, after all.
-  bool answeredLate(std::int64_t id, SentState state, std::string_view reason);
+  bool answeredLate(std::int64_t id, SentState state, std::string_view reason,
+                    std::optional<unsigned> reportReference = {});
+
+  // The modem's messages sent within kReportWindow before `now` that a report may be about:
+  // those with a reference, and those whose send is still under way. Nothing when they cannot
+  // be read.
+  std::optional<std::vector<ReportCandidate>> reportCandidates(std::int64_t now);
+  // What a report said of the record `id`.
+  bool setDelivery(std::int64_t id, const ReportedDelivery& delivery);
 
   // Up to `limit` records, not of messages still to go, with ids below `beforeId` and not below
   // `lowestId`, newest first, whose addressees or text hold `search` with case and diacritics

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "common/database.h"
+#include "send/sent_delivery.h"
 
 namespace movarek {
 namespace {
@@ -48,6 +49,26 @@ Column replanned(std::string_view name, std::string_view renewed) {
   return {name, &bindField<field>, &readField<field>, true, renewed};
 }
 
+// A record whose report's reference is known awaits its report until one says otherwise.
+void bindDelivery(Statement& statement, int parameter, const SentRecord& record) {
+  if (record.delivery) {
+    statement.bind(parameter, deliveryCode(*record.delivery));
+  } else if (record.reportReference) {
+    statement.bind(parameter, deliveryCode(Delivery::Awaiting));
+  } else {
+    statement.bindNull(parameter);
+  }
+}
+
+void bindReference(Statement& statement, int parameter, const SentRecord& record) {
+  statement.bind(parameter, std::optional<std::int64_t>(record.reportReference));
+}
+
+void readReference(const Statement& row, int column, SentRecord& record) {
+  record.reportReference =
+      row.isNull(column) ? std::nullopt : std::optional(static_cast<unsigned>(row.integer(column)));
+}
+
 // Every column but the id, in the order the store writes them. A send begun is written anew as
 // being sent at ?2.
 const Column kColumns[] = {
@@ -86,6 +107,14 @@ const Column kColumns[] = {
      },
      &readField<&SentRecord::request>, true, "x''", "x''"},
     plain<&SentRecord::route>("route"),
+    // A send begun anew has no report yet.
+    {"report_reference", &bindReference, &readReference, true, "NULL"},
+    {"delivery", &bindDelivery,
+     [](const Statement& row, int column, SentRecord& record) {
+       record.delivery = deliveryOfCode(row.text(column));
+     },
+     true, "NULL"},
+    replanned<&SentRecord::deliveryReason>("delivery_reason", "''"),
 };
 
 // The columns' names, or what `each` makes of each column, joined by commas.

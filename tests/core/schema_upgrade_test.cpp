@@ -58,9 +58,9 @@ std::string plansQueryPlan(Database& database) {
 // program's own steps and what the version wrote), is brought up to date with nothing lost:
 // states and reasons as codes, a send cut short by the end of a run not known, group names the
 // user could not tell apart made one group with the members of both, every record of the gateway,
-// and the messages still to go found through their own index.
+// and the messages still to go found through their own index; a modem's record is taken.
 TEST_F(SchemaUpgradeTest, EveryEarlierVersionUpgradesWithNothingLost) {
-  constexpr int kLatest = 5;
+  constexpr int kLatest = 6;
   constexpr int kBySql = 3;  // the versions whose files their fixtures alone make
   for (int version = 1; version < kLatest; ++version) {
     const std::string path = programFile("movarek.db");
@@ -107,8 +107,14 @@ TEST_F(SchemaUpgradeTest, EveryEarlierVersionUpgradesWithNothingLost) {
       EXPECT_EQ(plan.route, "gateway");
     }
     // An id once given is never given again, not even one of a record deleted.
-    EXPECT_EQ(store.add(SentRecord{}), 9 + static_cast<std::int64_t>(plans.size()))
-        << "version " << version;
+    SentRecord modem;
+    modem.page = Page::Modem;
+    modem.reportReference = 200;
+    const auto added = store.add(modem);
+    EXPECT_EQ(added, 9 + static_cast<std::int64_t>(plans.size())) << "version " << version;
+    const SentRecord kept = store.record(added.value_or(0)).value().value_or(SentRecord{});
+    EXPECT_EQ(std::tuple(kept.page, kept.reportReference, kept.delivery),
+              std::tuple(Page::Modem, 200u, Delivery::Awaiting));
     EXPECT_EQ(userVersion(path), kLatest);
     EXPECT_EQ(plansQueryPlan(database), "SCAN sent_message USING INDEX sent_message_plans\n")
         << "version " << version;

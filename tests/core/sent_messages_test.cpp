@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <map>
 #include <random>
 
 #include "app/program_schema.h"
@@ -14,6 +15,7 @@
 #include "common/set_aside.h"
 #include "send/kept_outcomes.h"
 #include "send/send_failure.h"
+#include "send/sent_delivery.h"
 #include "temporary_program_folder.h"
 
 namespace movarek {
@@ -173,6 +175,76 @@ TEST_F(SentMessagesTest, ASendUnderWayWhenTheProgramEndedIsNotKnown) {
   EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
+// A modem message's reference, given at its end or by a late answer, makes its record await
+// its report; the records a report may be about are the modem's within the report window, with
+// a reference or still being sent; what the reports said is there after a restart, and found.
+TEST_F(SentMessagesTest, AModemMessagesDeliveryIsKeptWithItsRecord) {
+  constexpr std::int64_t kNow = 1765400000;
+  enum End { Sent, Late, Sending };  // late: told as not known first
+  struct Case {
+    std::string addressee;
+    std::int64_t age;
+    End end;
+    std::optional<unsigned> reference;
+    std::optional<std::uint32_t> reported;  // the report's status
+    std::string candidate;                  // its number, reference and whether its wait is over
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"+420777123456", 3 * 3600, Sent, 5, {}, "420777123456 5 0", "čeká na doručenku (3 h)"},
+      {"+420601111222", 600, Sent, 6, 0x00, "420601111222 6 1", "doručeno"},
+      {"+420602222333", 72 * 3600, Late, 255, 0x46, "420602222333 255 1",
+       "nedoručeno – vypršela platnost zprávy"},
+      {"+420604444555", 3600, Sent, 9, 0x21, "420604444555 9 0",
+       "čeká na doručenku (1 h) – síť to zkouší dál: telefon adresáta je zaneprázdněný"},
+      {"+420605555666", 192 * 3600, Sent, 8, {}, "", "čeká na doručenku (8 d)"},  // long ago
+      {"+420603333444", 90, Sending, {}, {}, "420603333444 - 0", ""},
+      {"+420606666777", 60, Sent, {}, {}, "", ""},  // no report asked for
+      {"jana@sms.cz", 60, Sent, {}, {}, "", ""},    // through the gateway
+  };
+  std::vector<std::int64_t> ids;
+  {
+    auto database = open();
+    SentMessages store(*database);
+    for (const Case& each : cases) {
+      SentRecord record = email(each.addressee, "Ahoj", SentState::Sending);
+      record.sentAt = kNow - each.age;
+      if (each.addressee.starts_with('+')) {
+        record.page = Page::Modem;
+        record.route = kModemRoute;
+      }
+      const std::int64_t id = store.add(record).value();
+      ids.push_back(id);
+      if (each.end == Late) {
+        store.finish(id, SentState::Uncertain, "modem no-answer");
+        store.answeredLate(id, SentState::Sent, "", each.reference);
+      } else if (each.end == Sent) {
+        store.finish(id, SentState::Sent, "", each.reference);
+      }
+      if (each.reported) store.setDelivery(id, reportedDelivery(*each.reported));
+    }
+    std::map<std::int64_t, std::string> candidates;
+    const auto found = store.reportCandidates(kNow).value();
+    for (const ReportCandidate& candidate : found) {
+      const auto reference = candidate.reference ? std::to_string(*candidate.reference) : "-";
+      candidates[candidate.id] =
+          candidate.number + " " + reference + " " + std::to_string(candidate.matched);
+    }
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      EXPECT_EQ(candidates[ids[i]], cases[i].candidate) << cases[i].addressee;
+    }
+  }
+  auto database = open();
+  SentMessages store(*database);
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    EXPECT_EQ(shownDelivery(store.record(ids[i])->value(), kNow), cases[i].shown)
+        << cases[i].addressee;
+  }
+  EXPECT_EQ(addresseesOf(store.listed("vyprsela platnost", kAll, 10, 1)),
+            std::vector<std::string>{"+420602222333"});
+  EXPECT_TRUE(faults.empty());
+}
+
 // Messages still to go are kept whatever the history keeps, listed apart, deleted one by one,
 // and each is taken for sending once at most: one under way when the program ended is not known.
 TEST_F(SentMessagesTest, MessagesStillToGoAreKeptApartAndGoOnce) {
@@ -233,17 +305,20 @@ TEST_F(SentMessagesTest, RecordsSetAsideAtTheEndAreWrittenOnceAtTheNextOpening) 
   neverWritten.state = SentState::NotSent;
   neverWritten.reason = "http 503";
   neverWritten.route = "modem";
-  // As an earlier version set a record aside: without its route.
+  neverWritten.reportReference = 17;
+  // As an earlier version set a record aside: without its route and delivery.
   auto fields = splitFields(keptRecordEntry(email("c@sms.cz", "3"))).value();
-  fields.pop_back();
+  fields.resize(13);
   ASSERT_TRUE(setAside(path(), {keptRecordEntry(sent), joinedFields(fields)}));
   ASSERT_TRUE(setAside(path(), {keptRecordEntry(neverWritten)}));
   const std::string keptAside = readFile("movarek.db-pending");
   for (int opening = 0; opening < 2; ++opening) {
     const auto listed = SentMessages(*open()).listed("", kAll, 10, 1).value();
     ASSERT_EQ(listed.size(), 3u) << opening;
-    EXPECT_EQ(std::tuple(listed[0].addressees, listed[0].state, listed[0].reason, listed[0].route),
-              std::tuple("b@sms.cz", SentState::NotSent, "http 503", "modem"));
+    EXPECT_EQ(
+        std::tuple(listed[0].addressees, listed[0].state, listed[0].reason, listed[0].route,
+                   listed[0].reportReference, listed[0].delivery),
+        std::tuple("b@sms.cz", SentState::NotSent, "http 503", "modem", 17u, Delivery::Awaiting));
     EXPECT_EQ(std::tuple(listed[1].addressees, listed[1].route), std::tuple("c@sms.cz", "gateway"));
     EXPECT_EQ(listed[2].state, SentState::Sent);
     // Should the file outlive its taking, what it holds is not written twice.
@@ -366,10 +441,11 @@ TEST(SentCsv, QuotesWhatNeedsItStartsWithAByteOrderMarkAndRunsNoFormula) {
   record.text = "Ahoj, \"ty\"\nzítra";
   record.state = SentState::NotSent;
   record.reason = "http 503";
-  EXPECT_EQ(sentCsvHeader(), "\xEF\xBB\xBFKdy,Stránka,Komu,Odesílatel,Text,Stav,Důvod\r\n");
+  EXPECT_EQ(sentCsvHeader(),
+            "\xEF\xBB\xBFKdy,Stránka,Komu,Odesílatel,Text,Stav,Důvod,Doručení\r\n");
   EXPECT_EQ(sentCsvLine(record), shownTime(0) +
                                      ",Oskar,0601123456,777 Jana,\"Ahoj, \"\"ty\"\"\nzítra\","
-                                     "neodesláno,chyba serveru 503\r\n");
+                                     "neodesláno,chyba serveru 503,\r\n");
   // A cell a spreadsheet would run is written as text.
   const std::pair<std::string, std::string> formulas[] = {
       {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
@@ -380,11 +456,14 @@ TEST(SentCsv, QuotesWhatNeedsItStartsWithAByteOrderMarkAndRunsNoFormula) {
       {"\rx", "\"'\rx\""},
       {"a=b", "a=b"}};
   record.page = Page::Sms;
+  record.state = SentState::Sent;
   record.reason.clear();
+  record.delivery = Delivery::NotDelivered;
+  record.deliveryReason = "report 0x46";
   for (const auto& [text, cell] : formulas) {
     record.text = text;
-    EXPECT_EQ(sentCsvLine(record),
-              shownTime(0) + ",SMS E-mail,123456,777 Jana," + cell + ",neodesláno,\r\n")
+    EXPECT_EQ(sentCsvLine(record), shownTime(0) + ",SMS E-mail,123456,777 Jana," + cell +
+                                       ",odesláno,,nedoručeno – vypršela platnost zprávy\r\n")
         << text;
   }
 }

@@ -5,11 +5,18 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
+#include "app/program_schema.h"
 #include "child_process.h"
+#include "common/program_folder.h"
+#include "common/qt/program_database.h"
+#include "send/qt/delivery_reports.h"
 #include "send/qt/modem_bus.h"
+#include "send/qt/send_recorder.h"
+#include "send/sent_delivery.h"
 #include "test_clock.h"
 
 namespace movarek::testing {
@@ -137,6 +144,55 @@ TEST_F(ModemManagerTest, SendsThroughTheModemAndTellsEachOutcomeTruly) {
   // ModemManager leaves: its modem goes with it.
   fake_.kill();
   EXPECT_TRUE(waitFor([&] { return client_->modems().isEmpty(); }));
+}
+
+// A report is kept with the message it is about, and deleted from the modem once written; one
+// about no message sent here is left there; one that came before its message's reference was
+// written is matched once it is.
+TEST_F(ModemManagerTest, DeliveryReportsAreKeptWithTheirMessages) {
+  QTemporaryDir folder;
+  const std::string previousFolder = programFolder();
+  setProgramFolder(folder.path().toStdString());
+  control("AddModem", {8});
+  ASSERT_TRUE(waitFor([&] { return !client_->modems().isEmpty(); }));
+  {
+    ProgramDatabase database(programSchema(), programPreparations());
+    SendRecorder recorder(database);
+    DeliveryReports reports(database, *client_);
+    QList<std::int64_t> changed;
+    QObject::connect(&reports, &DeliveryReports::deliveryChanged,
+                     [&](std::int64_t id) { changed << id; });
+    int received = 0;
+    QObject::connect(&*client_, &ModemManager::reportReceived, [&] { ++received; });
+    const auto report = [&](unsigned reference, const char* number, unsigned state) {
+      control("AddStatusReport",
+              {QVariant::fromValue(QDBusObjectPath(kModem)), reference, number, state, 0u});
+    };
+    SentRecord record;
+    record.page = Page::Modem;
+    record.route = kModemRoute;
+    record.addressees = "+420777123456";
+    const quint64 first = recorder.issued(record);
+    record.addressees = "+420601111222";
+    const quint64 second = recorder.issued(record);
+    recorder.ended(first, SentState::Sent, "", 42);
+    report(42, "420777123456", 0x00);  // SMS/0
+    ASSERT_TRUE(waitFor([&] { return changed == QList<std::int64_t>{1}; }));
+    report(41, "+420777123456", 0x00);  // SMS/1: an earlier part's
+    report(7, "601111222", 0x46);       // SMS/2: the second's, before its reference is known
+    ASSERT_TRUE(waitFor([&] { return received == 3; }));
+    recorder.ended(second, SentState::Sent, "", 7);
+    reports.referencesWritten();
+    ASSERT_TRUE(waitFor([&] { return changed == QList<std::int64_t>{1, 2}; }));
+    ASSERT_TRUE(waitFor([&] { return calls().size() == 2; }));
+    EXPECT_EQ(calls(), (QStringList{"Delete /org/freedesktop/ModemManager1/SMS/0",
+                                    "Delete /org/freedesktop/ModemManager1/SMS/2"}));
+  }
+  Database file(dataFile(kDatabaseName), programSchema());
+  EXPECT_EQ(shownDelivery(SentMessages(file).record(1).value().value_or(SentRecord{})), "doručeno");
+  EXPECT_EQ(shownDelivery(SentMessages(file).record(2).value().value_or(SentRecord{})),
+            "nedoručeno – vypršela platnost zprávy");
+  setProgramFolder(previousFolder);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
@@ -13,6 +14,7 @@
 #include "common/qt/message_box.h"
 #include "common/qt/program_database.h"
 #include "temporary_program_folder.h"
+#include "test_clock.h"
 
 namespace movarek {
 namespace {
@@ -20,8 +22,10 @@ namespace {
 using SentMessagesWindowTest = testing::TemporaryProgramFolder;
 
 // Every state shows whole in the list, a planned message's time included, with the list's scroll
-// bar shown, and the columns fit the list's width.
+// bar shown, and the columns fit the list's width. A delivery shows in its state's place, found
+// by its words, and shown anew when reported.
 TEST_F(SentMessagesWindowTest, EveryStateShowsWhole) {
+  testing::TestClock clock;
   const std::pair<SentState, std::int64_t> kept[] = {
       {SentState::Sent, 0},
       {SentState::NotSent, 0},
@@ -42,6 +46,16 @@ TEST_F(SentMessagesWindowTest, EveryStateShowsWhole) {
       record.dueAt = dueAt;
       ASSERT_TRUE(store.add(record));
     }
+    for (const auto& [delivery, reason] : {std::pair(Delivery::Awaiting, ""),
+                                           {Delivery::Delivered, ""},
+                                           {Delivery::NotDelivered, "report 0x46"}}) {
+      SentRecord record;
+      record.sentAt = clock.now() - 3 * 3600;
+      record.page = Page::Modem;
+      record.delivery = delivery;
+      record.deliveryReason = reason;
+      ASSERT_TRUE(store.add(record));
+    }
   }
   std::vector<QString> told;
   setMessageHandler([&told](const MessageRequest& request) {
@@ -54,15 +68,30 @@ TEST_F(SentMessagesWindowTest, EveryStateShowsWhole) {
   window.show();
   window.FormActivate();
   QTreeView& list = *window.listZpravy;
-  ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 36; }, 20000));
-  QStringList states;
-  for (int row = 0; row < 6; ++row) states << list.model()->index(row, 3).data().toString();
-  EXPECT_EQ(states, (QStringList{"zmeškáno", "naplánováno na 10.12.2026 12:45", "čeká na síť",
-                                 "nejisté", "neodesláno", "odesláno"}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 39; }, 20000));
+  const auto states = [&](int rows) {
+    QStringList shown;
+    for (int row = 0; row < rows; ++row) shown << list.model()->index(row, 3).data().toString();
+    return shown;
+  };
+  EXPECT_EQ(states(9), (QStringList{"zmeškáno", "naplánováno na 10.12.2026 12:45", "čeká na síť",
+                                    "nedoručeno", "doručeno", "čeká na doručenku (3 h)", "nejisté",
+                                    "neodesláno", "odesláno"}));
+  // The awaiting one's report comes while the window is open.
+  database.change(&window,
+                  [](Database& kept) {
+                    return SentMessages(kept).setDelivery(37, {Delivery::Delivered, ""});
+                  },
+                  {});
+  window.deliveryChanged(37);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return states(6).at(5) == "doručeno"; }));
   ASSERT_TRUE(QTest::qWaitFor([&] { return list.verticalScrollBar()->isVisible(); }, 5000));
   // What the list's own rows need, measured as the view measures them.
   EXPECT_GE(list.columnWidth(3), static_cast<QAbstractItemView&>(list).sizeHintForColumn(3));
   EXPECT_LE(list.header()->length(), list.viewport()->width());
+  window.editHledat->setText(QStringLiteral("NEDORUCENO"));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return states(list.model()->rowCount()) == QStringList{"nedoručeno"}; }));
   EXPECT_TRUE(told.empty());
   setMessageHandler({});
 }

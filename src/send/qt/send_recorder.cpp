@@ -43,37 +43,44 @@ quint64 SendRecorder::issued(SentRecord record) {
   return send;
 }
 
-void SendRecorder::ended(quint64 send, SentState state, std::string reason) {
-  update(send, state, std::move(reason), false);
+void SendRecorder::ended(quint64 send, SentState state, std::string reason,
+                         std::optional<unsigned> reportReference) {
+  update(send, {state, std::move(reason), reportReference, false});
 }
 
-void SendRecorder::answeredLate(quint64 send, SentState state, std::string reason) {
-  update(send, state, std::move(reason), true);
+void SendRecorder::answeredLate(quint64 send, SentState state, std::string reason,
+                                std::optional<unsigned> reportReference) {
+  update(send, {state, std::move(reason), reportReference, true});
 }
 
-void SendRecorder::update(quint64 send, SentState state, std::string reason, bool lateAnswer) {
+void SendRecorder::update(quint64 send, End end) {
+  // What the end leaves, and what the database is to be told, is the record as it ends.
+  const auto ending = [end](SentRecord& record) {
+    record.state = end.state;
+    record.reason = end.reason;
+    if (end.reportReference) record.reportReference = end.reportReference;
+  };
   database_.record(
-      [records = records_, send, state, reason, lateAnswer](Database& database) {
+      [records = records_, send, end, ending](Database& database) {
         const auto found = records->find(send);
         if (found == records->end()) return true;
         if (const std::int64_t id = found->second.id) {
           SentMessages store(database);
           const bool written =
-              lateAnswer ? store.answeredLate(id, state, reason) : store.finish(id, state, reason);
+              end.lateAnswer ? store.answeredLate(id, end.state, end.reason, end.reportReference)
+                             : store.finish(id, end.state, end.reason, end.reportReference);
           if (!written) return false;
         }
         // A send not known to have arrived may still hear its answer, and one that did not go
         // may still wait for the network.
-        found->second.record.state = state;
-        found->second.record.reason = reason;
-        if (state == SentState::Sent) records->erase(found);
+        ending(found->second.record);
+        if (end.state == SentState::Sent) records->erase(found);
         return true;
       },
-      [records = records_, send, state, reason]() -> std::optional<Leftover> {
+      [records = records_, send, ending]() -> std::optional<Leftover> {
         const auto found = records->find(send);
         if (found == records->end() || found->second.id == 0) return std::nullopt;
-        found->second.record.state = state;
-        found->second.record.reason = reason;
+        ending(found->second.record);
         return leftoverOf(send, found->second.record, found->second.id);
       });
 }

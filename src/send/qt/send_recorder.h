@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "send/sent_messages.h"
@@ -22,15 +23,24 @@ class SendRecorder {
 
   // Records a send issued now; the number it returns names the send in the calls below.
   quint64 issued(SentRecord record);
-  // `reason` is a reason's code.
-  void ended(quint64 send, SentState state, std::string reason);
+  // `reason` is a reason's code; a `reportReference` given (the modem's message asked for a
+  // delivery report) is kept, the record then awaiting its report.
+  void ended(quint64 send, SentState state, std::string reason,
+             std::optional<unsigned> reportReference = {});
   // The answer to a send that ended as not known came after all: it was sent, or not.
-  void answeredLate(quint64 send, SentState state, std::string reason);
+  void answeredLate(quint64 send, SentState state, std::string reason,
+                    std::optional<unsigned> reportReference = {});
   // A send that never left (at `now`) waits for the network, to be tried again by the outbox.
   void waitForNetwork(quint64 send, std::int64_t now);
 
  private:
-  void update(quint64 send, SentState state, std::string reason, bool lateAnswer);
+  struct End {
+    SentState state;
+    std::string reason;
+    std::optional<unsigned> reportReference;
+    bool lateAnswer;
+  };
+  void update(quint64 send, End end);
 
   ProgramDatabase& database_;
   quint64 lastSend_ = 0;
@@ -44,8 +54,9 @@ class SendRecorder {
   std::shared_ptr<std::map<quint64, Kept>> records_;
 };
 
-// A planned message's new state and reason (its outcome, or its next try), written in the
-// background, and set aside at the end should another program hold the file until then.
+// A planned message's new state and reason (its outcome, or its next try) and its report's
+// reference, if any, written in the background, and set aside at the end should another program
+// hold the file until then.
 void recordPlanOutcome(ProgramDatabase& database, const SentRecord& plan);
 
 }  // namespace movarek

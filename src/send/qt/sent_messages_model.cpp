@@ -1,8 +1,11 @@
 #include "send/qt/sent_messages_model.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "common/qt/program_clock.h"
 #include "common/qt/qt_text.h"
+#include "send/sent_delivery.h"
 
 namespace movarek {
 namespace {
@@ -23,6 +26,11 @@ QString shownState(const SentRecord& record) {
   const QString state = qtFromUtf8(stateName(record.state));
   if (record.state != SentState::Planned) return state;
   return state + QStringLiteral(" na ") + qtFromUtf8(shownTime(record.dueAt));
+}
+
+QString listedState(const SentRecord& record) {
+  if (!record.delivery) return shownState(record);
+  return qtFromUtf8(listedDelivery(record, ProgramClock::instance().now()));
 }
 
 // One listing's search, shared with the step on the database's thread, which alone uses its
@@ -138,7 +146,7 @@ QVariant SentMessagesModel::data(const QModelIndex& index, int role) const {
     case 2:
       return textStart(record.text);
     default:
-      return shownState(record);
+      return listedState(record);
   }
 }
 
@@ -149,6 +157,23 @@ QVariant SentMessagesModel::headerData(int section, Qt::Orientation orientation,
 
 void SentMessagesModel::listMore() {
   if (listing_) searchOn();
+}
+
+void SentMessagesModel::renew(std::int64_t id) {
+  if (std::ranges::find(rows_, id, &SentRecord::id) == rows_.end()) return;
+  database_.fetch<std::optional<SentRecord>>(
+      this, [id](Database& kept) { return SentMessages(kept).record(id); },
+      [this, id](const std::optional<SentRecord>& record) {
+        const auto row = std::ranges::find(rows_, id, &SentRecord::id);
+        if (!record || row == rows_.end()) return;
+        row->state = record->state;
+        row->reason = record->reason;
+        row->reportReference = record->reportReference;
+        row->delivery = record->delivery;
+        row->deliveryReason = record->deliveryReason;
+        const int at = static_cast<int>(row - rows_.begin());
+        emit dataChanged(index(at, 0), index(at, columnCount() - 1));
+      });
 }
 
 }  // namespace movarek

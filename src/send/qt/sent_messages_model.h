@@ -15,6 +15,9 @@ namespace movarek {
 
 // "odesláno", "naplánováno na 10.12.2026 14:30" and the like.
 QString shownState(const SentRecord& record);
+// As the list shows it: a modem message's delivery in place of its state ("doručeno", "čeká na
+// doručenku (3 h)"), which a delivery reported implies.
+QString listedState(const SentRecord& record);
 
 // The messages still to go come first (the soonest first), then the rest, newest first.
 class SentMessagesModel : public QAbstractTableModel {
@@ -33,6 +36,8 @@ class SentMessagesModel : public QAbstractTableModel {
   // its end comes into sight: not through fetchMore, which the tree view also calls on every
   // layout, so that each page read would fetch the next until the whole history was held.
   void listMore();
+  // The record `id`, should it be listed, read anew: its state and delivery.
+  void renew(std::int64_t id);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

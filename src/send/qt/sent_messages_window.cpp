@@ -15,6 +15,7 @@
 
 #include "common/qt/accessibility.h"
 #include "common/qt/placed_controls.h"
+#include "common/qt/program_clock.h"
 #include "common/qt/program_database.h"
 #include "common/qt/qt_text.h"
 #include "send/page_names.h"
@@ -22,6 +23,7 @@
 #include "send/qt/sent_messages_model.h"
 #include "send/qt/sent_messages_removal.h"
 #include "send/send_failure.h"
+#include "send/sent_delivery.h"
 
 namespace movarek {
 namespace {
@@ -41,6 +43,10 @@ QString details(const SentRecord& record) {
   shown += QStringLiteral("Stav: ") + shownState(record);
   if (!record.reason.empty())
     shown += QStringLiteral(" (%1)").arg(qtFromUtf8(shownReason(record.reason)));
+  if (record.delivery) {
+    shown += QStringLiteral("\nDoručení: ") +
+             qtFromUtf8(shownDelivery(record, ProgramClock::instance().now()));
+  }
   return shown + QStringLiteral("\n\n") + qtFromUtf8(record.text);
 }
 
@@ -152,6 +158,7 @@ void SentMessagesWindow::connectHandlers() {
         "Databázi právě používá jiný program; záznamy se ukážou, jakmile ji uvolní."));
   });
   connect(model_, &SentMessagesModel::read, panelStav, &QLabel::clear);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &SentMessagesWindow::showDetails);
   QScrollBar* rows = listZpravy->verticalScrollBar();
   connect(rows, &QScrollBar::valueChanged, this, &SentMessagesWindow::listMoreAtTheEnd);
   connect(rows, &QScrollBar::rangeChanged, this, &SentMessagesWindow::listMoreAtTheEnd);
@@ -210,6 +217,10 @@ void SentMessagesWindow::FormActivate() {
 
 void SentMessagesWindow::plansChanged() {
   if (isVisible() && !database_.off()) relist();
+}
+
+void SentMessagesWindow::deliveryChanged(std::int64_t id) {
+  if (isVisible() && !database_.off()) model_->renew(id);
 }
 
 void SentMessagesWindow::showDatabaseOff() {

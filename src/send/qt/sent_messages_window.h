@@ -33,6 +33,8 @@ class SentMessagesWindow : public QDialog {
   void FormActivate();
   // Messages still to go changed (one went, or failed): listed anew while the window is open.
   void plansChanged();
+  // The delivery of the record `id` was reported: its row shows it while the window is open.
+  void deliveryChanged(std::int64_t id);
 
   QLineEdit* editHledat;
   QCheckBox* checkUkladat;
