@@ -239,12 +239,14 @@ class GatewayTest : public FormsTest {
     EXPECT_TRUE(dialog.isHidden());
   }
 
-  // What SQLite itself reads of the program's database: one line a row, columns split by "|".
+  // What SQLite itself reads of the program's database: one line a row, columns split by "|";
+  // it waits while the program writes.
   QString databaseRows(const QString& select) const {
     QProcess sqlite;
     sqlite.start(
         QStringLiteral("sqlite3"),
-        {QStringLiteral("-readonly"), QString::fromStdString(filePath("movarek.db")), select});
+        {QStringLiteral("-readonly"), QStringLiteral("-cmd"), QStringLiteral(".timeout 5000"),
+         QString::fromStdString(filePath("movarek.db")), select});
     sqlite.waitForFinished();
     return QString::fromUtf8(sqlite.readAllStandardOutput());
   }

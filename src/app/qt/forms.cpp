@@ -11,6 +11,7 @@
 #include "common/qt/desktop_network.h"
 #include "common/qt/first_paint.h"
 #include "common/qt/program_database.h"
+#include "send/qt/delivery_reports.h"
 #include "send/qt/outbox.h"
 #include "send/qt/send_recorder.h"
 #include "send/qt/sent_messages_window.h"
@@ -65,6 +66,8 @@ void Forms::makeTheOthers() {
   frmNapoveda_ = std::make_unique<TfrmNapoveda>(&main);
   frmOdeslane_ = std::make_unique<SentMessagesWindow>(
       *database_, [&main](const SentRecord& record) { return main.putSentRecord(record); }, &main);
+  QObject::connect(&main.deliveryReports(), &DeliveryReports::deliveryChanged, frmOdeslane_.get(),
+                   &SentMessagesWindow::deliveryChanged);
   QObject::connect(frmOdeslane_.get(), &SentMessagesWindow::sendNowRequested, &main.outbox(),
                    &Outbox::sendNow);
   QObject::connect(frmOdeslane_.get(), &SentMessagesWindow::recordsRemoved, &main.outbox(),

@@ -24,6 +24,7 @@ class QStackedWidget;
 namespace movarek {
 
 class ClockDeadline;
+class DeliveryReports;
 class DesktopPresence;
 class Outbox;
 class PlanDialog;
@@ -61,6 +62,8 @@ class TfrmMain : public QMainWindow {
   Outbox& outbox() { return *outbox_; }
   // The program on the desktop beyond the window: the tray, and when the program ends.
   DesktopPresence& presence() { return *presence_; }
+  // The delivery reports of messages sent through the modem, matched to their records.
+  DeliveryReports& deliveryReports() { return *deliveryReports_; }
 
   // The address book and the speed dials, loaded by the creation step and shared with the
   // two dialogs that edit them.
@@ -217,6 +220,7 @@ class TfrmMain : public QMainWindow {
   TemplateMenus* templateMenus_;
   Outbox* outbox_;
   DesktopPresence* presence_;
+  DeliveryReports* deliveryReports_;
   PlanDialog* planDialog_ = nullptr;
 
   void connectSpeedDialButtons();

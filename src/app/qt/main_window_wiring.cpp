@@ -11,6 +11,7 @@
 #include "common/qt/memo.h"
 #include "common/qt/qt_text.h"
 #include "send/page_names.h"
+#include "send/qt/delivery_reports.h"
 #include "send/qt/modem_sending_page.h"
 #include "send/qt/outbox.h"
 #include "send/qt/page_fields.h"
@@ -74,6 +75,12 @@ void TfrmMain::buildSending() {
               menu->popup(button->mapToGlobal(at));
             });
   }
+  // Before the modems are asked for: the reports a modem kept meanwhile are heard too.
+  deliveryReports_ = new DeliveryReports(database_, modemPage_->modems(), this);
+  connect(sendFlow_, &SendFlow::referencesWritten, deliveryReports_,
+          &DeliveryReports::referencesWritten);
+  connect(outbox_, &Outbox::referencesWritten, deliveryReports_,
+          &DeliveryReports::referencesWritten);
   connect(sendFlow_, &SendFlow::closeGuardChanged, this, &TfrmMain::showCloseGuard);
   connect(sendFlow_, &SendFlow::waitingForNetwork, outbox_, &Outbox::reload);
   connect(outbox_, &Outbox::sendBegan, sendFlow_, &SendFlow::otherSendBegan);

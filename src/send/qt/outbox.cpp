@@ -316,6 +316,7 @@ void Outbox::ended(const RouteOutcome& outcome) {
   const QString to = addresseeOf(plan);
   const QString why = QString::fromStdString(outcome.why);
   plan.reason = outcome.reason;
+  plan.reportReference = outcome.reportReference;
   if (outcome.retry) {
     const bool firstFailure = plan.state != SentState::WaitingForNetwork;
     const auto next = firstFailure ? std::optional(now + kRetryEvery) : nextTry(plan, now);
@@ -346,6 +347,7 @@ void Outbox::ended(const RouteOutcome& outcome) {
          true);
   }
   replanned(plan);
+  if (plan.reportReference) emit referencesWritten();
 }
 
 void Outbox::replanned(const SentRecord& plan) {
@@ -360,9 +362,11 @@ void Outbox::answeredLate(std::int64_t id, const RouteOutcome& outcome) {
   const auto found = std::ranges::find(late_, id, &SentRecord::id);
   if (found == late_.end()) return;
   late_.erase(found);
-  database_.record([id, state = outcome.state, reason = outcome.reason](Database& kept) {
-    return SentMessages(kept).answeredLate(id, state, reason);
+  database_.record([id, outcome](Database& kept) {
+    return SentMessages(kept).answeredLate(id, outcome.state, outcome.reason,
+                                           outcome.reportReference);
   });
+  if (outcome.reportReference) emit referencesWritten();
   tell(QString::fromStdString(outcome.told), !outcome.sent());
   tellIfIdle();
 }

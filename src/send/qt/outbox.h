@@ -70,6 +70,8 @@ class Outbox : public QObject {
   // would cut it off, as it would a send from a page.
   void sendBegan();
   void sendEnded(bool answered);
+  // A sent message's reference was handed to the database (see SendFlow::referencesWritten).
+  void referencesWritten();
 
  private:
   // A message taken to be sent; `asked` by the user, who hears at once what keeps it.

@@ -58,13 +58,13 @@ void SendFlow::sendNext(Sending& sending) {
 }
 
 void SendFlow::ended(Sending& sending, const RouteOutcome& outcome) {
+  recorder_.ended(sending.number, outcome.state, outcome.reason, outcome.reportReference);
+  if (outcome.reportReference) emit referencesWritten();
   if (outcome.sent()) {
     ++sending.sent;
     sending.sentTold = outcome.told;
-    recorder_.ended(sending.number, SentState::Sent, {});
   } else {
     sending.unsent.push_back(outcome);
-    recorder_.ended(sending.number, outcome.state, outcome.reason);
   }
   if (!sending.toGo.empty()) return sendNext(sending);
   if (sending.unsent.empty()) return finish(sending);
@@ -129,7 +129,8 @@ void SendFlow::offerToClear(const Sending& waiting) {
 }
 
 void SendFlow::reportLateAnswer(quint64 number, const RouteOutcome& outcome) {
-  recorder_.answeredLate(number, outcome.state, outcome.reason);
+  recorder_.answeredLate(number, outcome.state, outcome.reason, outcome.reportReference);
+  if (outcome.reportReference) emit referencesWritten();
   showMessage(QString::fromStdString(outcome.told),
               outcome.sent() ? qtFromUtf8(kSentCaption) : errorCaption());
 }

@@ -59,6 +59,9 @@ class SendFlow : public QObject {
   void closeGuardChanged(bool heldBack);
   // A send that never left waits for the network now: the outbox tries it again.
   void waitingForNetwork();
+  // A sent message's reference was handed to the database: a delivery report held for it may
+  // be matched now.
+  void referencesWritten();
 
  private:
   struct Sending {
