@@ -70,7 +70,11 @@ SendOutcome sendOutcome(const std::optional<LoadFailure>& failure) {
 }
 
 SentState stateAfter(const std::optional<LoadFailure>& failure) {
-  switch (sendOutcome(failure)) {
+  return stateOf(sendOutcome(failure));
+}
+
+SentState stateOf(SendOutcome outcome) {
+  switch (outcome) {
     case SendOutcome::Sent:
       return SentState::Sent;
     case SendOutcome::NotSent:

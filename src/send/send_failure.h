@@ -20,6 +20,8 @@ enum class SendOutcome { Sent, NotSent, Unknown };
 // another server, the engine failing after it.
 SendOutcome sendOutcome(const std::optional<LoadFailure>& failure);
 
+// The state a record keeps for a send that ended so.
+SentState stateOf(SendOutcome outcome);
 // The state a send's record keeps for how it ended.
 SentState stateAfter(const std::optional<LoadFailure>& failure);
 

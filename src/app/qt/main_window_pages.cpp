@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 
 #include "app/maker_details.h"
+#include "app/qt/addressed_page.h"
 #include "app/qt/eurotel_area.h"
 #include "app/qt/main_window.h"
 #include "app/qt/main_window_layout.h"
@@ -152,18 +153,12 @@ QFrame* TfrmMain::buildSideMenu() {
 }
 
 QWidget* TfrmMain::buildEmailPage() {
-  QWidget* page = new PicturePage(qtFromUtf8(pageNames(Page::Sms).object),
-                                  QStringLiteral(":/movarek/pozadi_sms.png"));
-  QLabel* addressLabel = labelAt(page, QStringLiteral("Adresa:"), QPoint(8, 9));
-  editAdresa = new TFlatEdit(page);
-  nameByLabel(*addressLabel, *editAdresa, QStringLiteral("Adresa"));
-  editAdresa->setGeometry(56, 6, 240, 19);
-  editAdresa->setFont(arialFont(13, false));
-  btnPoslat = button(page, QStringLiteral("Poslat!"), kSendButtonPlace);
-  btnPoslat->setDefault(true);
-  memoText = new TMemo(kEmailMemoLimit, page);
-  memoText->setAccessibleName(kMessageName);
-  memoText->setGeometry(8, 32, 323, 140);
+  const AddressedPage built =
+      addressedPage(Page::Sms, QStringLiteral("Adresa"), kEmailMemoLimit, 323);
+  QWidget* page = built.page;
+  editAdresa = built.address;
+  btnPoslat = built.send;
+  memoText = built.memo;
   btnEmailSpeedDials = speedDialButtons(page, kEmailSpeedDials);
   CppWebBrowser1 =
       new TCppWebBrowser(*webEngine_, TCppWebBrowser::Kind::Hidden, gatewayAddress(), page);

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QStackedWidget>
 
+#include "app/qt/addressed_page.h"
 #include "app/qt/main_window_layout.h"
 #include "common/qt/accessibility.h"
 #include "common/qt/designed_look.h"
@@ -54,19 +55,12 @@ ModemPage::ModemPage(const Window& window, QObject* parent)
 }
 
 QWidget* ModemPage::buildPage() {
-  QWidget* page = new PicturePage(qtFromUtf8(pageNames(Page::Modem).object),
-                                  QStringLiteral(":/movarek/pozadi_sms.png"));
-  QLabel* numberLabel = labelAt(page, QStringLiteral("Číslo:"), QPoint(8, 9));
-  editCislo = new TFlatEdit(page);
-  nameByLabel(*numberLabel, *editCislo, QStringLiteral("Číslo"));
-  editCislo->setGeometry(56, 6, 240, 19);
-  editCislo->setFont(arialFont(13, false));
-  btnPoslatModem = button(page, QStringLiteral("Poslat!"), kSendButtonPlace);
-  btnPoslatModem->setDefault(true);
-  memoTextModem = new TMemo(kModemMemoLimit, page);
-  memoTextModem->setAccessibleName(kMessageName);
-  memoTextModem->setGeometry(8, 32, 353, 140);
-  return page;
+  const AddressedPage built =
+      addressedPage(Page::Modem, QStringLiteral("Číslo"), kModemMemoLimit, 353);
+  editCislo = built.address;
+  btnPoslatModem = built.send;
+  memoTextModem = built.memo;
+  return built.page;
 }
 
 void ModemPage::serve(const SendFlow& flow) {

@@ -9,22 +9,14 @@
 namespace movarek {
 namespace {
 
-SentState stateOf(SendOutcome outcome) {
-  switch (outcome) {
-    case SendOutcome::Sent:
-      return SentState::Sent;
-    case SendOutcome::NotSent:
-      return SentState::NotSent;
-    case SendOutcome::Unknown:
-      break;
-  }
-  return SentState::Uncertain;
-}
-
 RouteOutcome outcomeOf(const ModemSendEnd& end, std::string told) {
-  RouteOutcome outcome{stateOf(end.outcome), end.reason, modemReason(end.reason),
-                       std::move(told),      false,      end.reference};
+  RouteOutcome outcome;
+  outcome.state = stateOf(end.outcome);
+  outcome.reason = end.reason;
+  outcome.why = modemReason(end.reason);
+  outcome.told = std::move(told);
   outcome.retry = outcome.state == SentState::NotSent && modemWorthRetrying(end.reason);
+  outcome.reportReference = end.reference;
   return outcome;
 }
 
