@@ -2,6 +2,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QLabel>
 #include <QPushButton>
 
 #include "app/qt/modem_page.h"
@@ -83,6 +84,14 @@ TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
   EXPECT_EQ(main().size(), size);
   main().modemPage().btnModem->click();
   EXPECT_EQ(main().shownPage(), Page::Modem);
+  // The counter counts as the modem sends, and names what makes it send in UCS-2.
+  main().modemPage().memoTextModem->setPlainText(QStringLiteral("Ça va"));
+  EXPECT_EQ(main().panelMezera->text(), "5 / 1");
+  main().modemPage().memoTextModem->setPlainText(QStringLiteral("ça va"));
+  EXPECT_EQ(main().panelMezera->accessibleDescription(),
+            "Délka napsaného textu / počet zpráv, do kterých se text rozdělí. Znak „ç“ nemá místo "
+            "v abecedě GSM, proto modem pošle celý text v kódování UCS-2: jedna zpráva pojme 70 "
+            "znaků.");
 
   // Sent: one Create with the number in international form and the text, one Send, and the
   // message made on the modem deleted once its outcome is kept.
