@@ -3,10 +3,14 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
+#include "addressbook/qt/contacts_dialog.h"
 #include "app/qt/modem_page.h"
 #include "common/qt/memo.h"
+#include "contact_file.h"
 #include "flat/qt/flat_edit.h"
 #include "gateway_sim.h"
 #include "test_clock.h"
@@ -46,10 +50,11 @@ class ModemSession : public GatewayTest {
     return widths;
   }
 
-  // The page's fields filled and sent with Ctrl+P; waits for the box that tells the outcome.
+  // The page's fields filled (the numbers as they are, where none are given) and sent with
+  // Ctrl+P; waits for the box that tells the outcome.
   void send(const QString& numbers, const QString& text) {
     ModemPage& page = main().modemPage();
-    page.editCislo->setText(numbers);
+    if (!numbers.isEmpty()) page.editCislo->setText(numbers);
     page.memoTextModem->setPlainText(text);
     const std::size_t shown = messages.size();
     QTest::keyClick(page.memoTextModem, Qt::Key_P, Qt::ControlModifier);
@@ -71,6 +76,9 @@ class ModemSession : public GatewayTest {
 };
 
 TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
+  writeFile("kontakty.dat", std::string("\x02\x00", 2) +
+                                contactRecord("Auto", "auto@sms.cz", "777 000 001") +
+                                contactRecord("Banka", "banka@sms.cz", "601111222"));
   ASSERT_NO_FATAL_FAILURE(startProgramWithSimulator());
   ASSERT_NO_FATAL_FAILURE(showMain());
   const QSize size = main().size();
@@ -93,18 +101,34 @@ TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
             "v abecedě GSM, proto modem pošle celý text v kódování UCS-2: jedna zpráva pojme 70 "
             "znaků.");
 
-  // Sent: one Create with the number in international form and the text, one Send, and the
-  // message made on the modem deleted once its outcome is kept.
+  // The contacts dialog's OK puts the marked contacts' telephones here.
+  setModalHandler({});
+  TfrmKontakty& contacts = forms->kontakty();
+  QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&contacts));
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Return}) {
+      QTest::keyClick(contacts.listboxJmena, key);
+    }
+    if (contacts.isVisible()) contacts.reject();
+  });
+  QTest::keyClick(main().modemPage().memoTextModem, Qt::Key_K, Qt::ControlModifier);
+  EXPECT_EQ(main().modemPage().editCislo->text(), "777 000 001; 601111222; ");
+
+  // Sent: for each number one Create with the number in international form and the text, one
+  // Send, and the message made on the modem deleted once its outcome is kept.
   mock().call(QStringLiteral("SetSendEffect"), QStringLiteral("sent"), 42u);
-  ASSERT_NO_FATAL_FAILURE(send(QStringLiteral("777 123 456"), QStringLiteral("Ahoj\nčau")));
+  ASSERT_NO_FATAL_FAILURE(send({}, QStringLiteral("Ahoj\nčau")));
   EXPECT_EQ(messages.back().text,
             "Zpráva byla úspěšně odeslána modemem.\nChcete vymazat text odeslané zprávy?");
-  ASSERT_TRUE(waitUntil([&] { return calls().size() == 3; }));
-  const QString made = QStringLiteral("/org/freedesktop/ModemManager1/SMS/0");
-  EXPECT_EQ(calls(),
-            (QStringList{"Create +420777123456 True Ahoj\nčau", "Send " + made, "Delete " + made}));
+  ASSERT_TRUE(waitUntil([&] { return calls().size() == 6; }));
+  QStringList made = calls();
+  made.sort();
+  const QString sms = QStringLiteral("/org/freedesktop/ModemManager1/SMS/");
+  EXPECT_EQ(made, (QStringList{"Create +420601111222 True Ahoj\nčau",
+                               "Create +420777000001 True Ahoj\nčau", "Delete " + sms + "0",
+                               "Delete " + sms + "1", "Send " + sms + "0", "Send " + sms + "1"}));
   expectLastRecord("page, route, addressees, text, state, reason, delivery, report_reference",
-                   "modem|modem|+420777123456|Ahoj\nčau|sent||awaiting|42");
+                   "modem|modem|+420601111222|Ahoj\nčau|sent||awaiting|42");
 
   // Each class of error: certainly not sent, or not known.
   const struct {
@@ -152,7 +176,7 @@ TEST_F(ModemSession, AModemBringsItsPageAndEachSendEndsAsTheModemSays) {
   // The first message's report comes after a restart, and is matched all the same.
   ASSERT_NO_FATAL_FAILURE(restartProgram());
   mock().call(QStringLiteral("AddStatusReport"), QVariant::fromValue(modem), 42u,
-              QStringLiteral("420777123456"), 0u, 100u);
+              QStringLiteral("420777000001"), 0u, 100u);
   ASSERT_TRUE(waitUntil([&] {
     return databaseRows("SELECT delivery FROM sent_message WHERE id = 1").trimmed() == "delivered";
   }));
