@@ -85,6 +85,25 @@ TEST_F(OutboxTest, OutcomesEndingTogetherAreToldInOneBoxAndWhatEndsWhileItIsOpen
                           {told.join('\n'), "Zpráva odeslána", MessageButtons::Ok, true}}));
 }
 
+// A route may refuse at once: with no modem, nothing is under way and nothing holds the close.
+TEST_F(OutboxTest, APlannedModemMessageWithNoModemWaitsForItAndHoldsNothingBack) {
+  SentRecord plan;
+  plan.page = Page::Modem;
+  plan.route = kModemRoute;
+  plan.addressees = "+420777123456";
+  plan.text = "Ahoj";
+  plan.dueAt = clock.now() + 60;
+  main().outbox().plan(plan, [](const SentRecord&) {});
+  waitForTheDatabase();
+  clock.moveOn(60);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }));
+  EXPECT_EQ(messages.back().text,
+            "Zprávu pro +420777123456 se nepodařilo odeslat (není připojen žádný modem, který umí "
+            "posílat zprávy). Program ji odešle, až bude síť zase k dispozici.");
+  EXPECT_EQ(main().outbox().pending(), 1);
+  EXPECT_EQ(strip(), QColor(205, 222, 248));
+}
+
 TEST_F(OutboxTest, InTheTrayAPlannedSendGuardsTheCloseAndTheProgramEndsWithTheUser) {
   DesktopPresence::standInTray(true);
   planFor(clock.now() + 60);

@@ -262,14 +262,14 @@ void Outbox::go(std::int64_t newId) {
   heldTold_.erase(plan.id);
   plan.id = newId;
   SendRoute* route = routeFor(plan);
+  // Begun before it is sent: a route may end a send before it returns.
+  emit sendBegan();
   if (!route) {
     // Planned by a program that knows a route this one does not: it cannot go from here.
-    emit sendBegan();
     return ended(
         {SentState::NotSent, "route " + plan.route, "program tuto cestu nezná", {}, false});
   }
   route->send(plan, static_cast<quint64>(newId));
-  emit sendBegan();
   emit changed();
 }
 
