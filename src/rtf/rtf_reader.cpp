@@ -7,8 +7,9 @@
 
 #include "common/cp1250.h"
 #include "common/cp1252.h"
-#include "common/hex_digits.h"
 #include "common/utf8.h"
+#include "rtf/rtf_character_words.h"
+#include "rtf/rtf_scanner.h"
 
 namespace movarek {
 namespace {
@@ -16,9 +17,6 @@ namespace {
 // Groups deeper than this still count, so that the braces stay matched, but they share the
 // state of the deepest saved group: endless "{" cost no memory.
 constexpr std::size_t kMaxSavedGroups = 100;
-// Numbers beyond any sensible value stop growing rather than overflow.
-constexpr long long kParameterCeiling = 1'000'000'000;
-constexpr int kMaxHalfPoints = 1000;
 constexpr int kMaxIndentTwips = 20000;
 constexpr int kMaxUnicodeSkip = 16;
 constexpr int kMaxColourComponent = 255;
@@ -26,7 +24,6 @@ constexpr int kMaxColourComponent = 255;
 // every run of text in that font carries a copy of it: a file with an unended name would make
 // the document grow with the square of the file's size.
 constexpr std::size_t kLongestFontName = 31;
-constexpr int kNone = -1;
 
 constexpr int kCharsetAnsi = 0;  // Western: code page 1252
 constexpr int kCharsetEastEurope = 238;
@@ -60,17 +57,6 @@ constexpr std::array<NamedCharacter, 9> kNamedCharacters = {{
 
 enum class Destination { Text, FontTable, ColourTable, Skipped };
 
-// The character format as the file sets it: indexes into its tables.
-struct CharacterState {
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  int halfPoints = kRtfDefaultHalfPoints;
-  int font = kNone;
-  int colour = kNone;
-  bool operator==(const CharacterState&) const = default;
-};
-
 // What a group saves on "{" and gets back on "}".
 struct GroupState {
   Destination destination = Destination::Text;
@@ -82,20 +68,9 @@ struct GroupState {
 
 struct FontEntry {
   std::string nameBytes;  // in the font's own code page
-  int charset = kNone;
+  int charset = kRtfNoIndex;
   bool nameComplete = false;  // a ";" ended the name
 };
-
-struct ControlWord {
-  std::string_view name;
-  std::optional<int> parameter;
-
-  bool is(std::string_view word) const { return name == word; }
-  int valueOr(int absent) const { return parameter.value_or(absent); }
-};
-
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Every other code page is read as the Western one, which most documents outside Central
 // Europe are written in.
@@ -108,8 +83,8 @@ class RtfParser {
   explicit RtfParser(std::string_view input) : input_(input) {}
 
   RtfDocument parse() {
-    while (pos_ < input_.size()) {
-      const char c = input_[pos_++];
+    while (!input_.atEnd()) {
+      const char c = input_.take();
       if (c == '{') {
         fallbackLeft_ = 0;
         openGroup();
@@ -156,47 +131,18 @@ class RtfParser {
   }
 
   void readControl() {
-    if (pos_ >= input_.size()) return;
-    if (isLetter(input_[pos_])) {
-      controlWord(readControlWord());
+    if (input_.atEnd()) return;
+    if (input_.wordFollows()) {
+      controlWord(input_.readControlWord());
       return;
     }
-    const char symbol = input_[pos_++];
+    const char symbol = input_.take();
     if (symbol == '\'') {
-      const int byte = readHexByte();
-      if (!skippedAsFallback() && byte != kNone) textByte(static_cast<unsigned char>(byte));
+      const auto byte = input_.readHexByte();
+      if (!skippedAsFallback() && byte) textByte(*byte);
       return;
     }
     if (!skippedAsFallback()) controlSymbol(symbol);
-  }
-
-  ControlWord readControlWord() {
-    const std::size_t start = pos_;
-    while (pos_ < input_.size() && isLetter(input_[pos_])) ++pos_;
-    ControlWord word{input_.substr(start, pos_ - start), std::nullopt};
-    const bool negative =
-        pos_ + 1 < input_.size() && input_[pos_] == '-' && isDigit(input_[pos_ + 1]);
-    if (negative) ++pos_;
-    if (pos_ < input_.size() && isDigit(input_[pos_])) {
-      long long value = 0;
-      for (; pos_ < input_.size() && isDigit(input_[pos_]); ++pos_) {
-        value = std::min(value * 10 + (input_[pos_] - '0'), kParameterCeiling);
-      }
-      word.parameter = static_cast<int>(negative ? -value : value);
-    }
-    if (pos_ < input_.size() && input_[pos_] == ' ') ++pos_;  // the delimiter belongs to the word
-    return word;
-  }
-
-  int readHexByte() {
-    int byte = 0;
-    for (int digit = 0; digit < 2; ++digit) {
-      const int value = pos_ < input_.size() ? hexDigitValue(input_[pos_]) : kNone;
-      if (value == kNone) return kNone;
-      byte = byte * 16 + value;
-      ++pos_;
-    }
-    return byte;
   }
 
   void controlSymbol(char symbol) {
@@ -228,7 +174,7 @@ class RtfParser {
     // Binary data is skipped by its length wherever it is, or its bytes would be read as text.
     if (word.is("bin")) {
       const auto length = static_cast<std::size_t>(std::max(word.valueOr(0), 0));
-      pos_ += std::min(length, input_.size() - pos_);
+      input_.skip(length);
       return;
     }
     if (skippedAsFallback() || state_.destination == Destination::Skipped) return;
@@ -263,11 +209,11 @@ class RtfParser {
   }
 
   void textWord(const ControlWord& word) {
-    if (characterWord(word) || paragraphWord(word)) return;
+    if (applyCharacterWord(word, defaultFont_, state_.character) || paragraphWord(word)) return;
     if (word.is("ansicpg")) {
       codePage_ = word.valueOr(kCodePageWestern);
     } else if (word.is("deff")) {
-      defaultFont_ = word.valueOr(kNone);
+      defaultFont_ = word.valueOr(kRtfNoIndex);
       state_.character.font = defaultFont_;
     } else if (word.is("uc")) {
       state_.unicodeSkip = std::clamp(word.valueOr(1), 0, kMaxUnicodeSkip);
@@ -279,32 +225,6 @@ class RtfParser {
         if (word.is(named.word)) appendText(named.utf8);
       }
     }
-  }
-
-  bool characterWord(const ControlWord& word) {
-    CharacterState& character = state_.character;
-    if (word.is("plain")) {
-      character = CharacterState{};
-      character.font = defaultFont_;
-    } else if (word.is("b")) {
-      character.bold = word.valueOr(1) != 0;
-    } else if (word.is("i")) {
-      character.italic = word.valueOr(1) != 0;
-    } else if (word.is("ul")) {
-      character.underline = word.valueOr(1) != 0;
-    } else if (word.is("ulnone")) {
-      character.underline = false;
-    } else if (word.is("fs")) {
-      const int halfPoints = word.valueOr(0);
-      if (halfPoints > 0) character.halfPoints = std::min(halfPoints, kMaxHalfPoints);
-    } else if (word.is("f")) {
-      character.font = word.valueOr(kNone);
-    } else if (word.is("cf")) {
-      character.colour = word.valueOr(kNone);
-    } else {
-      return false;
-    }
-    return true;
   }
 
   bool paragraphWord(const ControlWord& word) {
@@ -333,10 +253,10 @@ class RtfParser {
 
   void fontTableWord(const ControlWord& word) {
     if (word.is("f")) {
-      fontBeingDefined_ = word.valueOr(kNone);
+      fontBeingDefined_ = word.valueOr(kRtfNoIndex);
       fonts_[fontBeingDefined_] = FontEntry{};
     } else if (word.is("fcharset") && fonts_.contains(fontBeingDefined_)) {
-      fonts_[fontBeingDefined_].charset = word.valueOr(kNone);
+      fonts_[fontBeingDefined_].charset = word.valueOr(kRtfNoIndex);
     }
   }
 
@@ -396,7 +316,7 @@ class RtfParser {
   // Text bytes are in the code page of their font's character set, or of the document.
   bool centralEuropean(int fontIndex) const {
     const auto font = fonts_.find(fontIndex);
-    const int charset = font == fonts_.end() ? kNone : font->second.charset;
+    const int charset = font == fonts_.end() ? kRtfNoIndex : font->second.charset;
     if (charset == kCharsetEastEurope) return true;
     if (charset == kCharsetAnsi) return false;
     return codePage_ == kCodePageCentralEurope;
@@ -479,8 +399,7 @@ class RtfParser {
     paragraph_ = RtfParagraph{};
   }
 
-  std::string_view input_;
-  std::size_t pos_ = 0;
+  RtfScanner input_;
 
   GroupState state_;
   std::vector<GroupState> saved_;
@@ -489,9 +408,9 @@ class RtfParser {
   char32_t highSurrogate_ = 0;
 
   int codePage_ = kCodePageWestern;
-  int defaultFont_ = kNone;
+  int defaultFont_ = kRtfNoIndex;
   std::map<int, FontEntry> fonts_;
-  int fontBeingDefined_ = kNone;
+  int fontBeingDefined_ = kRtfNoIndex;
   std::vector<std::optional<RtfColour>> colours_;
   RtfColour colourBeingDefined_;
   bool colourHasComponent_ = false;
